@@ -1,0 +1,453 @@
+// Reading and writing document files: the probe that tells text, binary and
+// project apart, loading with conversion into the system code page, and the
+// converted save through a temporary file.
+#include "app/DocumentFile.h"
+
+#include "app/CharsetConversion.h"
+#include "app/CodePages.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace quillet {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kProbeSize = 50;
+constexpr std::string_view kProjectSignature = "QUILLET PROJECT FILE";
+// A project file is small; more than this is not read for its signature.
+constexpr std::size_t kProjectProbeLimit = 1 << 20;
+
+std::string Errno()
+{
+    return std::strerror(errno);
+}
+
+TDocumentFileResult Failure(const fs::path& file, std::string reason)
+{
+    return TDocumentFileResult{false, file.string(), std::move(reason)};
+}
+
+std::string AsciiUpper(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+std::string_view TrimBlanks(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+class TFd {
+public:
+    explicit TFd(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~TFd()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    TFd(const TFd&) = delete;
+    TFd& operator=(const TFd&) = delete;
+    int Get() const { return m_fd; }
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// Reads up to limit bytes (the whole file when limit is 0). Directories and
+// other non-regular files are refused with the system's reason.
+bool ReadFile(const fs::path& file, std::size_t limit, std::string& out, std::string& reason)
+{
+    TFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.Get() < 0) {
+        reason = Errno();
+        return false;
+    }
+    struct stat st { };
+    if (::fstat(fd.Get(), &st) != 0) {
+        reason = Errno();
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        reason = std::strerror(EISDIR);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        // Devices and pipes could block or never end.
+        reason = std::strerror(EINVAL);
+        return false;
+    }
+    std::size_t expected = static_cast<std::size_t>(st.st_size);
+    if (limit != 0) {
+        expected = std::min(expected, limit);
+    }
+    out.clear();
+    out.resize(expected + 1);
+    std::size_t size = 0;
+    for (;;) {
+        if (limit != 0 && size >= limit) {
+            break;
+        }
+        if (size == out.size()) {
+            out.resize(out.size() * 2); // the file grew while being read
+        }
+        std::size_t want = out.size() - size;
+        if (limit != 0) {
+            want = std::min(want, limit - size);
+        }
+        const ssize_t n = ::read(fd.Get(), out.data() + size, want);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            reason = Errno();
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        size += static_cast<std::size_t>(n);
+    }
+    out.resize(size);
+    return true;
+}
+
+// True when the INI text has [General] Signature = the project signature,
+// compared upper-cased. Section and key names ignore case, as INI readers do.
+bool HasProjectSignature(std::string_view text)
+{
+    bool inGeneral = false;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string_view line = TrimBlanks(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (line.empty() || line.front() == ';') {
+            continue;
+        }
+        if (line.front() == '[') {
+            const std::size_t close = line.find(']');
+            inGeneral =
+                close != std::string_view::npos && AsciiUpper(TrimBlanks(line.substr(1, close - 1))) == "GENERAL";
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (!inGeneral || eq == std::string_view::npos) {
+            continue;
+        }
+        if (AsciiUpper(TrimBlanks(line.substr(0, eq))) == "SIGNATURE") {
+            // The first Signature key decides.
+            return AsciiUpper(TrimBlanks(line.substr(eq + 1))) == kProjectSignature;
+        }
+    }
+    return false;
+}
+
+bool ProjectTest(const fs::path& file)
+{
+    if (AsciiUpper(file.extension().string()) != ".QPR") {
+        return false;
+    }
+    std::string text;
+    std::string reason;
+    return ReadFile(file, kProjectProbeLimit, text, reason) && HasProjectSignature(text);
+}
+
+struct TMark {
+    std::string_view bytes;
+    int charset;
+};
+
+// Tested in this order: FF FE 00 00 before FF FE.
+const std::array<TMark, 5> kMarks = {{
+    {std::string_view("\xFE\xFF", 2), kCpUcs2BE},
+    {std::string_view("\xFF\xFE\x00\x00", 4), kCpUcs4LE},
+    {std::string_view("\xFF\xFE", 2), kCpUcs2LE},
+    {std::string_view("\xEF\xBB\xBF", 3), kCpUtf8},
+    {std::string_view("\x00\x00\xFE\xFF", 4), kCpUcs4BE},
+}};
+
+bool IsControlByte(unsigned char b)
+{
+    return b <= 8 || b == 11 || b == 12 || (b >= 14 && b <= 31);
+}
+
+} // namespace
+
+TFileTypes GetFileTypes(const fs::path& file)
+{
+    TFileTypes types;
+    std::string head;
+    std::string reason;
+    if (!ReadFile(file, kProbeSize, head, reason)) {
+        return types;
+    }
+    types.isBinary = std::any_of(head.begin(), head.end(), [](char c) {
+        return IsControlByte(static_cast<unsigned char>(c));
+    });
+    for (const TMark& mark : kMarks) {
+        if (head.size() >= mark.bytes.size() && head.compare(0, mark.bytes.size(), mark.bytes) == 0) {
+            types.hasByteOrderMark = true;
+            types.charset = mark.charset;
+            break;
+        }
+    }
+    if (!types.isBinary && !types.hasByteOrderMark) {
+        types.isProject = ProjectTest(file);
+    }
+    return types;
+}
+
+bool IsProject(const fs::path& file)
+{
+    return GetFileTypes(file).isProject;
+}
+
+TDocumentLoad LoadTextDocument(const fs::path& file, int codePageIndex, bool detectByteOrderMark)
+{
+    TDocumentLoad load;
+    load.result.fileName = file.string();
+    load.codePageIndex = codePageIndex >= 0 && codePageIndex < kCodePageCount ? codePageIndex : 0;
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (status.type() == fs::file_type::not_found) {
+        load.notFound = true;
+        load.result = Failure(file, std::strerror(ENOENT));
+        return load;
+    }
+    const int systemCp = GetSystemCodePage();
+    int used = GetCodePage(load.codePageIndex);
+    if (detectByteOrderMark) {
+        const TFileTypes types = GetFileTypes(file);
+        if (types.hasByteOrderMark) {
+            used = types.charset;
+            load.codePageIndex = GetCPIndex(types.charset);
+        }
+    }
+    std::string bytes;
+    std::string reason;
+    if (!ReadFile(file, 0, bytes, reason)) {
+        load.result = Failure(file, reason);
+        return load;
+    }
+    if (used != systemCp) {
+        TConversion conversion = ConvertCharset(bytes, used, systemCp);
+        load.text = std::move(conversion.bytes);
+        load.lossy = conversion.lossy;
+        load.converted = true;
+    } else {
+        load.text = std::move(bytes);
+    }
+    load.readOnlyFile = IsReadOnlyFile(file);
+    return load;
+}
+
+TDocumentFileResult SaveTextDocument(const fs::path& file, std::string_view text, int codePageIndex)
+{
+    const int systemCp = GetSystemCodePage();
+    const int charset = GetCodePage(codePageIndex);
+    if (charset == systemCp) {
+        return WriteFileSafely(file, text);
+    }
+    std::string bytes(ByteOrderMark(charset));
+    bytes += CharsetConversion(text, systemCp, charset);
+    return WriteFileSafely(file, bytes);
+}
+
+TDocumentFileResult WriteFileSafely(const fs::path& file, std::string_view bytes)
+{
+    std::error_code ec;
+    fs::path target = file;
+    // Follow symbolic links, so that the link stays and the file it names is
+    // replaced (a dangling link creates its target).
+    for (int hops = 0; hops < 40 && fs::is_symlink(target, ec); ++hops) {
+        fs::path next = fs::read_symlink(target, ec);
+        if (ec) {
+            return Failure(file, ec.message());
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    struct stat st { };
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) {
+        return Failure(file, Errno());
+    }
+    if (exists && S_ISDIR(st.st_mode)) {
+        return Failure(file, std::strerror(EISDIR));
+    }
+    if (exists && !S_ISREG(st.st_mode)) {
+        return Failure(file, std::strerror(EINVAL));
+    }
+    if (exists && ::access(target.c_str(), W_OK) != 0) {
+        return Failure(file, Errno());
+    }
+
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = folder / ("." + target.filename().string() + ".save-" + std::to_string(random() % 1000000000));
+        // 0666 lets the umask decide the mode of a new file.
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            return Failure(file, Errno());
+        }
+    }
+    if (fd < 0) {
+        return Failure(file, std::strerror(EEXIST));
+    }
+    TFd guard(fd);
+    const auto fail = [&](std::string reason) {
+        ::close(guard.Release());
+        ::unlink(temp.c_str());
+        return Failure(file, std::move(reason));
+    };
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return fail(Errno());
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (exists) {
+        // Owner first: changing it may clear set-id bits that fchmod restores.
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+            // Not permitted for another user's file; the new file stays ours.
+        }
+        if (::fchmod(fd, st.st_mode & 07777) != 0) {
+            return fail(Errno());
+        }
+    }
+    if (::fsync(fd) != 0) {
+        return fail(Errno());
+    }
+    if (::close(guard.Release()) != 0) {
+        const std::string reason = Errno();
+        ::unlink(temp.c_str());
+        return Failure(file, reason);
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const std::string reason = Errno();
+        ::unlink(temp.c_str());
+        return Failure(file, reason);
+    }
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return TDocumentFileResult{true, file.string(), {}};
+}
+
+std::int64_t LastAccessToFile(const fs::path& file)
+{
+    struct stat st { };
+    if (::stat(file.c_str(), &st) != 0 && ::lstat(file.c_str(), &st) != 0) {
+        return 0;
+    }
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+bool IsReadOnlyFile(const fs::path& file)
+{
+    std::error_code ec;
+    return fs::exists(file, ec) && ::access(file.c_str(), W_OK) != 0;
+}
+
+TDocumentFileResult ClearReadOnlyAttribute(const fs::path& file)
+{
+    struct stat st { };
+    if (::stat(file.c_str(), &st) != 0 || ::chmod(file.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) {
+        return Failure(file, Errno());
+    }
+    return TDocumentFileResult{true, file.string(), {}};
+}
+
+std::string UntitledName(std::string_view baseName, int counter)
+{
+    std::string name;
+    for (char c : baseName) {
+        if (c != '*' && c != '\\') {
+            name += c;
+        }
+    }
+    return name + std::to_string(counter);
+}
+
+std::string ChangeExtDialog(std::string_view fileName, std::string_view filter, int filterIndex)
+{
+    if (filterIndex < 1 || filter.empty()) {
+        return std::string(fileName);
+    }
+    // Fields alternate description, mask; the index-th mask is field 2 * index - 1.
+    std::size_t fieldStart = 0;
+    std::string_view mask;
+    bool found = false;
+    for (int field = 0; fieldStart <= filter.size(); ++field) {
+        std::size_t bar = filter.find('|', fieldStart);
+        if (bar == std::string_view::npos) {
+            bar = filter.size();
+        }
+        if (field == 2 * filterIndex - 1) {
+            mask = filter.substr(fieldStart, bar - fieldStart);
+            found = true;
+            break;
+        }
+        fieldStart = bar + 1;
+    }
+    if (!found) {
+        return std::string(fileName);
+    }
+    mask = mask.substr(0, mask.find(';'));
+    mask = TrimBlanks(mask);
+    if (mask.size() < 3 || mask.substr(0, 2) != "*." || mask.find_first_of("*?[", 2) != std::string_view::npos) {
+        return std::string(fileName);
+    }
+    const std::string_view ext = mask.substr(1); // ".pas"
+    const std::size_t slash = fileName.find_last_of('/');
+    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+    std::size_t dot = fileName.find_last_of('.');
+    // A dot in a folder name or one that starts the name (".profile") is no extension.
+    if (dot == std::string_view::npos || dot <= nameStart) {
+        dot = fileName.size();
+    }
+    return std::string(fileName.substr(0, dot)) + std::string(ext);
+}
+
+} // namespace quillet
