@@ -126,10 +126,13 @@ function NULL""")
 
 
 def c_like(s, root, keywords, builtins, *, raw=False):
-    strings_multi = [('R"(', ')"')] if raw else []
+    # A raw string is multi-line when its opening is followed by a line end
+    # or punctuation, and single-line when a letter follows it.
+    raw_strings = [('R"(', ')"')] if raw else []
     return code(
         root, line_comments=["//"], block_comments=[("/*", "*/")],
-        strings=[('"', '"'), ("'", "'")], multi_strings=strings_multi,
+        strings=raw_strings + [('"', '"'), ("'", "'")],
+        multi_strings=raw_strings,
         directive="#", prefixes=["0x", "0X", "0b", "0B"],
         suffixes=C_SUFFIXES + (["z", "Z"] if raw else []),
         keywords=keywords, builtins=builtins)
@@ -211,8 +214,8 @@ JS_KEYWORDS = w("""
 await break case catch class const continue debugger default delete do else
 enum export extends false finally for function if import in instanceof let
 new null return static super switch this throw true try typeof var void
-while with yield async of get set implements interface package private
-protected public""")
+while with yield as async from of get set implements interface package
+private protected public""")
 
 JS_BUILTINS = w("""
 undefined NaN Infinity globalThis arguments Object Function Array String
@@ -223,7 +226,7 @@ Error TypeError RangeError SyntaxError ReferenceError EvalError URIError
 AggregateError console window document require module exports""")
 
 TS_KEYWORDS = JS_KEYWORDS + w("""
-abstract any as asserts bigint boolean constructor declare from infer is
+abstract any asserts bigint boolean constructor declare infer is
 keyof module namespace never number object override readonly require
 satisfies string symbol type unique unknown accessor out""")
 
@@ -317,7 +320,7 @@ box do final macro override priv try typeof unsized virtual yield""")
 RUST_TYPES = w("""
 bool char str i8 i16 i32 i64 i128 isize u8 u16 u32 u64 u128 usize f32 f64
 String Vec Option Result Box Rc Arc Cell RefCell HashMap HashSet BTreeMap
-BTreeSet Some None Ok Err 'static '_""")
+BTreeSet Some None Ok Err""")
 
 RUST_SUFFIXES = w("""
 i128 i16 i32 i64 i8 isize u128 u16 u32 u64 u8 usize f32 f64""")
@@ -327,16 +330,19 @@ def scheme_rust():
     s = Scheme("Rust.def", "Rust", ["Rust files (*.rs)|*.rs"],
                "Rust 2021")
     root = s.block("Default")
-    # The apostrophe is an identifier character so that lifetimes ('a) are
-    # identifiers; a character literal is a string only when a non-identifier
-    # character follows the opening quote ('\n', ' ').
+    # Only escaped character literals ('\n', '\\') are strings: a bare
+    # apostrophe also starts a lifetime ('a), which must not open a string.
+    # Raw strings are tried as multi-line strings first; when a letter
+    # follows the opening quote that rule does not apply, and the same
+    # delimiters as single-line strings still colour a raw string that ends
+    # on its own line.
+    raw = [('br#"', '"#'), ('r##"', '"##'), ('r#"', '"#')]
     code(root, wraps=True, line_comments=["//"],
-         strings=[("'", "'")],
-         multi_strings=[('br#"', '"#'), ('r##"', '"##'), ('r#"', '"#'),
-                        ('"', '"')],
+         strings=[("'\\\\", "'"), ("'\\", "'")] + raw,
+         multi_strings=raw + [('"', '"')],
          directive="#", prefixes=["0x", "0X", "0o", "0O", "0b", "0B"],
          suffixes=RUST_SUFFIXES, keywords=RUST_KEYWORDS,
-         builtins=RUST_TYPES, first="'A-Z_a-z", other="'0-9A-Z_a-z")
+         builtins=RUST_TYPES)
     nested_comments(s, root, "/*", "*/", "Comment")
     return s
 
@@ -709,17 +715,17 @@ def css_rules(b, st, *, selectors):
     b.block_comments = [("/*", "*/", st["comment"])]
     b.line_strings = [('"', '"', st["string"]), ("'", "'", st["string"])]
     b.symbol = st["symbol"]
+    b.number = st["number"]
+    b.float_style = st["float"]
+    b.num_suffixes = CSS_UNITS
+    b.multiple_suffixes = False
     if selectors:
         b.ident = "Html tags"
         b.keywords = [("At-rules", st["keyword"], CSS_AT_RULES)]
         b.first_chars = "@A-Z_a-z"
         b.other_chars = "-0-9A-Z_a-z"
     else:
-        b.number = st["number"]
-        b.float_style = st["float"]
         b.num_prefixes = ["#"]
-        b.num_suffixes = CSS_UNITS
-        b.multiple_suffixes = False
         b.ident = st["ident"]
         b.keywords = [("Properties", st["keyword"], CSS_PROPERTIES),
                       ("Values", st["builtin"], CSS_VALUES)]

@@ -44,7 +44,8 @@ std::size_t WordTable::Count(const std::string &word) const
 
 } // namespace demo
 
-static const char *kHelp = R"(usage: words FILE
+static const char *kHelp = R"(
+usage: words FILE
   counts "words" in FILE)";
 static const char *kEscaped = "tab\there, quote \" and backslash \\";
 constexpr auto kMask = 0xDEADBEEFull;

@@ -14,7 +14,7 @@ const ratio = 1.5e-3;
 function render(item) {
     const title = item.title.replace(/&/g, '&amp;');
     return `<li data-id="${item.id}">
-  ${title} \`quoted\`
+  ${title} \`quoted\` text
 </li>`;
 }
 
