@@ -85,6 +85,20 @@ def nested_comments(s, parent, left, right, style, depth=3):
         outer = blk
 
 
+def here_documents(s, parent, openers, words, style="String"):
+    """Here-documents for the usual terminator words.  The opening text is
+    coloured by the parent; the body, up to the terminator word at a token
+    start, is one child block without rules, so quotes in it open nothing."""
+    delimiters = []
+    for word in words:
+        for opener in openers:
+            delimiters.append((opener % word, word, False))
+    doc = s.block("Here-document", parent, delimiters)
+    doc.case_sensitive = True
+    doc.text = style
+    return doc
+
+
 # ---------------------------------------------------------------------------
 # C family
 
@@ -406,6 +420,8 @@ def scheme_php():
          prefixes=["0x", "0X", "0o", "0O", "0b", "0B"],
          keywords=PHP_KEYWORDS, builtins=PHP_CONSTANTS,
          ident_prefixes=["$"])
+    here_documents(s, php, ["<<<%s", "<<<'%s'", '<<<"%s"'],
+                   ["EOT", "EOD", "EOF", "HTML", "SQL"])
     html_tag_block(s, root)
     return s
 
@@ -439,6 +455,8 @@ def scheme_ruby():
          prefixes=["0x", "0X", "0b", "0B", "0o", "0O", "0d", "0D"],
          suffixes=["r", "i"], keywords=RUBY_KEYWORDS,
          builtins=RUBY_BUILTINS, ident_prefixes=["@@", "@", "$", ":"])
+    here_documents(s, s.blocks[0], ["<<~%s", "<<-%s", "<<%s", "<<~'%s'"],
+                   ["EOS", "EOF", "SQL", "HEREDOC", "TEXT"])
     return s
 
 
@@ -474,6 +492,9 @@ def scheme_perl():
          prefixes=["0x", "0X", "0b", "0B"],
          keywords=PERL_KEYWORDS, builtins=PERL_BUILTINS,
          ident_prefixes=["$#", "$", "@", "%"])
+    here_documents(s, s.blocks[0], ['<<"%s"', "<<'%s'", "<<%s", '<<~"%s"',
+                                    "<<~%s"],
+                   ["EOF", "END", "EOT", "HTML"])
     return s
 
 
@@ -565,14 +586,9 @@ def scheme_shell():
          prefixes=["$#"], keywords=SH_KEYWORDS, builtins=SH_BUILTINS,
          ident_prefixes=["$"])
     root.line_strings = [("${", "}", "System Variable")]
-    heredoc = []
-    for word in ("EOF", "END", "EOT", "EOM"):
-        for opener in ("<<%s", "<<-%s", "<<'%s'", "<<-'%s'", '<<"%s"',
-                       "<< %s", "<< '%s'"):
-            heredoc.append((opener % word, word, False))
-    doc = s.block("Here-document", root, heredoc)
-    doc.case_sensitive = True
-    doc.text = "String"
+    here_documents(s, root, ["<<%s", "<<-%s", "<<'%s'", "<<-'%s'", '<<"%s"',
+                             "<< %s", "<< '%s'"],
+                   ["EOF", "END", "EOT", "EOM"])
     return s
 
 

@@ -39,6 +39,9 @@ $rate = 1.5e3;
 $mask = 0b1010;
 $multi = 'first line
 second line';
+$footer = <<<EOT
+  Entries: {$rate} - it's a "here" document
+  EOT;
 if (count($entries) > 0 && $rate !== null) {
     echo "<ul>\n";
     foreach ($entries as $i => $entry) {

@@ -45,3 +45,6 @@ my $last = $#files;
 my @sorted = sort { $count{$b} <=> $count{$a} || $a cmp $b } keys %count;
 printf "%-20s %5d\n", $_, $count{$_} for @sorted[0 .. ($#sorted < $limit ? $#sorted : $limit - 1)];
 print $greeting, $single, "@words", $multi, $ratio, $last, "\n";
+print <<"EOF";
+Counted @{[ scalar @sorted ]} words; it's "done".
+EOF

@@ -52,7 +52,10 @@ words = %w(alpha beta gamma)
 escaped = 'it\'s a \\ backslash'
 multi = "first line
 second line"
+report = <<~EOS
+  Report for #{Todo::VERSION}: it's "done"
+EOS
 list = Todo::List.new
 list.add("Write the report", done: true).add('Review it')
 puts list unless $stdout.closed?
-puts words.inspect, escaped, multi, Todo::LIMIT * 2
+puts words.inspect, escaped, multi, report, Todo::LIMIT * 2
