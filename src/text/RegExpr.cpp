@@ -1,0 +1,354 @@
+// Parsing and compiling of the dialect into the program that RegExprMatch.cpp runs.
+#include "text/RegExpr.h"
+
+#include <string_view>
+
+namespace quillet {
+
+namespace {
+
+enum class TItemKind : std::uint8_t { Atom, LineStart, LineEnd, GroupOpen, GroupClose };
+enum class TQuant : std::uint8_t { None, Star, Plus };
+
+// One element of the parsed pattern in pattern order. Groups are an open and a
+// close item pointing at each other, so neither parsing nor compiling recurses
+// however deeply the pattern nests.
+struct TItem {
+    TItemKind kind;
+    TQuant quant = TQuant::None;
+    std::uint32_t set = 0; // atoms: index into the set list
+    std::size_t partner = 0; // groups: index of the matching open or close item
+};
+
+unsigned char Fold(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+// Characters a backslash makes literal inside a set; before any other
+// character the backslash is a member itself.
+bool IsSetEscapable(char c)
+{
+    return std::string_view("$*+.[]^{}-").find(c) != std::string_view::npos;
+}
+
+} // namespace
+
+void TRegExpr::SetError(int position)
+{
+    m_valid = false;
+    m_errorPosition = position;
+    m_error = m_pattern + " is invalid mask at (" + std::to_string(position) + ")";
+    m_program.clear();
+    m_sets.clear();
+}
+
+std::uint32_t TRegExpr::AddSet(const std::bitset<256>& members, bool negate)
+{
+    // The stored table answers "does text character t match", with a-z folded
+    // onto A-Z on both sides when the search ignores case; a negated set is
+    // complemented after folding, so [^a] rejects A as well.
+    std::bitset<256> table;
+    if (m_caseSensitive) {
+        table = members;
+    } else {
+        std::bitset<256> folded;
+        for (int c = 0; c < 256; ++c) {
+            if (members[c]) {
+                folded.set(Fold(static_cast<unsigned char>(c)));
+            }
+        }
+        for (int t = 0; t < 256; ++t) {
+            table[t] = folded[Fold(static_cast<unsigned char>(t))];
+        }
+    }
+    if (negate) {
+        table.flip();
+    }
+    m_sets.push_back(table);
+    return static_cast<std::uint32_t>(m_sets.size() - 1);
+}
+
+bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
+{
+    m_pattern = std::string(pattern);
+    m_caseSensitive = caseSensitive;
+    m_error.clear();
+    m_errorPosition = 0;
+    m_valid = false;
+    m_canMatchEmpty = false;
+    m_program.clear();
+    m_sets.clear();
+    m_firstChars.reset();
+    m_minLength = 0;
+    m_memoIndex.clear();
+    m_memoCount = 0;
+
+    // What came before the current character decides whether a quantifier may follow.
+    enum class TPrev { Start, Repeatable, Anchor, Quantifier, GroupOpen };
+    TPrev prev = TPrev::Start;
+    std::vector<TItem> items;
+    std::vector<std::size_t> openGroups; // item indexes of "{" not yet closed
+    std::vector<int> openPositions; // their 1-based pattern positions
+    const std::size_t size = pattern.size();
+
+    auto addAtom = [&](const std::bitset<256>& members, bool negate = false) {
+        items.push_back({TItemKind::Atom, TQuant::None, AddSet(members, negate), 0});
+        prev = TPrev::Repeatable;
+    };
+
+    std::size_t i = 0;
+    while (i < size) {
+        const char c = pattern[i];
+        const int position = static_cast<int>(i) + 1;
+        switch (c) {
+        case '*':
+        case '+': {
+            if (prev != TPrev::Repeatable) {
+                SetError(position);
+                return false;
+            }
+            TItem& last = items.back();
+            last.quant = c == '*' ? TQuant::Star : TQuant::Plus;
+            if (last.kind == TItemKind::GroupClose) {
+                items[last.partner].quant = last.quant;
+            }
+            prev = TPrev::Quantifier;
+            ++i;
+            break;
+        }
+        case '\\': {
+            if (i + 1 >= size) {
+                SetError(position);
+                return false;
+            }
+            std::bitset<256> members;
+            members.set(static_cast<unsigned char>(pattern[i + 1]));
+            addAtom(members);
+            i += 2;
+            break;
+        }
+        case '.': {
+            std::bitset<256> members;
+            members.set();
+            addAtom(members);
+            ++i;
+            break;
+        }
+        case '^':
+        case '$':
+            items.push_back({c == '^' ? TItemKind::LineStart : TItemKind::LineEnd});
+            prev = TPrev::Anchor;
+            ++i;
+            break;
+        case '{':
+            openGroups.push_back(items.size());
+            openPositions.push_back(position);
+            items.push_back({TItemKind::GroupOpen});
+            prev = TPrev::GroupOpen;
+            ++i;
+            break;
+        case '}': {
+            if (openGroups.empty()) {
+                std::bitset<256> members;
+                members.set(static_cast<unsigned char>('}'));
+                addAtom(members);
+                ++i;
+                break;
+            }
+            const std::size_t open = openGroups.back();
+            openGroups.pop_back();
+            openPositions.pop_back();
+            items[open].partner = items.size();
+            items.push_back({TItemKind::GroupClose, TQuant::None, 0, open});
+            prev = TPrev::Repeatable;
+            ++i;
+            break;
+        }
+        case '[': {
+            std::size_t q = i + 1;
+            bool negate = false;
+            if (q < size && pattern[q] == '^') {
+                negate = true;
+                ++q;
+            }
+            if (q >= size) {
+                SetError(position);
+                return false;
+            }
+            if (pattern[q] == ']' || pattern[q] == '-') {
+                SetError(static_cast<int>(q) + 1);
+                return false;
+            }
+            auto readMember = [&](std::size_t& at) {
+                if (pattern[at] == '\\' && at + 1 < size && IsSetEscapable(pattern[at + 1])) {
+                    at += 2;
+                    return static_cast<unsigned char>(pattern[at - 1]);
+                }
+                ++at;
+                return static_cast<unsigned char>(pattern[at - 1]);
+            };
+            std::bitset<256> members;
+            while (q < size && pattern[q] != ']') {
+                const unsigned char from = readMember(q);
+                if (q + 1 < size && pattern[q] == '-' && pattern[q + 1] != ']') {
+                    ++q;
+                    const unsigned char to = readMember(q);
+                    for (int m = from; m <= to; ++m) {
+                        members.set(static_cast<std::size_t>(m));
+                    }
+                } else {
+                    members.set(from);
+                }
+            }
+            if (q >= size) {
+                SetError(position);
+                return false;
+            }
+            addAtom(members, negate);
+            i = q + 1;
+            break;
+        }
+        default: {
+            std::bitset<256> members;
+            members.set(static_cast<unsigned char>(c));
+            addAtom(members);
+            ++i;
+            break;
+        }
+        }
+    }
+    if (!openGroups.empty()) {
+        SetError(openPositions.back());
+        return false;
+    }
+
+    // Shortest possible match, to skip start positions too near the line end.
+    {
+        std::vector<std::size_t> sums{0};
+        for (const TItem& item : items) {
+            if (item.kind == TItemKind::Atom) {
+                sums.back() += item.quant == TQuant::Star ? 0 : 1;
+            } else if (item.kind == TItemKind::GroupOpen) {
+                sums.push_back(0);
+            } else if (item.kind == TItemKind::GroupClose) {
+                const std::size_t body = sums.back();
+                sums.pop_back();
+                sums.back() += item.quant == TQuant::Star ? 0 : body;
+            }
+        }
+        m_minLength = sums.back();
+    }
+
+    // Compile in one pass. x* over a single character becomes StarSet, which
+    // gives its repetitions back without a stack entry per character.
+    //   {body}*  ->  L: Split(L+1, exit); body; Jump L; exit:
+    //   {body}+  ->  L: body; Split(L, exit); exit:
+    std::vector<std::uint32_t> groupStarts;
+    for (const TItem& item : items) {
+        const auto pc = static_cast<std::uint32_t>(m_program.size());
+        switch (item.kind) {
+        case TItemKind::Atom:
+            if (item.quant == TQuant::Star) {
+                m_program.push_back({TOp::StarSet, item.set, 0});
+            } else {
+                m_program.push_back({TOp::Set, item.set, 0});
+                if (item.quant == TQuant::Plus) {
+                    m_program.push_back({TOp::StarSet, item.set, 0});
+                }
+            }
+            break;
+        case TItemKind::LineStart:
+            m_program.push_back({TOp::LineStart});
+            break;
+        case TItemKind::LineEnd:
+            m_program.push_back({TOp::LineEnd});
+            break;
+        case TItemKind::GroupOpen:
+            groupStarts.push_back(pc);
+            if (item.quant == TQuant::Star) {
+                m_program.push_back({TOp::Split, pc + 1, 0});
+            }
+            break;
+        case TItemKind::GroupClose: {
+            const std::uint32_t start = groupStarts.back();
+            groupStarts.pop_back();
+            if (item.quant == TQuant::Star) {
+                m_program.push_back({TOp::Jump, start, 0});
+                m_program[start].arg2 = pc + 1;
+            } else if (item.quant == TQuant::Plus) {
+                m_program.push_back({TOp::Split, start, pc + 1});
+            }
+            break;
+        }
+        }
+    }
+    m_program.push_back({TOp::Match});
+    ComputeFirstChars();
+    ComputeMemoPoints();
+    m_valid = true;
+    return true;
+}
+
+void TRegExpr::ComputeMemoPoints()
+{
+    m_memoIndex.assign(m_program.size(), kNoMemo);
+    auto mark = [&](std::uint32_t pc) {
+        if (m_memoIndex[pc] == kNoMemo) {
+            m_memoIndex[pc] = m_memoCount++;
+        }
+    };
+    mark(0);
+    for (std::uint32_t pc = 0; pc < m_program.size(); ++pc) {
+        const TInstr& in = m_program[pc];
+        if (in.op == TOp::StarSet) {
+            mark(pc);
+        } else if (in.op == TOp::Split) {
+            mark(in.arg);
+            mark(in.arg2);
+        } else if (in.op == TOp::Jump) {
+            mark(in.arg);
+        }
+    }
+}
+
+void TRegExpr::ComputeFirstChars()
+{
+    // Walk everything reachable from the start without consuming a character.
+    std::vector<bool> seen(m_program.size(), false);
+    std::vector<std::uint32_t> pending{0};
+    while (!pending.empty()) {
+        const std::uint32_t pc = pending.back();
+        pending.pop_back();
+        if (seen[pc]) {
+            continue;
+        }
+        seen[pc] = true;
+        const TInstr& in = m_program[pc];
+        switch (in.op) {
+        case TOp::Set:
+            m_firstChars |= m_sets[in.arg];
+            break;
+        case TOp::StarSet:
+            m_firstChars |= m_sets[in.arg];
+            pending.push_back(pc + 1);
+            break;
+        case TOp::LineStart:
+        case TOp::LineEnd:
+            pending.push_back(pc + 1);
+            break;
+        case TOp::Split:
+            pending.push_back(in.arg);
+            pending.push_back(in.arg2);
+            break;
+        case TOp::Jump:
+            pending.push_back(in.arg);
+            break;
+        case TOp::Match:
+            m_canMatchEmpty = true;
+            break;
+        }
+    }
+}
+
+} // namespace quillet

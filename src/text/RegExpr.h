@@ -1,0 +1,125 @@
+#pragma once
+
+#include <bitset>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace quillet {
+
+// A match inside one line: byte position and length.
+struct TLineMatch {
+    std::size_t position = 0;
+    std::size_t length = 0;
+
+    bool operator==(const TLineMatch&) const = default;
+};
+
+// The editor's own regular-expression dialect, matched against one line at a time.
+//
+// Syntax: "." any character; "[set]" and "[^set]" with ranges a-b; "\c" the
+// character c; "^" and "$" the line start and end (zero width); "{...}" a group;
+// "*" and "+" greedy repetition of the preceding character, set, "." or group.
+// Parentheses, "?" and "|" are ordinary characters. Without case sensitivity
+// a-z are compared as A-Z on both sides; no other letters are folded.
+//
+// Matching gives the result of plain leftmost, greedy backtracking (repetitions
+// are given back one by one when the rest fails), but runs as a backtracking
+// machine over a compiled program that remembers which (instruction, position)
+// states have already failed, so a line costs at most program size x line
+// length steps. The machine keeps its own stack; nothing recurses per character.
+// A repeated group that matches empty stops repeating instead of looping.
+//
+// An instance keeps scratch memory between calls: use one per thread.
+class TRegExpr {
+public:
+    TRegExpr() = default;
+    TRegExpr(std::string_view pattern, bool caseSensitive) { Compile(pattern, caseSensitive); }
+
+    // Compiles `pattern`; false on a syntax error, which ErrorMessage() and
+    // ErrorPosition() then describe. A failed compile matches nothing.
+    bool Compile(std::string_view pattern, bool caseSensitive);
+
+    bool IsValid() const { return m_valid; }
+    const std::string& Pattern() const { return m_pattern; }
+    // "<pattern> is invalid mask at (<position>)", empty when valid.
+    const std::string& ErrorMessage() const { return m_error; }
+    // 1-based position of the offending pattern character, 0 when valid.
+    int ErrorPosition() const { return m_errorPosition; }
+    // True when the pattern can match without consuming a character.
+    bool CanMatchEmpty() const { return m_canMatchEmpty; }
+
+    // End of the match that starts exactly at `start`, if the pattern matches there.
+    std::optional<std::size_t> MatchAt(std::string_view line, std::size_t start);
+    // The match with the leftmost start in from..line.size().
+    std::optional<TLineMatch> FindForward(std::string_view line, std::size_t from);
+    // The match with the rightmost start below `before` (line.size() + 1 means
+    // every start, the line end included).
+    std::optional<TLineMatch> FindBackward(std::string_view line, std::size_t before);
+
+private:
+    enum class TOp : std::uint8_t {
+        Set, // one character of m_sets[arg]
+        StarSet, // greedy run of m_sets[arg], then next instruction
+        LineStart,
+        LineEnd,
+        Split, // try `arg` first, then `arg2`
+        Jump, // continue at `arg`
+        Match
+    };
+    struct TInstr {
+        TOp op;
+        std::uint32_t arg = 0; // set index or jump target
+        std::uint32_t arg2 = 0; // second target of a Split
+    };
+    struct TJob {
+        std::uint32_t pc;
+        std::size_t pos;
+        std::size_t low; // give-back job: lowest position still to try; else kNoRange
+    };
+    static constexpr std::size_t kNoRange = static_cast<std::size_t>(-1);
+
+    void SetError(int position);
+    std::uint32_t AddSet(const std::bitset<256>& members, bool negate);
+    void ComputeFirstChars();
+    void ComputeMemoPoints();
+
+    // Runs the machine for one start; returns the match end.
+    std::optional<std::size_t> Run(std::string_view line, std::size_t start);
+    bool Visit(std::uint32_t pc, std::size_t pos); // false when already visited
+    void BeginSearch(std::size_t lineLength);
+    void EndSearch();
+    bool MayStartAt(std::string_view line, std::size_t pos) const;
+
+    std::string m_pattern;
+    std::string m_error;
+    int m_errorPosition = 0;
+    bool m_valid = false;
+    bool m_caseSensitive = false;
+    bool m_canMatchEmpty = false;
+    std::vector<TInstr> m_program;
+    std::vector<std::bitset<256>> m_sets; // already case-folded when insensitive
+    std::bitset<256> m_firstChars; // characters a non-empty match can start with
+    std::size_t m_minLength = 0; // no match is shorter
+    // Only states at join points (loop heads, jump targets, character runs)
+    // are remembered; straight runs of instructions between them cannot be
+    // reached twice without passing one. Index into the visited set, or kNoMemo.
+    std::vector<std::uint32_t> m_memoIndex;
+    std::uint32_t m_memoCount = 0;
+    static constexpr std::uint32_t kNoMemo = static_cast<std::uint32_t>(-1);
+
+    // Failed (or in-progress) states of the current search. Dense bit array
+    // when join points x (line length + 1) is modest, a hash set otherwise;
+    // m_touched lists set bits so clearing costs no more than the search did.
+    std::vector<std::uint64_t> m_visitedBits;
+    std::vector<std::uint64_t> m_touched;
+    std::unordered_set<std::uint64_t> m_visitedSparse;
+    bool m_dense = true;
+    std::vector<TJob> m_stack;
+};
+
+} // namespace quillet

@@ -1,0 +1,186 @@
+#include "text/TextMatch.h"
+
+#include "app/CharCase.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillet {
+
+TCharSet MakeDelimiters(std::string_view extra)
+{
+    TCharSet set;
+    for (int c = 0; c <= 32; ++c) {
+        set.set(static_cast<std::size_t>(c));
+    }
+    for (char c : extra) {
+        set.set(static_cast<unsigned char>(c));
+    }
+    return set;
+}
+
+bool ContainsDelimiter(std::string_view text, const TCharSet& delimiters)
+{
+    return std::any_of(text.begin(), text.end(), [&](char c) {
+        return delimiters[static_cast<unsigned char>(c)];
+    });
+}
+
+TTextMatcher::TTextMatcher(std::string_view text, TMatchFlags flags, const TCharSet& delimiters)
+    : m_flags(flags)
+    , m_delimiters(delimiters)
+{
+    for (int c = 0; c < 256; ++c) {
+        m_upper[c] = UpperChar(static_cast<unsigned char>(c));
+    }
+    if (m_flags.regularExpr) {
+        m_regExpr.Compile(text, m_flags.caseSensitive);
+        m_text = std::string(text);
+    } else {
+        m_text = m_flags.caseSensitive ? std::string(text) : UpperText(text);
+    }
+}
+
+bool TTextMatcher::IsWholeWord(std::string_view line, std::size_t position, std::size_t length) const
+{
+    const std::size_t end = position + length;
+    const bool startsWord = position == 0 || m_delimiters[static_cast<unsigned char>(line[position - 1])];
+    const bool endsWord = end >= line.size() || m_delimiters[static_cast<unsigned char>(line[end])];
+    return startsWord && endsWord;
+}
+
+std::string_view TTextMatcher::Prepare(std::string_view line)
+{
+    if (m_flags.caseSensitive) {
+        return line;
+    }
+    m_scratch.resize(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        m_scratch[i] = static_cast<char>(m_upper[static_cast<unsigned char>(line[i])]);
+    }
+    return m_scratch;
+}
+
+std::optional<TLineMatch> TTextMatcher::FindLiteralForward(std::string_view line, std::size_t from)
+{
+    const std::size_t n = m_text.size();
+    if (n == 0 || from > line.size() || line.size() - from < n) {
+        return std::nullopt;
+    }
+    const std::string_view hay = Prepare(line);
+    std::size_t pos = from;
+    while (hay.size() - pos >= n) {
+        const void* hit = memmem(hay.data() + pos, hay.size() - pos, m_text.data(), n);
+        if (hit == nullptr) {
+            return std::nullopt;
+        }
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - hay.data());
+        if (!m_flags.wholeWords || IsWholeWord(line, at, n)) {
+            return TLineMatch{at, n};
+        }
+        pos = at + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<TLineMatch> TTextMatcher::FindLiteralBackward(std::string_view line, std::size_t before)
+{
+    // Trailing blanks take no part in a backward search.
+    std::size_t trimmed = line.size();
+    while (trimmed > 0 && (line[trimmed - 1] == ' ' || line[trimmed - 1] == '\t')) {
+        --trimmed;
+    }
+    const std::size_t n = m_text.size();
+    if (n == 0 || trimmed < n || before == 0) {
+        return std::nullopt;
+    }
+    const std::string_view hay = Prepare(line.substr(0, trimmed));
+    std::size_t last = std::min(before - 1, trimmed - n); // highest allowed start
+    for (;;) {
+        const std::size_t at = hay.rfind(m_text, last);
+        if (at == std::string_view::npos) {
+            return std::nullopt;
+        }
+        if (!m_flags.wholeWords || IsWholeWord(line, at, n)) {
+            return TLineMatch{at, n};
+        }
+        if (at == 0) {
+            return std::nullopt;
+        }
+        last = at - 1;
+    }
+}
+
+std::optional<TLineMatch> TTextMatcher::FindForward(std::string_view line, std::size_t from)
+{
+    if (!m_flags.regularExpr) {
+        return FindLiteralForward(line, from);
+    }
+    if (m_text.empty()) {
+        return std::nullopt;
+    }
+    while (from <= line.size()) {
+        std::optional<TLineMatch> match = m_regExpr.FindForward(line, from);
+        if (!match || !m_flags.wholeWords || IsWholeWord(line, match->position, match->length)) {
+            return match;
+        }
+        from = match->position + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<TLineMatch> TTextMatcher::FindBackward(std::string_view line, std::size_t before)
+{
+    if (!m_flags.regularExpr) {
+        return FindLiteralBackward(line, before);
+    }
+    if (m_text.empty()) {
+        return std::nullopt;
+    }
+    for (;;) {
+        std::optional<TLineMatch> match = m_regExpr.FindBackward(line, before);
+        if (!match || !m_flags.wholeWords || IsWholeWord(line, match->position, match->length)) {
+            return match;
+        }
+        before = match->position;
+    }
+}
+
+std::optional<TTextMatch> TTextMatcher::Find(const ILineList& lines, TTextPoint start, bool backward)
+{
+    const std::size_t count = lines.LineCount();
+    if (!IsValid() || m_text.empty() || count == 0) {
+        return std::nullopt;
+    }
+    if (!backward) {
+        for (std::size_t index = start.line; index < count; ++index) {
+            const std::string_view line = lines.Line(index);
+            std::size_t from = index == start.line ? start.column : 0;
+            if (from > line.size()) {
+                continue;
+            }
+            std::optional<TLineMatch> match = FindForward(line, from);
+            if (match && match->length == 0 && match->position == from && index == start.line) {
+                match = from < line.size() ? FindForward(line, from + 1) : std::nullopt;
+            }
+            if (match) {
+                return TTextMatch{{index, match->position}, match->length};
+            }
+        }
+        return std::nullopt;
+    }
+    std::size_t index = std::min(start.line, count - 1);
+    const bool startsInside = start.line < count;
+    for (;;) {
+        const std::size_t before = (startsInside && index == start.line) ? start.column : kLineEnd;
+        if (std::optional<TLineMatch> match = FindBackward(lines.Line(index), before)) {
+            return TTextMatch{{index, match->position}, match->length};
+        }
+        if (index == 0) {
+            return std::nullopt;
+        }
+        --index;
+    }
+}
+
+} // namespace quillet
