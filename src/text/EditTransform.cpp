@@ -1,0 +1,188 @@
+// Line rewriting for the Edit commands: sort, tab conversions, comments, and
+// the text of quick templates.
+#include "text/EditTransform.h"
+
+#include "app/CharCase.h"
+
+#include <algorithm>
+
+namespace quillet {
+
+namespace {
+
+// The lines a transformation works on: all of them, or all but an empty
+// closing piece.
+std::size_t WorkingCount(const TLines& lines, bool closingBreak)
+{
+    if (closingBreak && lines.size() > 1 && lines.back().empty()) {
+        return lines.size() - 1;
+    }
+    return lines.size();
+}
+
+void StripOneTrailingBreak(std::string_view& text)
+{
+    if (text.ends_with("\r\n")) {
+        text.remove_suffix(2);
+    } else if (text.ends_with('\n') || text.ends_with('\r')) {
+        text.remove_suffix(1);
+    }
+}
+
+} // namespace
+
+int ClampSpacesInTab(int spacesInTab)
+{
+    return spacesInTab <= 0 || spacesInTab > 10 ? 8 : spacesInTab;
+}
+
+int CompareLinesForSort(std::string_view a, std::string_view b)
+{
+    return CompareTextIgnoreCase(a, b);
+}
+
+void SortLines(TLines& lines, TSortOrder order, bool closingBreak)
+{
+    const auto end = lines.begin() + static_cast<std::ptrdiff_t>(WorkingCount(lines, closingBreak));
+    std::stable_sort(lines.begin(), end, [](const std::string& a, const std::string& b) {
+        return CompareLinesForSort(a, b) < 0;
+    });
+    if (order == TSortOrder::Descending) {
+        std::reverse(lines.begin(), end);
+    }
+}
+
+void TabsToSpaces(TLines& lines, int spacesInTab)
+{
+    const std::size_t n = static_cast<std::size_t>(ClampSpacesInTab(spacesInTab));
+    for (std::string& line : lines) {
+        const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
+        if (tabs == 0) {
+            continue;
+        }
+        std::string out;
+        out.reserve(line.size() + tabs * (n - 1));
+        for (char c : line) {
+            if (c == '\t') {
+                out.append(n, ' ');
+            } else {
+                out += c;
+            }
+        }
+        line = std::move(out);
+    }
+}
+
+void SpacesToTabs(TLines& lines, int spacesInTab)
+{
+    const std::size_t n = static_cast<std::size_t>(ClampSpacesInTab(spacesInTab));
+    const std::string run(n, ' ');
+    for (std::string& line : lines) {
+        if (line.find(run) == std::string::npos) {
+            continue;
+        }
+        // Replacing the leftmost run never creates a new one, so one pass over
+        // each maximal run of spaces gives the same result as repeating.
+        std::string out;
+        out.reserve(line.size());
+        std::size_t i = 0;
+        while (i < line.size()) {
+            if (line[i] != ' ') {
+                out += line[i++];
+                continue;
+            }
+            std::size_t k = 0;
+            while (i + k < line.size() && line[i + k] == ' ') {
+                ++k;
+            }
+            out.append(k / n, '\t');
+            out.append(k % n, ' ');
+            i += k;
+        }
+        line = std::move(out);
+    }
+}
+
+void CommentLines(TLines& lines, std::string_view marker, bool closingBreak)
+{
+    if (marker.empty()) {
+        return;
+    }
+    const std::size_t count = WorkingCount(lines, closingBreak);
+    for (std::size_t i = 0; i < count; ++i) {
+        lines[i].insert(0, marker);
+    }
+}
+
+void UncommentLines(TLines& lines, std::string_view marker)
+{
+    if (marker.empty()) {
+        return;
+    }
+    for (std::string& line : lines) {
+        const std::size_t at = line.find(marker);
+        if (at != std::string::npos) {
+            line.erase(at, marker.size());
+        }
+    }
+}
+
+TLines SplitTextLines(std::string_view text)
+{
+    TLines lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            continue;
+        }
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+        }
+        start = i + 1;
+    }
+    lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string JoinLinesCrLf(const TLines& lines)
+{
+    std::size_t size = 0;
+    for (const std::string& line : lines) {
+        size += line.size() + 2;
+    }
+    std::string out;
+    out.reserve(size);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            out += "\r\n";
+        }
+        out += lines[i];
+    }
+    return out;
+}
+
+TQuickTemplateResult ApplyQuickTemplate(std::string_view templateText, std::string_view selectedText)
+{
+    StripOneTrailingBreak(templateText);
+    StripOneTrailingBreak(selectedText);
+    TQuickTemplateResult result;
+    const std::size_t bar = templateText.find('|');
+    if (bar == std::string_view::npos) {
+        result.text.reserve(selectedText.size() + templateText.size());
+        result.text.append(selectedText).append(templateText);
+    } else {
+        result.hasBar = true;
+        const TLines before = SplitTextLines(templateText.substr(0, bar));
+        result.barLine = before.size() - 1;
+        result.barColumn = before.back().size();
+        result.text.reserve(templateText.size() - 1 + selectedText.size());
+        result.text.append(templateText.substr(0, bar)).append(selectedText).append(templateText.substr(bar + 1));
+    }
+    const TLines resultLines = SplitTextLines(result.text);
+    result.lineCount = resultLines.size();
+    result.lastLineLength = resultLines.back().size();
+    return result;
+}
+
+} // namespace quillet
