@@ -63,6 +63,10 @@ public:
         = 0;
     // Whether attribute bytes are document data that travel with the text.
     virtual bool StoreColorData() const { return false; }
+    // Whether attribute bytes are the definition's own attribute ids (the
+    // scheme-driven highlighter) rather than indexes of the global text styles,
+    // where 1 and 2 mean string and comment.
+    virtual bool IsSchemeDriven() const { return false; }
     // Sets attrs to as many zero bytes as the line has characters.
     virtual void PrepareColorData(std::size_t line, std::string_view text, std::vector<std::uint8_t>& attrs)
     {

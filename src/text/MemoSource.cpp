@@ -1,0 +1,1211 @@
+#include "text/MemoSource.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace quillet {
+
+namespace {
+bool g_overwrite = false;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+} // namespace
+
+TMemoSource::TMemoSource()
+{
+    for (int i = 0; i < 5; ++i) {
+        m_positions.push_back(std::make_unique<TPosition>());
+    }
+    m_caret = m_positions[0].get();
+    m_selStart = m_positions[1].get();
+    m_selEnd = m_positions[2].get();
+    m_selStart->m_selectionEnd = true;
+    m_selStart->m_isSelStart = true;
+    m_selEnd->m_selectionEnd = true;
+    // The two snapshot positions are plain data used by the bracket.
+    m_positions[3]->m_tracked = false;
+    m_positions[4]->m_tracked = false;
+    m_caret->m_tracked = false; // edit primitives never move the caret
+    SetDelimeters("");
+}
+
+TMemoSource::~TMemoSource()
+{
+    if (m_parser) {
+        m_parser->UnregisterNotifier(this);
+    }
+}
+
+// ---- Options -------------------------------------------------------------------
+
+void TMemoSource::SetOptions(TStringsOptions options)
+{
+    bool tabWasOn = HasOption(soUseTabCharacter);
+    if ((options & soUseTabCharacter) && (options & soSmartTab)) {
+        if (!tabWasOn) {
+            options &= ~soSmartTab;
+        } else {
+            options &= ~soUseTabCharacter;
+        }
+    }
+    bool beyondWasOn = HasOption(soBeyondFileEnd);
+    m_options = options;
+    if (beyondWasOn && !HasOption(soBeyondFileEnd) && GetCurLine() >= std::max(GetStrCount(), 1)) {
+        BeginUpdate(2);
+        JumpToFileEnd();
+        EndUpdate();
+    }
+}
+
+void TMemoSource::SetReadOnly(bool readOnly)
+{
+    if (m_readOnly == readOnly) {
+        return;
+    }
+    BeginUpdate(70);
+    m_readOnly = readOnly;
+    AddChange(0, 0, chReadOnly);
+    EndUpdate();
+}
+
+void TMemoSource::SetAllowUndo(bool allow)
+{
+    m_allowUndo = allow;
+    if (!allow) {
+        ClearUndoBuffer();
+    }
+}
+
+bool TMemoSource::SetTabStops(std::string_view text, std::string* error)
+{
+    if (!m_tabStops.Parse(text, error)) {
+        return false;
+    }
+    m_longestDirty = true;
+    BeginUpdate(0);
+    AddChange(0, INT_MAX, chSelection);
+    EndUpdate();
+    return true;
+}
+
+void TMemoSource::SetDelimeters(std::string_view text)
+{
+    m_delimetersText = std::string(text);
+    m_delimiters.reset();
+    for (int c = 0; c <= 32; ++c) {
+        m_delimiters.set(static_cast<std::size_t>(c));
+    }
+    for (unsigned char c : text) {
+        m_delimiters.set(c);
+    }
+}
+
+bool TMemoSource::GetOverwrite()
+{
+    return g_overwrite;
+}
+
+void TMemoSource::SetOverwrite(bool overwrite)
+{
+    if (g_overwrite == overwrite) {
+        return;
+    }
+    BeginUpdate(41);
+    g_overwrite = overwrite;
+    AddChange(GetCurLine(), GetCurLine(), chOverwrite);
+    EndUpdate();
+}
+
+// ---- Change bracket ---------------------------------------------------------------
+
+void TMemoSource::BeginUpdate(int changeKind)
+{
+    if (m_updateLevel++ > 0) {
+        return;
+    }
+    m_lineCountSnap = GetStrCount();
+    m_flags = 0;
+    m_prevFoundRect = m_foundRect;
+    m_prevFoundVisible = m_foundVisible;
+    m_foundVisible = false;
+    m_firstChanged = INT_MAX;
+    m_lastChanged = -INT_MAX;
+    m_nextFirstOfStep = true;
+    m_changeKind = changeKind;
+    m_modifiedSnap = IsSourceModified();
+    m_selKindSnap = m_selKind;
+    m_positions[3]->m_char = m_selStart->m_char;
+    m_positions[3]->m_line = m_selStart->m_line;
+    m_positions[4]->m_char = m_selEnd->m_char;
+    m_positions[4]->m_line = m_selEnd->m_line;
+    m_caretSnap = GetCaretPoint();
+    m_contentRecords = 0;
+}
+
+void TMemoSource::BeginSafeUpdate(int changeKind)
+{
+    BeginUpdate(changeKind);
+    if (m_safeLevel++ == 0) {
+        m_safeCaret = GetCaretPoint();
+        m_safeStart = SelStart();
+        m_safeEnd = SelEnd();
+        m_safeKind = m_selKind;
+    }
+}
+
+void TMemoSource::AddChange(int first, int last, std::uint32_t flags)
+{
+    m_flags |= flags;
+    m_firstChanged = std::min(m_firstChanged, first);
+    m_lastChanged = std::max(m_lastChanged, last);
+}
+
+void TMemoSource::EndUpdate()
+{
+    if (m_updateLevel <= 0) {
+        return;
+    }
+    if (--m_updateLevel > 0) {
+        return;
+    }
+    if (m_safeLevel > 0) {
+        // A safe bracket ran inside: caret and selection go back to where they were.
+        m_safeLevel = 0;
+        m_caret->m_char = m_safeCaret.col;
+        m_caret->m_line = m_safeCaret.line;
+        m_selStart->m_char = m_safeStart.col;
+        m_selStart->m_line = m_safeStart.line;
+        m_selEnd->m_char = m_safeEnd.col;
+        m_selEnd->m_line = m_safeEnd.line;
+        m_selKind = m_safeKind;
+    }
+    // 1. caret
+    if (GetCaretPoint() != m_caretSnap || m_forceCaretReport) {
+        AddChange(std::min(m_caretSnap.line, GetCurLine()), std::max(m_caretSnap.line, GetCurLine()), chCaretMoved);
+    }
+    m_forceCaretReport = false;
+    // 2. an empty selection is no selection
+    if (m_selKind != TSelKind::selNone && IsBlockEmpty(m_selKind)) {
+        m_selKind = TSelKind::selNone;
+    }
+    // 3. an edit or caret move outside Undo/Redo discards the redo history
+    if ((m_flags & (chCaretMoved | chTextChanged)) && !(m_flags & chUndoRedo) && !m_replaying) {
+        m_replayFrom->Clear();
+    }
+    // 4. selection changes
+    TTextPoint oldStart = m_positions[3]->Point();
+    TTextPoint oldEnd = m_positions[4]->Point();
+    bool selChanged = m_selKind != m_selKindSnap
+        || (m_selKind != TSelKind::selNone && (SelStart() != oldStart || SelEnd() != oldEnd));
+    if (!selChanged && (m_flags & chCaretMoved) && !HasOption(soPersistentBlocks) && !m_selecting
+        && m_selKind != TSelKind::selNone) {
+        m_selKind = TSelKind::selNone;
+        selChanged = true;
+    }
+    if (selChanged) {
+        int lo = INT_MAX;
+        int hi = -INT_MAX;
+        if (m_selKindSnap != TSelKind::selNone) {
+            lo = std::min(oldStart.line, oldEnd.line);
+            hi = std::max(oldStart.line, oldEnd.line);
+        }
+        lo = std::min({lo, SelStart().line, SelEnd().line});
+        hi = std::max({hi, SelStart().line, SelEnd().line});
+        AddChange(lo, hi, chSelection);
+    }
+    // 5. found text
+    if (m_foundVisible != m_prevFoundVisible || (m_foundVisible && !(m_foundRect == m_prevFoundRect))) {
+        AddChange(std::min(m_foundRect.top, m_prevFoundRect.top),
+            std::max(m_foundRect.bottom, m_prevFoundRect.bottom),
+            chFoundText);
+    }
+    // 6. line count
+    if (GetStrCount() != m_lineCountSnap) {
+        m_flags |= chLineCount;
+    }
+    // 7. text
+    if (m_flags & chTextChanged) {
+        if (!(m_flags & chUndoRedo) && (!m_allowUndo || m_contentRecords == 0)) {
+            m_forcedModified = true;
+        }
+        m_parsedUpTo = std::min(m_parsedUpTo, std::max(0, m_firstChanged));
+    }
+    if (m_flags & chHighlighter) {
+        m_parsedUpTo = 0;
+        m_firstChanged = 0;
+        m_lastChanged = INT_MAX;
+    }
+    // 8. modified
+    if (IsSourceModified() != m_modifiedSnap) {
+        m_flags |= chModified;
+    }
+    // 9. report
+    if (m_flags != 0) {
+        TChangeReport report{
+            m_flags, m_firstChanged == INT_MAX ? 0 : m_firstChanged, m_lastChanged == -INT_MAX ? 0 : m_lastChanged};
+        std::vector<IMemoSourceNotifier*> notifiers = m_notifiers;
+        for (IMemoSourceNotifier* n : notifiers) {
+            n->SourceChanged(*this, report);
+        }
+    }
+}
+
+void TMemoSource::RegisterNotifier(IMemoSourceNotifier* notifier, bool notify)
+{
+    if (!notifier || std::find(m_notifiers.begin(), m_notifiers.end(), notifier) != m_notifiers.end()) {
+        return;
+    }
+    m_notifiers.push_back(notifier);
+    if (notify) {
+        BeginUpdate(50);
+        AddChange(0, INT_MAX, chAll);
+        EndUpdate();
+    }
+}
+
+void TMemoSource::UnregisterNotifier(IMemoSourceNotifier* notifier)
+{
+    m_notifiers.erase(std::remove(m_notifiers.begin(), m_notifiers.end(), notifier), m_notifiers.end());
+    if (m_activeNotifier == notifier) {
+        m_activeNotifier = nullptr;
+    }
+}
+
+void TMemoSource::BeginUndoBlock()
+{
+    if (m_undoBlockLevel++ == 0) {
+        m_undoBlockSerial = ++m_nextBlockSerial;
+    }
+}
+
+void TMemoSource::EndUndoBlock()
+{
+    if (m_undoBlockLevel > 0 && --m_undoBlockLevel == 0) {
+        m_undoBlockSerial = 0;
+    }
+}
+
+// ---- Undo records ---------------------------------------------------------------
+
+void TMemoSource::AddUndo(TUndoKind kind, int a, int b, std::string text, std::string style)
+{
+    if (!m_allowUndo) {
+        return;
+    }
+    if (m_recordTo == &m_undo) {
+        ApplyUndoLimit();
+    }
+    TUndoRecord rec;
+    rec.kind = kind;
+    rec.changeKind = static_cast<std::uint8_t>(m_changeKind);
+    rec.firstOfStep = m_nextFirstOfStep;
+    rec.inBlock = m_undoBlockLevel > 0;
+    rec.blockSerial = m_undoBlockSerial;
+    rec.a = a;
+    rec.b = b;
+    rec.text = std::move(text);
+    rec.style = std::move(style);
+    m_nextFirstOfStep = false;
+    if (rec.IsContent()) {
+        ++m_contentRecords;
+    }
+    m_recordTo->Push(std::move(rec));
+}
+
+void TMemoSource::ApplyUndoLimit()
+{
+    if (m_undoLimit == 0 || m_undo.Count() <= static_cast<std::size_t>(m_undoLimit) + 100) {
+        return;
+    }
+    std::size_t remove = m_undo.Count() - static_cast<std::size_t>(m_undoLimit);
+    // Never split a block: the cut moves to the nearest earlier record outside one.
+    while (remove > 0 && m_undo.At(remove - 1).inBlock
+        && m_undo.At(remove - 1).blockSerial == m_undo.At(remove).blockSerial) {
+        --remove;
+    }
+    if (remove == 0) {
+        return;
+    }
+    bool contentRemoved = false;
+    for (std::size_t i = 0; i < remove; ++i) {
+        if (m_undo.At(i).IsContent()) {
+            contentRemoved = true;
+            break;
+        }
+    }
+    if (m_saveMark >= 0) {
+        if (m_saveMark < static_cast<long>(remove)) {
+            m_saveMark = -1;
+            if (contentRemoved) {
+                m_forcedModified = true;
+            }
+        } else {
+            m_saveMark -= static_cast<long>(remove);
+        }
+    } else if (contentRemoved) {
+        // The state before the removed records can no longer be reached.
+        m_forcedModified = true;
+    }
+    m_undo.DropOldest(remove);
+}
+
+void TMemoSource::ClearUndoBuffer()
+{
+    m_undo.Clear();
+    m_redo.Clear();
+    if (m_saveMark != -1) {
+        m_saveMark = -1;
+    }
+}
+
+void TMemoSource::ClearRedoBuffer()
+{
+    m_redo.Clear();
+}
+
+bool TMemoSource::IsSourceModified() const
+{
+    return m_forcedModified || m_undo.HasContentAfter(m_saveMark);
+}
+
+void TMemoSource::SetModified(bool modified)
+{
+    BeginUpdate(49);
+    if (modified) {
+        m_forcedModified = true;
+    } else {
+        m_forcedModified = false;
+        m_saveMark = m_undo.LastContentIndex();
+    }
+    EndUpdate();
+}
+
+// ---- Lines ---------------------------------------------------------------------------
+
+std::string_view TMemoSource::GetRawLine(int line) const
+{
+    if (line < 0 || line >= GetStrCount()) {
+        return {};
+    }
+    return m_store.Text(static_cast<std::size_t>(line));
+}
+
+std::string TMemoSource::GetExpandedLine(int line) const
+{
+    return tabs::Expand(GetRawLine(line), m_tabStops);
+}
+
+int TMemoSource::LineLength(int line) const
+{
+    return tabs::DisplayLength(GetRawLine(line), m_tabStops);
+}
+
+int TMemoSource::TrimmedLineLength(int line) const
+{
+    std::string_view raw = GetRawLine(line);
+    std::size_t n = raw.size();
+    while (n > 0 && IsBlank(raw[n - 1])) {
+        --n;
+    }
+    return tabs::DisplayLength(raw.substr(0, n), m_tabStops);
+}
+
+int TMemoSource::ColToRaw(int line, int col) const
+{
+    return tabs::ColToRaw(GetRawLine(line), col, m_tabStops);
+}
+
+int TMemoSource::RawToCol(int line, int rawIndex) const
+{
+    return tabs::RawToCol(GetRawLine(line), rawIndex, m_tabStops);
+}
+
+int TMemoSource::LongestLineLength()
+{
+    if (!m_trackLongest || m_longestDirty) {
+        m_trackLongest = true;
+        m_longestDirty = false;
+        m_longest = 0;
+        for (int i = 0; i < GetStrCount(); ++i) {
+            m_longest = std::max(m_longest, LineLength(i));
+        }
+    }
+    return m_longest;
+}
+
+bool TMemoSource::LineIsReadOnly(int line) const
+{
+    return line >= 0 && line < GetStrCount() && (m_store.Rec(static_cast<std::size_t>(line)).state & lsReadOnly);
+}
+
+bool TMemoSource::ReadOnlyLine() const
+{
+    return m_readOnly || LineIsReadOnly(GetCurLine());
+}
+
+void TMemoSource::InvalidateLine(int line)
+{
+    if (line >= 0 && line < GetStrCount()) {
+        m_store.Rec(static_cast<std::size_t>(line)).state &= static_cast<std::uint8_t>(~lsParsed);
+    }
+    m_parsedUpTo = std::min(m_parsedUpTo, std::max(line, 0));
+}
+
+void TMemoSource::ReparseEdited(int line)
+{
+    InvalidateLine(line);
+    if (m_trackLongest) {
+        int len = LineLength(line);
+        if (len > m_longest) {
+            m_longest = len;
+        } else if (len < m_longest) {
+            m_longestDirty = true;
+        }
+    }
+}
+
+// ---- Positions -----------------------------------------------------------------------
+
+TPosition* TMemoSource::CopyPosition(TTextPoint p)
+{
+    auto pos = std::make_unique<TPosition>();
+    pos->m_char = p.col;
+    pos->m_line = p.line;
+    TPosition* raw = pos.get();
+    m_positions.push_back(std::move(pos));
+    return raw;
+}
+
+void TMemoSource::FreePosition(TPosition* pos)
+{
+    for (std::size_t i = 5; i < m_positions.size(); ++i) {
+        if (m_positions[i].get() == pos) {
+            m_positions.erase(m_positions.begin() + static_cast<long>(i));
+            return;
+        }
+    }
+}
+
+void TMemoSource::RestorePosition(TPosition* pos, bool free)
+{
+    if (!pos) {
+        return;
+    }
+    TTextPoint p = pos->Point();
+    if (free) {
+        FreePosition(pos);
+    }
+    BeginUpdate(2);
+    NavigateImpl(p.line - GetCurLine(), p.col - GetCurChar(), false);
+    EndUpdate();
+}
+
+void TMemoSource::ResetPositions()
+{
+    BeginUpdate(47);
+    for (auto& p : m_positions) {
+        p->m_char = 0;
+        p->m_line = 0;
+    }
+    m_selKind = TSelKind::selNone;
+    EndUpdate();
+}
+
+namespace {
+bool Shiftable(bool columnar, bool isSelEnd)
+{
+    return !(columnar && isSelEnd);
+}
+} // namespace
+
+void TMemoSource::ShiftOnInsert(int line, int col, int count)
+{
+    bool columnar = m_selKind == TSelKind::selColumn;
+    for (std::size_t i = 1; i < m_positions.size(); ++i) {
+        TPosition& p = *m_positions[i];
+        if (!p.m_tracked || !Shiftable(columnar, p.m_selectionEnd) || p.m_line != line) {
+            continue;
+        }
+        if (p.m_isSelStart ? p.m_char >= col : p.m_char > col) {
+            p.m_char += count;
+        }
+    }
+    for (TBookmark& b : m_bookmarks) {
+        if (b.line == line && b.col > col) {
+            b.col += count;
+        }
+    }
+}
+
+void TMemoSource::ShiftOnDelete(int line, int col, int count)
+{
+    bool columnar = m_selKind == TSelKind::selColumn;
+    for (std::size_t i = 1; i < m_positions.size(); ++i) {
+        TPosition& p = *m_positions[i];
+        if (!p.m_tracked || !Shiftable(columnar, p.m_selectionEnd) || p.m_line != line) {
+            continue;
+        }
+        if (p.m_char > col) {
+            p.m_char = std::max(col, p.m_char - count);
+        }
+    }
+    for (TBookmark& b : m_bookmarks) {
+        if (b.line == line && b.col > col) {
+            b.col = std::max(col, b.col - count);
+        }
+    }
+}
+
+void TMemoSource::ShiftOnBreak(int line, int col)
+{
+    bool columnar = m_selKind == TSelKind::selColumn;
+    for (std::size_t i = 1; i < m_positions.size(); ++i) {
+        TPosition& p = *m_positions[i];
+        if (!p.m_tracked || !Shiftable(columnar, p.m_selectionEnd)) {
+            continue;
+        }
+        if (p.m_line == line && (p.m_isSelStart ? p.m_char >= col : p.m_char > col)) {
+            p.m_line = line + 1;
+            p.m_char -= col;
+        } else if (p.m_line > line) {
+            ++p.m_line;
+        }
+    }
+    for (TBookmark& b : m_bookmarks) {
+        if (b.line == line && b.col >= col) {
+            b.line = line + 1;
+            b.col -= col;
+        } else if (b.line > line) {
+            ++b.line;
+        }
+    }
+    std::sort(m_bookmarks.begin(), m_bookmarks.end(), [](const TBookmark& a, const TBookmark& b) {
+        return std::tie(a.line, a.col, a.number) < std::tie(b.line, b.col, b.number);
+    });
+    for (int& h : m_hidden) {
+        if (h > line) {
+            ++h;
+        }
+    }
+}
+
+void TMemoSource::ShiftOnJoin(int line, int col)
+{
+    bool columnar = m_selKind == TSelKind::selColumn;
+    for (std::size_t i = 1; i < m_positions.size(); ++i) {
+        TPosition& p = *m_positions[i];
+        if (!p.m_tracked || !Shiftable(columnar, p.m_selectionEnd)) {
+            continue;
+        }
+        if (p.m_line == line + 1) {
+            p.m_line = line;
+            p.m_char += col;
+        } else if (p.m_line == line && p.m_char > col) {
+            p.m_char = col;
+        } else if (p.m_line > line + 1) {
+            --p.m_line;
+        }
+    }
+    for (TBookmark& b : m_bookmarks) {
+        if (b.line == line + 1) {
+            b.line = line;
+            b.col += col;
+        } else if (b.line == line && b.col > col) {
+            b.col = col;
+        } else if (b.line > line + 1) {
+            --b.line;
+        }
+    }
+    std::sort(m_bookmarks.begin(), m_bookmarks.end(), [](const TBookmark& a, const TBookmark& b) {
+        return std::tie(a.line, a.col, a.number) < std::tie(b.line, b.col, b.number);
+    });
+    for (int& h : m_hidden) {
+        if (h > line) {
+            --h;
+        }
+    }
+    m_hidden.erase(std::unique(m_hidden.begin(), m_hidden.end()), m_hidden.end());
+}
+
+// ---- Editing primitives ------------------------------------------------------------------
+
+void TMemoSource::AppendLinesTo(int line)
+{
+    int count = GetStrCount();
+    if (line >= count) {
+        m_store.InsertEmpty(static_cast<std::size_t>(count), static_cast<std::size_t>(line - count + 1));
+        AddChange(count, line, chTextChanged);
+    }
+}
+
+void TMemoSource::EnsureLine(int line)
+{
+    AppendLinesTo(line);
+}
+
+void TMemoSource::InsertRawAt(int line, int rawIndex, std::string_view text, std::string_view style)
+{
+    std::size_t li = static_cast<std::size_t>(line);
+    bool hadStyle = !m_store.Style(li).empty();
+    std::string& t = m_store.MutableText(li);
+    std::size_t at = std::min(static_cast<std::size_t>(std::max(rawIndex, 0)), t.size());
+    if (hadStyle || !style.empty()) {
+        std::string& st = m_store.MutableStyle(li);
+        std::string ins(style.substr(0, text.size()));
+        if (ins.size() < text.size()) {
+            char fill = !style.empty() ? style.back() : (at > 0 && at <= st.size() ? st[at - 1] : '\0');
+            if (style.empty() && at < st.size()) {
+                fill = st[at];
+            }
+            ins.append(text.size() - ins.size(), fill);
+        }
+        st.insert(at, ins);
+    }
+    t.insert(at, text);
+    if (hadStyle || !style.empty()) {
+        m_store.MutableStyle(li); // keeps the lengths in step
+    }
+}
+
+bool TMemoSource::Insert(std::string_view text)
+{
+    return InsertEx(text, {}) >= 0 || text.empty();
+}
+
+int TMemoSource::InsertEx(std::string_view text, std::string_view styleBytes)
+{
+    if (m_readOnly) {
+        return -1;
+    }
+    int line = GetCurLine();
+    int col = GetCurChar();
+    if (LineIsReadOnly(line)) {
+        return -1;
+    }
+    if (text.empty()) {
+        return 0;
+    }
+    BeginUpdate(5);
+    AppendLinesTo(line);
+    std::size_t li = static_cast<std::size_t>(line);
+    std::string_view raw = m_store.Text(li);
+    int dispLen = tabs::DisplayLength(raw, m_tabStops);
+    if (col > dispLen) {
+        // Pad with spaces up to the caret; the padding is not part of the undo step.
+        std::string pad(static_cast<std::size_t>(col - dispLen), ' ');
+        InsertRawAt(line, static_cast<int>(raw.size()), pad, {});
+        raw = m_store.Text(li);
+    }
+    int spanStart = 0;
+    int rawIndex = tabs::ColToRaw(raw, col, m_tabStops, &spanStart);
+    std::string ins(text);
+    std::string style(styleBytes);
+    int split = 0;
+    if (rawIndex < static_cast<int>(raw.size()) && spanStart < col) {
+        // Inside a tab's span: the columns left of the caret become spaces in
+        // front of the new text and the tab re-expands after it.
+        split = col - spanStart;
+        ins.insert(0, static_cast<std::size_t>(split), ' ');
+        if (!style.empty()) {
+            std::string_view st = m_store.Style(li);
+            char s = static_cast<std::size_t>(rawIndex) < st.size() ? st[static_cast<std::size_t>(rawIndex)] : '\0';
+            style.insert(0, static_cast<std::size_t>(split), s);
+        }
+    }
+    InsertRawAt(line, rawIndex, ins, style);
+    int shift = tabs::RawToCol(m_store.Text(li), rawIndex + static_cast<int>(ins.size()), m_tabStops) - col;
+    if (split > 0) {
+        BeginUndoBlock();
+        AddUndo(TUndoKind::Navigate, 0, -split);
+        AddUndo(TUndoKind::Insert, static_cast<int>(ins.size()), 0);
+        AddUndo(TUndoKind::Navigate, 0, split);
+        EndUndoBlock();
+    } else {
+        AddUndo(TUndoKind::Insert, static_cast<int>(ins.size()), 0);
+    }
+    ShiftOnInsert(line, col, shift);
+    ReparseEdited(line);
+    AddChange(line, line, chTextChanged);
+    EndUpdate();
+    return static_cast<int>(ins.size());
+}
+
+void TMemoSource::DeleteRight(int count)
+{
+    int line = GetCurLine();
+    int col = GetCurChar();
+    if (count <= 0 || m_readOnly || line >= GetStrCount() || LineIsReadOnly(line)) {
+        return;
+    }
+    std::size_t li = static_cast<std::size_t>(line);
+    std::string_view raw = m_store.Text(li);
+    if (col >= tabs::DisplayLength(raw, m_tabStops)) {
+        return;
+    }
+    BeginUpdate(6);
+    int spanStart = 0;
+    int rawIndex = tabs::ColToRaw(raw, col, m_tabStops, &spanStart);
+    if (spanStart < col) {
+        // Deleting from inside a tab: the part left of the caret becomes spaces.
+        int split = col - spanStart;
+        InsertRawAt(line, rawIndex, std::string(static_cast<std::size_t>(split), ' '), {});
+        BeginUndoBlock();
+        AddUndo(TUndoKind::Navigate, 0, -split);
+        AddUndo(TUndoKind::Insert, split, 0);
+        AddUndo(TUndoKind::Navigate, 0, split);
+        EndUndoBlock();
+        rawIndex += split;
+        raw = m_store.Text(li);
+    }
+    std::size_t n = std::min(static_cast<std::size_t>(count), raw.size() - static_cast<std::size_t>(rawIndex));
+    int endCol = tabs::RawToCol(raw, rawIndex + static_cast<int>(n), m_tabStops);
+    std::string removed(raw.substr(static_cast<std::size_t>(rawIndex), n));
+    std::string removedStyle;
+    std::string_view st = m_store.Style(li);
+    if (!st.empty()) {
+        removedStyle.assign(st.substr(static_cast<std::size_t>(rawIndex), n));
+        m_store.MutableStyle(li).erase(static_cast<std::size_t>(rawIndex), n);
+    }
+    m_store.MutableText(li).erase(static_cast<std::size_t>(rawIndex), n);
+    AddUndo(TUndoKind::Delete, 0, 0, std::move(removed), std::move(removedStyle));
+    ShiftOnDelete(line, col, endCol - col);
+    ReparseEdited(line);
+    AddChange(line, line, chTextChanged);
+    if (GetStrCount() == 1 && m_store.Text(0).empty()) {
+        // A document whose only line is empty has no lines.
+        m_store.Erase(0, 1);
+    }
+    EndUpdate();
+}
+
+void TMemoSource::ExpandFoldAt(int line)
+{
+    if (line >= 0 && line < GetStrCount() && (GetLineState(line) & lsFoldCollapsed)) {
+        SetCollapseState(line, 1);
+    }
+}
+
+void TMemoSource::BreakLine()
+{
+    int line = GetCurLine();
+    int col = GetCurChar();
+    if (m_readOnly) {
+        return;
+    }
+    if (GetStrCount() == 0 && line == 0) {
+        BeginUpdate(4);
+        AppendLinesTo(0);
+        EndUpdate();
+    }
+    if (line >= GetStrCount() || LineIsReadOnly(line)) {
+        return;
+    }
+    BeginUpdate(4);
+    ExpandFoldAt(line);
+    std::size_t li = static_cast<std::size_t>(line);
+    std::string_view raw = m_store.Text(li);
+    int rawIndex = std::min(tabs::ColToRaw(raw, col, m_tabStops), static_cast<int>(raw.size()));
+    TLineRec newRec;
+    std::string tail(raw.substr(static_cast<std::size_t>(rawIndex)));
+    std::string_view st = m_store.Style(li);
+    std::string tailStyle;
+    if (!st.empty()) {
+        tailStyle.assign(st.substr(static_cast<std::size_t>(rawIndex)));
+    }
+    bool wasEmpty = raw.empty();
+    TLineRec& rec = m_store.Rec(li);
+    if (rec.state & (lsFoldBody | lsFoldExpanded | lsFoldCollapsed)) {
+        newRec.state |= lsFoldBody;
+    }
+    if (col == 0 || wasEmpty) {
+        newRec.imageBits = rec.imageBits;
+        newRec.lineStyle = rec.lineStyle;
+        rec.imageBits = 0;
+        rec.lineStyle = 0;
+    }
+    std::intptr_t object = 0;
+    std::string aux;
+    if ((col == 0 || wasEmpty) && rec.extra) {
+        object = rec.extra->object;
+        rec.extra->object = 0;
+        aux = std::move(rec.extra->aux);
+        rec.extra->aux.clear();
+    }
+    if (!tail.empty() || !tailStyle.empty() || object || !aux.empty()) {
+        newRec.extra = new TLineExtra;
+        newRec.extra->text = std::move(tail);
+        newRec.extra->ownsText = true;
+        newRec.extra->style = std::move(tailStyle);
+        newRec.extra->object = object;
+        newRec.extra->aux = std::move(aux);
+    }
+    m_store.Insert(li + 1, newRec);
+    if (static_cast<std::size_t>(rawIndex) < m_store.Text(li).size()) {
+        if (!m_store.Style(li).empty()) {
+            m_store.MutableStyle(li).resize(static_cast<std::size_t>(rawIndex));
+        }
+        m_store.MutableText(li).resize(static_cast<std::size_t>(rawIndex));
+    }
+    AddUndo(TUndoKind::Break, 0, 0);
+    ShiftOnBreak(line, col);
+    ReparseEdited(line);
+    InvalidateLine(line + 1);
+    AddChange(line, INT_MAX, chTextChanged);
+    if (!m_replaying && !m_keepTrailingBlanks) {
+        std::string_view first = m_store.Text(li);
+        std::size_t n = first.size();
+        while (n > 0 && IsBlank(first[n - 1])) {
+            --n;
+        }
+        if (n < first.size()) {
+            int trimCol = tabs::RawToCol(first, static_cast<int>(n), m_tabStops);
+            int back = col - trimCol;
+            NavigateImpl(0, -back, false);
+            DeleteRight(INT_MAX);
+            NavigateImpl(0, back, false);
+        }
+    }
+    EndUpdate();
+}
+
+void TMemoSource::JoinLines()
+{
+    int line = GetCurLine();
+    int col = GetCurChar();
+    if (m_readOnly || line + 1 >= GetStrCount() || LineIsReadOnly(line) || LineIsReadOnly(line + 1)) {
+        return;
+    }
+    std::size_t li = static_cast<std::size_t>(line);
+    int len = tabs::DisplayLength(m_store.Text(li), m_tabStops);
+    if (col < len) {
+        return;
+    }
+    BeginUpdate(3);
+    ExpandFoldAt(line);
+    ExpandFoldAt(line + 1);
+    if (col > len) {
+        InsertRawAt(
+            line, static_cast<int>(m_store.Text(li).size()), std::string(static_cast<std::size_t>(col - len), ' '), {});
+    }
+    std::string nextText(m_store.Text(li + 1));
+    std::string nextStyle(m_store.Style(li + 1));
+    if (!nextStyle.empty() || !m_store.Style(li).empty()) {
+        nextStyle.resize(nextText.size(), '\0');
+        m_store.MutableStyle(li).append(nextStyle);
+    }
+    m_store.MutableText(li).append(nextText);
+    if (!m_store.Style(li).empty()) {
+        m_store.MutableStyle(li);
+    }
+    TLineRec& rec = m_store.Rec(li);
+    const TLineRec& next = m_store.Rec(li + 1);
+    rec.imageBits |= next.imageBits;
+    if (rec.lineStyle == 0) {
+        rec.lineStyle = next.lineStyle;
+    }
+    if (next.extra && next.extra->object && !(rec.extra && rec.extra->object)) {
+        m_store.Extra(li).object = next.extra->object;
+    }
+    m_store.Erase(li + 1, 1);
+    AddUndo(TUndoKind::Join, 0, 0);
+    ShiftOnJoin(line, col);
+    ReparseEdited(line);
+    AddChange(line, INT_MAX, chTextChanged);
+    EndUpdate();
+}
+
+void TMemoSource::TrimTrailingBlanksNoUndo(int line)
+{
+    if (line < 0 || line >= GetStrCount() || LineIsReadOnly(line)) {
+        return;
+    }
+    std::size_t li = static_cast<std::size_t>(line);
+    std::string_view t = m_store.Text(li);
+    std::size_t n = t.size();
+    while (n > 0 && IsBlank(t[n - 1])) {
+        --n;
+    }
+    if (n == t.size()) {
+        return;
+    }
+    if (!m_store.Style(li).empty()) {
+        m_store.MutableStyle(li).resize(n);
+    }
+    m_store.MutableText(li).resize(n);
+    ReparseEdited(line);
+    AddChange(line, line, chTextChanged);
+}
+
+void TMemoSource::Navigate(int deltaLine, int deltaChar)
+{
+    NavigateImpl(deltaLine, deltaChar, false);
+}
+
+void TMemoSource::NavigateImpl(int deltaLine, int deltaChar, bool jump)
+{
+    if (m_activeNotifier && !m_replaying) {
+        m_activeNotifier->AdjustNavigate(*this, deltaLine, deltaChar);
+    }
+    int line = GetCurLine();
+    int col = GetCurChar();
+    long long tl = static_cast<long long>(line) + deltaLine;
+    long long tc = static_cast<long long>(col) + deltaChar;
+    tl = std::clamp<long long>(tl, 0, INT_MAX);
+    tc = std::clamp<long long>(tc, 0, INT_MAX);
+    if (!HasOption(soBeyondFileEnd) && !m_replaying) {
+        tl = std::min<long long>(tl, std::max(GetStrCount() - 1, 0));
+    }
+    int targetLine = static_cast<int>(tl);
+    int targetCol = static_cast<int>(tc);
+    if (HasOption(soLimitEOL) && !m_replaying) {
+        targetCol = std::min(targetCol, LineLength(targetLine));
+    }
+    if (HasOption(soCursorAlwaysOnTabs) && !m_replaying && targetLine < GetStrCount()) {
+        std::string_view raw = GetRawLine(targetLine);
+        int spanStart = 0;
+        int ri = tabs::ColToRaw(raw, targetCol, m_tabStops, &spanStart);
+        if (ri < static_cast<int>(raw.size()) && raw[static_cast<std::size_t>(ri)] == '\t' && spanStart < targetCol) {
+            int spanEnd = m_tabStops.NextStop(spanStart);
+            targetCol = (targetCol - spanStart <= spanEnd - targetCol) ? spanStart : spanEnd;
+        }
+    }
+    int dl = targetLine - line;
+    int dc = targetCol - col;
+    if (dl == 0 && dc == 0 && !m_forceCaretReport) {
+        return;
+    }
+    BeginUpdate(2);
+    if (dl != 0 && !m_keepTrailingBlanks && !m_replaying) {
+        TrimTrailingBlanksNoUndo(line);
+    }
+    if (dl != 0 || dc != 0) {
+        AddUndo(TUndoKind::Navigate, dl, dc);
+    }
+    m_caret->m_line = targetLine;
+    m_caret->m_char = targetCol;
+    if ((jump || m_replaying) && targetLine < GetStrCount() && !GetLineVisible(targetLine)) {
+        for (int l = targetLine - 1; l >= 0; --l) {
+            if (GetLineState(l) & lsFoldCollapsed) {
+                SetCollapseState(l, 1);
+                break;
+            }
+            if (!(GetLineState(l) & lsFoldBody)) {
+                break;
+            }
+        }
+    }
+    EndUpdate();
+}
+
+void TMemoSource::JumpTo(int col, int line)
+{
+    NavigateImpl(line - GetCurLine(), col - GetCurChar(), true);
+}
+
+void TMemoSource::JumpToChar(int col)
+{
+    JumpTo(col, GetCurLine());
+}
+
+void TMemoSource::JumpToLine(int line)
+{
+    JumpTo(GetCurChar(), line);
+}
+
+void TMemoSource::JumpToLineBegin()
+{
+    Navigate(0, -GetCurChar());
+}
+
+void TMemoSource::JumpToLineEnd()
+{
+    int line = GetCurLine();
+    int end = m_keepTrailingBlanks ? LineLength(line) : TrimmedLineLength(line);
+    Navigate(0, end - GetCurChar());
+}
+
+void TMemoSource::JumpToFileBegin()
+{
+    BeginUpdate(2);
+    Navigate(-GetCurLine(), -GetCurChar());
+    EndUpdate();
+}
+
+void TMemoSource::JumpToFileEnd()
+{
+    BeginUpdate(2);
+    int last = std::max(GetStrCount() - 1, 0);
+    Navigate(last - GetCurLine(), 0);
+    Navigate(0, LineLength(last) - GetCurChar());
+    EndUpdate();
+}
+
+void TMemoSource::CursorUp()
+{
+    Navigate(-1, 0);
+}
+
+void TMemoSource::CursorDown()
+{
+    Navigate(1, 0);
+}
+
+void TMemoSource::CursorLeft()
+{
+    int col = GetCurChar();
+    if (col == 0) {
+        return;
+    }
+    if (HasOption(soCursorOnTabs) || HasOption(soCursorAlwaysOnTabs)) {
+        std::string_view raw = GetRawLine(GetCurLine());
+        int spanStart = 0;
+        tabs::ColToRaw(raw, col - 1, m_tabStops, &spanStart);
+        Navigate(0, spanStart - col);
+        return;
+    }
+    Navigate(0, -1);
+}
+
+void TMemoSource::CursorRight()
+{
+    int line = GetCurLine();
+    int col = GetCurChar();
+    if (HasOption(soLimitEOL) && col >= LineLength(line)) {
+        if (m_selKind != TSelKind::selColumn && line + 1 < GetStrCount()) {
+            BeginUpdate(2);
+            Navigate(1, -col);
+            EndUpdate();
+        }
+        return;
+    }
+    if (HasOption(soCursorOnTabs) || HasOption(soCursorAlwaysOnTabs)) {
+        std::string_view raw = GetRawLine(line);
+        int spanStart = 0;
+        int ri = tabs::ColToRaw(raw, col, m_tabStops, &spanStart);
+        if (ri < static_cast<int>(raw.size()) && raw[static_cast<std::size_t>(ri)] == '\t') {
+            Navigate(0, m_tabStops.NextStop(spanStart) - col);
+            return;
+        }
+    }
+    Navigate(0, 1);
+}
+
+void TMemoSource::TabCursorLeft()
+{
+    Navigate(0, m_tabStops.PrevStop(GetCurChar()) - GetCurChar());
+}
+
+void TMemoSource::TabCursorRight()
+{
+    Navigate(0, m_tabStops.NextStop(GetCurChar()) - GetCurChar());
+}
+
+// ---- Undo and redo ----------------------------------------------------------------------
+
+void TMemoSource::Undo()
+{
+    if (m_undo.Empty() || m_readOnly) {
+        return;
+    }
+    std::swap(m_recordTo, m_replayFrom);
+    DoUndo();
+    std::swap(m_recordTo, m_replayFrom);
+    RecomputeModified();
+}
+
+void TMemoSource::Redo()
+{
+    if (m_redo.Empty() || m_readOnly) {
+        return;
+    }
+    // Replaying the redo history records into the undo history.
+    TUndoList* savedRecord = m_recordTo;
+    TUndoList* savedReplay = m_replayFrom;
+    m_recordTo = &m_undo;
+    m_replayFrom = &m_redo;
+    DoUndo();
+    m_recordTo = savedRecord;
+    m_replayFrom = savedReplay;
+    RecomputeModified();
+}
+
+void TMemoSource::RecomputeModified()
+{
+    // IsSourceModified is computed from the history; nothing is cached.
+}
+
+void TMemoSource::DoUndo()
+{
+    TUndoList& src = *m_replayFrom;
+    if (src.Empty()) {
+        return;
+    }
+    bool realUndo = &src == &m_undo;
+    bool wasReplaying = m_replaying;
+    m_replaying = true;
+    int kind = src.Last().changeKind;
+    BeginUpdate(kind);
+    m_flags |= chUndoRedo;
+    bool storeStyle = StoreColorData();
+    bool group = HasOption(soGroupUndo);
+    bool firstUnit = true;
+    while (!src.Empty()) {
+        // One unit: records back to the first of a step, never stopping inside a block.
+        if (!firstUnit) {
+            const TUndoRecord& next = src.Last();
+            if (!group || next.changeKind != kind) {
+                break;
+            }
+        }
+        firstUnit = false;
+        m_nextFirstOfStep = true;
+        while (!src.Empty()) {
+            TUndoRecord r = std::move(src.Last());
+            if (realUndo && m_saveMark >= 0 && static_cast<long>(src.Count()) == m_saveMark + 1) {
+                m_saveMark = -1;
+                m_forcedModified = true;
+            }
+            src.Pop();
+            int savedKind = m_changeKind;
+            switch (r.kind) {
+            case TUndoKind::Navigate:
+                NavigateImpl(-r.a, -r.b, false);
+                break;
+            case TUndoKind::Insert:
+                DeleteRight(r.a);
+                break;
+            case TUndoKind::Break:
+                JoinLines();
+                break;
+            case TUndoKind::Join:
+                BreakLine();
+                break;
+            case TUndoKind::Delete:
+                InsertEx(r.text, storeStyle ? std::string_view(r.style) : std::string_view());
+                break;
+            case TUndoKind::StyleBytes:
+                SetStyleBytes(r.a, r.b - 1, r.style);
+                break;
+            }
+            m_changeKind = savedKind;
+            if (src.Empty()) {
+                break;
+            }
+            const TUndoRecord& prev = src.Last();
+            if (r.blockSerial != 0 && prev.blockSerial == r.blockSerial) {
+                continue; // still inside the block
+            }
+            if (r.firstOfStep) {
+                break;
+            }
+        }
+    }
+    m_selKind = TSelKind::selNone;
+    EndUpdate();
+    m_replaying = wasReplaying;
+}
+
+} // namespace quillet

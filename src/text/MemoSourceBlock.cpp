@@ -1,0 +1,892 @@
+// Selection model and block operations of TMemoSource. Every operation here is
+// built from the editing primitives inside one change bracket, so it is one
+// undo step and one change report.
+#include "app/CharCase.h"
+#include "platform/IClipboard.h"
+#include "text/MemoSource.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace quillet {
+
+namespace {
+
+bool IsBlankChar(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Splits clipboard text at CR LF, CR or LF; a trailing line break adds an empty
+// last line so that a copied whole line pastes as a whole line.
+std::vector<std::string> SplitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+            start = i + 1;
+        }
+    }
+    lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+} // namespace
+
+// ---- Selection state ------------------------------------------------------------------------
+
+TSelKind TMemoSource::FilterKind(TSelKind kind) const
+{
+    switch (m_blockOption) {
+    case TBlockOption::bkNone:
+        kind = TSelKind::selNone;
+        break;
+    case TBlockOption::bkStreamSel:
+        if (kind != TSelKind::selNone) {
+            kind = TSelKind::selStream;
+        }
+        break;
+    case TBlockOption::bkBlockSel:
+        if (kind != TSelKind::selNone) {
+            kind = TSelKind::selColumn;
+        }
+        break;
+    case TBlockOption::bkBoth:
+        break;
+    }
+    if (OnGetSelectionType) {
+        OnGetSelectionType(const_cast<TMemoSource&>(*this), kind);
+    }
+    return kind;
+}
+
+TTextRect TMemoSource::GetSelectionRect() const
+{
+    return {m_selStart->m_char, m_selStart->m_line, m_selEnd->m_char, m_selEnd->m_line};
+}
+
+TTextRect TMemoSource::ClampedRect() const
+{
+    // Readers never look below the last line, whatever the stored ends say.
+    TTextRect r = GetSelectionRect();
+    int last = GetStrCount() - 1;
+    if (r.bottom > last) {
+        r.bottom = last;
+        if (m_selKind == TSelKind::selStream) {
+            r.right = last >= 0 ? LineLength(last) : 0;
+        }
+    }
+    if (r.top > last) {
+        r.top = last + 1; // empty
+    }
+    return r;
+}
+
+bool TMemoSource::IsBlockEmpty(TSelKind kind) const
+{
+    TTextRect r = GetSelectionRect();
+    switch (kind) {
+    case TSelKind::selStream:
+        return r.bottom < r.top || (r.bottom == r.top && r.left >= r.right);
+    case TSelKind::selColumn:
+        return r.bottom < r.top || r.right < r.left;
+    case TSelKind::selNone:
+        break;
+    }
+    return true;
+}
+
+void TMemoSource::StoreSelection(TSelKind kind, TTextRect r)
+{
+    if (kind == TSelKind::selColumn) {
+        if (r.left > r.right) {
+            std::swap(r.left, r.right);
+        }
+        if (r.top > r.bottom) {
+            std::swap(r.top, r.bottom);
+        }
+    } else if (TTextPoint{r.right, r.bottom} < TTextPoint{r.left, r.top}) {
+        std::swap(r.left, r.right);
+        std::swap(r.top, r.bottom);
+    }
+    m_selStart->m_char = std::max(0, r.left);
+    m_selStart->m_line = std::max(0, r.top);
+    m_selEnd->m_char = std::max(0, r.right);
+    m_selEnd->m_line = std::max(0, r.bottom);
+    m_selKind = kind;
+}
+
+void TMemoSource::SetSelection(TSelKind kind, int left, int top, int right, int bottom)
+{
+    BeginUpdate(31);
+    StoreSelection(FilterKind(kind), {left, top, right, bottom});
+    EndUpdate();
+}
+
+void TMemoSource::SetSelectionRect(TTextRect rect)
+{
+    BeginUpdate(17);
+    StoreSelection(m_selKind, rect);
+    EndUpdate();
+}
+
+void TMemoSource::SetSelectionType(TSelKind kind)
+{
+    BeginUpdate(13);
+    m_selKind = FilterKind(kind);
+    EndUpdate();
+}
+
+void TMemoSource::ClearSelection()
+{
+    if (m_selKind == TSelKind::selNone) {
+        return;
+    }
+    BeginUpdate(13);
+    m_selKind = TSelKind::selNone;
+    EndUpdate();
+}
+
+bool TMemoSource::CanPaste() const
+{
+    return m_clipboard && m_clipboard->HasText();
+}
+
+void TMemoSource::SelectAll()
+{
+    if (m_blockOption == TBlockOption::bkNone) {
+        return;
+    }
+    BeginUpdate(18);
+    m_selecting = true;
+    m_selKind = TSelKind::selNone;
+    JumpToFileBegin();
+    TTextPoint start = GetCaretPoint();
+    JumpToFileEnd();
+    TTextPoint end = GetCaretPoint();
+    StoreSelection(FilterKind(TSelKind::selStream), {start.col, start.line, end.col, end.line});
+    m_selecting = false;
+    EndUpdate();
+}
+
+void TMemoSource::MarkLine()
+{
+    BeginUpdate(19);
+    int line = GetCurLine();
+    StoreSelection(FilterKind(TSelKind::selStream), {0, line, 0, line + 1});
+    EndUpdate();
+}
+
+void TMemoSource::MarkBlockBegin()
+{
+    BeginUpdate(11);
+    m_selStart->m_char = GetCurChar();
+    m_selStart->m_line = GetCurLine();
+    if (m_selKind == TSelKind::selNone) {
+        m_selKind = FilterKind(TSelKind::selStream);
+    }
+    EndUpdate();
+}
+
+void TMemoSource::MarkBlockEnd()
+{
+    BeginUpdate(12);
+    m_selEnd->m_char = GetCurChar();
+    m_selEnd->m_line = GetCurLine();
+    if (m_selKind == TSelKind::selNone) {
+        m_selKind = FilterKind(TSelKind::selStream);
+    }
+    EndUpdate();
+}
+
+std::pair<int, int> TMemoSource::SelectionBounds(int line) const
+{
+    if (m_selKind == TSelKind::selNone || IsBlockEmpty(m_selKind)) {
+        return {0, 0};
+    }
+    TTextRect r = GetSelectionRect();
+    if (line < r.top || line > r.bottom) {
+        return {0, 0};
+    }
+    if (m_selKind == TSelKind::selColumn) {
+        return {r.left, r.right + 1};
+    }
+    if (r.top == r.bottom) {
+        return {r.left, r.right};
+    }
+    if (line == r.top) {
+        return {r.left, INT_MAX};
+    }
+    if (line == r.bottom) {
+        return {0, r.right};
+    }
+    return {0, INT_MAX};
+}
+
+bool TMemoSource::IsPosInBlock(int col, int line) const
+{
+    auto [from, to] = SelectionBounds(line);
+    return from <= col && col < to;
+}
+
+std::vector<std::string> TMemoSource::GetSelectionStrings(bool styles) const
+{
+    std::vector<std::string> out;
+    if (m_selKind == TSelKind::selNone || IsBlockEmpty(m_selKind)) {
+        return out;
+    }
+    TTextRect r = ClampedRect();
+    if (r.bottom < r.top) {
+        return out;
+    }
+    auto cut = [&](int line, int fromCol, int toCol, bool pad) {
+        std::string_view raw = GetRawLine(line);
+        std::string style = GetStoredColorData(line);
+        int a = std::min(tabs::ColToRaw(raw, fromCol, m_tabStops), static_cast<int>(raw.size()));
+        int b = toCol == INT_MAX ? static_cast<int>(raw.size())
+                                 : std::min(tabs::ColToRaw(raw, toCol, m_tabStops), static_cast<int>(raw.size()));
+        b = std::max(a, b);
+        std::string piece = styles
+            ? style.substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a))
+            : std::string(raw.substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)));
+        if (pad) {
+            int width = toCol - fromCol;
+            int have = tabs::DisplayLength(raw.substr(0, static_cast<std::size_t>(b)), m_tabStops)
+                - tabs::RawToCol(raw, a, m_tabStops);
+            if (have < width) {
+                piece.append(static_cast<std::size_t>(width - have), styles ? '\0' : ' ');
+            }
+        }
+        return piece;
+    };
+    for (int line = r.top; line <= r.bottom; ++line) {
+        if (m_selKind == TSelKind::selColumn) {
+            out.push_back(cut(line, r.left, r.right + 1, true));
+        } else if (r.top == r.bottom) {
+            out.push_back(cut(line, r.left, r.right, false));
+        } else if (line == r.top) {
+            out.push_back(cut(line, r.left, INT_MAX, false));
+        } else if (line == r.bottom) {
+            out.push_back(cut(line, 0, r.right, false));
+        } else {
+            out.push_back(cut(line, 0, INT_MAX, false));
+        }
+    }
+    return out;
+}
+
+std::string TMemoSource::GetSelectedText() const
+{
+    std::string out;
+    for (const std::string& l : GetSelectionStrings()) {
+        out += l;
+        out += "\r\n";
+    }
+    for (int i = 0; i < 2 && !out.empty() && (out.back() == '\r' || out.back() == '\n'); ++i) {
+        out.pop_back();
+    }
+    return out;
+}
+
+// ---- Extending by caret moves ---------------------------------------------------------------
+
+void TMemoSource::UnivMark(TSelKind kind, TMove move)
+{
+    UnivMark(kind, [this, move] {
+        switch (move) {
+        case TMove::Left:
+            CursorLeft();
+            break;
+        case TMove::Right:
+            CursorRight();
+            break;
+        case TMove::Up:
+            CursorUp();
+            break;
+        case TMove::Down:
+            CursorDown();
+            break;
+        case TMove::LineBegin:
+            JumpToLineBegin();
+            break;
+        case TMove::LineEnd:
+            JumpToLineEnd();
+            break;
+        case TMove::FileBegin:
+            JumpToFileBegin();
+            break;
+        case TMove::FileEnd:
+            JumpToFileEnd();
+            break;
+        case TMove::WordLeft:
+            JumpWordLeft();
+            break;
+        case TMove::WordRight:
+            JumpWordRight();
+            break;
+        case TMove::None:
+            break;
+        }
+    });
+}
+
+void TMemoSource::UnivMark(TSelKind kind, const std::function<void()>& move)
+{
+    kind = FilterKind(kind);
+    BeginUpdate(16);
+    bool wasSelecting = m_selecting;
+    m_selecting = true;
+    TTextPoint c0 = GetCaretPoint();
+    TTextRect r = GetSelectionRect();
+    bool atEnd = false;
+    bool atStart = false;
+    if (m_selKind == TSelKind::selStream) {
+        atStart = c0 == SelStart();
+        atEnd = c0 == SelEnd();
+    } else if (m_selKind == TSelKind::selColumn) {
+        atEnd = (c0.line == r.top || c0.line == r.bottom) && (c0.col == r.left || c0.col == r.right);
+    }
+    if (m_selKind != TSelKind::selNone && (atStart || atEnd) && kind != TSelKind::selNone) {
+        move();
+        TTextPoint c1 = GetCaretPoint();
+        if (kind == TSelKind::selColumn) {
+            if (r.left == r.right) {
+                (r.left < c1.col ? r.right : r.left) = c1.col;
+            } else {
+                (r.left < c0.col ? r.right : r.left) = c1.col;
+            }
+            if (r.top == r.bottom) {
+                (r.top < c1.line ? r.bottom : r.top) = c1.line;
+            } else {
+                (r.top < c0.line ? r.bottom : r.top) = c1.line;
+            }
+        } else {
+            if (atStart) {
+                r.left = c1.col;
+                r.top = c1.line;
+            } else {
+                r.right = c1.col;
+                r.bottom = c1.line;
+            }
+        }
+        StoreSelection(kind, r);
+    } else {
+        move();
+        TTextPoint c1 = GetCaretPoint();
+        TTextRect n{c0.col, c0.line, c0.col, c0.line};
+        if (c1.line == c0.line) {
+            (c1.col > c0.col ? n.right : n.left) = c1.col;
+        } else if (c1.line < c0.line) {
+            n.left = c1.col;
+            n.top = c1.line;
+        } else {
+            n.right = c1.col;
+            n.bottom = c1.line;
+        }
+        if (kind == TSelKind::selNone) {
+            m_selKind = TSelKind::selNone;
+        } else {
+            StoreSelection(kind, n);
+        }
+    }
+    m_selecting = wasSelecting;
+    EndUpdate();
+}
+
+// ---- Deleting ----------------------------------------------------------------------------
+
+void TMemoSource::DeleteColumns(int line, int left, int count)
+{
+    // Removes display columns [left, left + count) of one line as raw characters.
+    if (line >= GetStrCount() || count <= 0) {
+        return;
+    }
+    std::string_view raw = GetRawLine(line);
+    int a = tabs::ColToRaw(raw, left, m_tabStops);
+    int b = tabs::ColToRaw(raw, left + count, m_tabStops);
+    if (a >= static_cast<int>(raw.size())) {
+        return;
+    }
+    b = std::min(b, static_cast<int>(raw.size()));
+    JumpTo(left, line);
+    DeleteRight(std::max(b - a, 1));
+}
+
+void TMemoSource::DeleteBlock()
+{
+    if (!HasSelection()) {
+        return;
+    }
+    TTextRect r = ClampedRect();
+    if (r.bottom < r.top) {
+        BeginUpdate(22);
+        m_selKind = TSelKind::selNone;
+        EndUpdate();
+        return;
+    }
+    BeginUpdate(22);
+    bool wasSelecting = m_selecting;
+    m_selecting = true;
+    TSelKind kind = m_selKind;
+    if (kind == TSelKind::selStream && r.top < r.bottom) {
+        TPosition* endPos = CopyPosition({r.right, r.bottom});
+        std::string_view endRaw = GetRawLine(r.bottom);
+        int endCount = std::min(tabs::ColToRaw(endRaw, r.right, m_tabStops), static_cast<int>(endRaw.size()));
+        JumpTo(r.left, r.top);
+        DeleteRight(INT_MAX);
+        for (int k = r.top + 1; k <= r.bottom; ++k) {
+            if (GetCurLine() + 1 >= GetStrCount()) {
+                break;
+            }
+            JumpTo(r.left, r.top);
+            JoinLines();
+            if (k < r.bottom) {
+                DeleteRight(INT_MAX);
+            } else if (endCount > 0) {
+                DeleteRight(endCount);
+            }
+        }
+        TTextPoint p = endPos->Point();
+        FreePosition(endPos);
+        JumpTo(p.col, p.line);
+    } else {
+        TPosition* caret = CopyPosition(GetCaretPoint());
+        bool columnar = kind == TSelKind::selColumn;
+        for (int line = r.top; line <= r.bottom; ++line) {
+            int width = columnar ? r.right - r.left + 1 : r.right - r.left;
+            DeleteColumns(line, r.left, width);
+        }
+        TTextPoint p = caret->Point();
+        FreePosition(caret);
+        m_selKind = TSelKind::selNone;
+        JumpTo(p.col, p.line);
+    }
+    m_selKind = TSelKind::selNone;
+    m_selecting = wasSelecting;
+    EndUpdate();
+}
+
+bool TMemoSource::CheckOverwriteBlock()
+{
+    if (m_updateLevel > 0 || !HasOption(soOverwriteBlocks) || HasOption(soPersistentBlocks) || !HasSelection()) {
+        return false;
+    }
+    DeleteBlock();
+    return true;
+}
+
+// ---- Clipboard -------------------------------------------------------------------------------
+
+void TMemoSource::CopyBlock()
+{
+    if (!m_clipboard) {
+        return;
+    }
+    if (!HasSelection()) {
+        if (HasOption(soForceCutCopy)) {
+            m_clipboard->Clear();
+        }
+        return;
+    }
+    m_clipboard->SetText(GetSelectedText());
+    SetLastCopyWasColumnar(m_selKind == TSelKind::selColumn);
+}
+
+void TMemoSource::CutBlock()
+{
+    if (!HasSelection() && !HasOption(soForceCutCopy)) {
+        // Nothing selected: the clipboard keeps what it holds.
+        return;
+    }
+    BeginUpdate(20);
+    CopyBlock();
+    DeleteBlock();
+    EndUpdate();
+}
+
+void TMemoSource::PasteBlock()
+{
+    if (!m_clipboard || m_readOnly) {
+        return;
+    }
+    std::optional<std::string> text = m_clipboard->GetText();
+    if (!text || text->empty()) {
+        return;
+    }
+    bool nested = m_updateLevel > 0;
+    BeginUpdate(21);
+    if (!nested && HasOption(soOverwriteBlocks) && !HasOption(soPersistentBlocks) && HasSelection()) {
+        DeleteBlock(); // what CheckOverwriteBlock does, inside this operation's bracket
+    }
+    if (!m_clipboard->OwnedByThisProgram()) {
+        SetLastCopyWasColumnar(false);
+    }
+    std::vector<std::string> lines = SplitLines(*text);
+    if (OnPasteFromClipboard) {
+        OnPasteFromClipboard(*this, lines);
+    }
+    if (!HasOption(soUseTabCharacter)) {
+        std::string spaces(static_cast<std::size_t>(m_spacesInTab), ' ');
+        for (std::string& l : lines) {
+            std::string out;
+            for (char c : l) {
+                if (c == '\t') {
+                    out += spaces;
+                } else {
+                    out.push_back(c);
+                }
+            }
+            l = std::move(out);
+        }
+    }
+    PasteBlockFromStringsEx(lines, nullptr, LastCopyWasColumnar());
+    if (!HasOption(soPersistentBlocks)) {
+        m_selKind = TSelKind::selNone;
+    }
+    EndUpdate();
+}
+
+void TMemoSource::PasteBlockFromStrings(const std::vector<std::string>& lines, bool columnar)
+{
+    PasteBlockFromStringsEx(lines, nullptr, columnar);
+}
+
+void TMemoSource::PasteBlockFromStringsEx(
+    const std::vector<std::string>& lines, const std::vector<std::string>* styles, bool columnar)
+{
+    if (lines.empty() || m_readOnly) {
+        return;
+    }
+    auto styleOf = [&](std::size_t i) -> std::string_view {
+        return styles && i < styles->size() ? std::string_view((*styles)[i]) : std::string_view();
+    };
+    BeginUpdate(21);
+    bool wasSelecting = m_selecting;
+    m_selecting = true;
+    int L = GetCurLine();
+    int C = GetCurChar();
+    int count = static_cast<int>(lines.size());
+    if (count == 1) {
+        InsertEx(lines[0], styleOf(0));
+        int n = RawToCol(L, ColToRaw(L, C) + static_cast<int>(lines[0].size())) - C;
+        StoreSelection(FilterKind(TSelKind::selStream), {C, L, C + n, L});
+        if (columnar) {
+            Navigate(1, 0);
+        } else {
+            Navigate(0, n);
+        }
+    } else if (columnar) {
+        int width = 0;
+        for (int i = 0; i < count; ++i) {
+            int line = L + i;
+            JumpTo(C, line);
+            InsertEx(lines[static_cast<std::size_t>(i)], styleOf(static_cast<std::size_t>(i)));
+            if (i == 0) {
+                width = RawToCol(line, ColToRaw(line, C) + static_cast<int>(lines[0].size())) - C;
+            }
+            if (line >= GetStrCount() - 1) {
+                // The document grows as needed: a column pasted at the bottom
+                // leaves one new empty line below it.
+                JumpTo(LineLength(line), line);
+                BreakLine();
+            }
+            JumpTo(C, line + 1);
+        }
+        StoreSelection(FilterKind(TSelKind::selColumn), {C, L, C + width - 1, L + count - 1});
+    } else {
+        JumpTo(C, L);
+        BreakLine();
+        JumpTo(C, L);
+        InsertEx(lines[0], styleOf(0));
+        JumpTo(0, L + 1);
+        InsertEx(lines.back(), styleOf(lines.size() - 1));
+        for (int i = 1; i + 1 < count; ++i) {
+            JumpTo(0, L + i);
+            BreakLine();
+            JumpTo(0, L + i);
+            InsertEx(lines[static_cast<std::size_t>(i)], styleOf(static_cast<std::size_t>(i)));
+        }
+        int lastLine = L + count - 1;
+        int endCol = RawToCol(lastLine, static_cast<int>(lines.back().size()));
+        StoreSelection(FilterKind(TSelKind::selStream), {C, L, endCol, lastLine});
+        JumpTo(endCol, lastLine);
+    }
+    m_selecting = wasSelecting;
+    EndUpdate();
+}
+
+void TMemoSource::InsertStrings(const std::vector<std::string>& lines, bool columnar)
+{
+    BeginUpdate(39);
+    TSelKind kind = m_selKind;
+    TTextRect r = GetSelectionRect();
+    bool wasSelecting = m_selecting;
+    m_selecting = true;
+    PasteBlockFromStringsEx(lines, nullptr, columnar);
+    m_selStart->m_char = r.left;
+    m_selStart->m_line = r.top;
+    m_selEnd->m_char = r.right;
+    m_selEnd->m_line = r.bottom;
+    m_selKind = kind;
+    m_selecting = wasSelecting;
+    EndUpdate();
+}
+
+void TMemoSource::InsertString(std::string_view text)
+{
+    InsertStrings(SplitLines(text), false);
+}
+
+// ---- Moving and duplicating ------------------------------------------------------------------
+
+std::string TMemoSource::WriteBlockToStream() const
+{
+    // Count, then per line: text length, style length, text, style.
+    std::vector<std::string> lines = GetSelectionStrings(false);
+    std::vector<std::string> styles = GetSelectionStrings(true);
+    std::string out = std::to_string(lines.size()) + "\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += std::to_string(lines[i].size()) + " " + std::to_string(styles[i].size()) + "\n";
+        out += lines[i];
+        out += styles[i];
+    }
+    return out;
+}
+
+void TMemoSource::ReadBlockFromStreamEx(std::string_view stream, bool columnar)
+{
+    auto readNumber = [&](std::size_t& pos, char stop, std::size_t& value) {
+        std::size_t e = stream.find(stop, pos);
+        if (e == std::string_view::npos) {
+            return false;
+        }
+        auto [ptr, ec] = std::from_chars(stream.data() + pos, stream.data() + e, value);
+        if (ec != std::errc() || ptr != stream.data() + e) {
+            return false;
+        }
+        pos = e + 1;
+        return true;
+    };
+    std::size_t pos = 0;
+    std::size_t count = 0;
+    if (!readNumber(pos, '\n', count)) {
+        return;
+    }
+    std::vector<std::string> lines;
+    std::vector<std::string> styles;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t tl = 0;
+        std::size_t sl = 0;
+        if (!readNumber(pos, ' ', tl) || !readNumber(pos, '\n', sl) || pos + tl + sl > stream.size()) {
+            return;
+        }
+        lines.emplace_back(stream.substr(pos, tl));
+        pos += tl;
+        styles.emplace_back(stream.substr(pos, sl));
+        pos += sl;
+    }
+    bool anyStyle = std::any_of(styles.begin(), styles.end(), [](const std::string& s) {
+        return s.find_first_not_of('\0') != std::string::npos;
+    });
+    PasteBlockFromStringsEx(lines, anyStyle ? &styles : nullptr, columnar);
+}
+
+bool TMemoSource::MoveBlock()
+{
+    if (!HasSelection() || IsPosInBlock(GetCurChar(), GetCurLine())) {
+        return false;
+    }
+    BeginUpdate(23);
+    bool columnar = m_selKind == TSelKind::selColumn;
+    std::string stream = WriteBlockToStream();
+    TPosition* caret = CopyPosition(GetCaretPoint());
+    DeleteBlock();
+    TTextPoint p = caret->Point();
+    FreePosition(caret);
+    JumpTo(p.col, p.line);
+    ReadBlockFromStreamEx(stream, columnar);
+    EndUpdate();
+    return true;
+}
+
+bool TMemoSource::CopyBlockToPos()
+{
+    if (!HasSelection() || IsPosInBlock(GetCurChar(), GetCurLine())) {
+        return false;
+    }
+    BeginUpdate(23);
+    bool columnar = m_selKind == TSelKind::selColumn;
+    std::string stream = WriteBlockToStream();
+    ReadBlockFromStreamEx(stream, columnar);
+    EndUpdate();
+    return true;
+}
+
+void TMemoSource::DuplicateBlock()
+{
+    if (!HasSelection()) {
+        return;
+    }
+    BeginUpdate(69);
+    bool columnar = m_selKind == TSelKind::selColumn;
+    std::vector<std::string> lines = GetSelectionStrings(false);
+    std::vector<std::string> styles = GetSelectionStrings(true);
+    m_selKind = TSelKind::selNone;
+    PasteBlockFromStringsEx(lines, StoreColorData() ? &styles : nullptr, columnar);
+    EndUpdate();
+}
+
+// ---- Line transformations -------------------------------------------------------------------
+
+void TMemoSource::DoWithBlockStr(int changeKind, bool restoreCaret, const TLineFunction& lineFunction)
+{
+    if (!HasSelection() || m_readOnly) {
+        return;
+    }
+    BeginUpdate(changeKind);
+    bool wasSelecting = m_selecting;
+    m_selecting = true;
+    TTextPoint caret = GetCaretPoint();
+    bool keepStyles = StoreColorData();
+    std::vector<std::string> lines = GetSelectionStrings(false);
+    std::vector<std::string> styles = keepStyles ? GetSelectionStrings(true) : std::vector<std::string>();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        lineFunction(lines[i], keepStyles ? &styles[i] : nullptr);
+        if (keepStyles) {
+            styles[i].resize(lines[i].size(), '\0');
+        }
+    }
+    TSelKind kind = m_selKind;
+    TTextRect r = ClampedRect();
+    DeleteBlock();
+    JumpTo(r.left, r.top);
+    PasteBlockFromStringsEx(lines, keepStyles ? &styles : nullptr, kind == TSelKind::selColumn);
+    if (restoreCaret) {
+        JumpTo(caret.col, caret.line);
+    }
+    m_selecting = wasSelecting;
+    EndUpdate();
+}
+
+void TMemoSource::DoWithBlock(int changeKind,
+    bool restoreCaret,
+    const std::function<void()>& blockFunction,
+    const std::function<void()>& markFunction)
+{
+    TSelKind kind = m_selKind;
+    TTextPoint start = SelStart();
+    TTextPoint end = SelEnd();
+    BeginUpdate(changeKind);
+    bool wasSelecting = m_selecting;
+    m_selecting = true;
+    TTextPoint caret = GetCaretPoint();
+    markFunction();
+    blockFunction();
+    if (restoreCaret) {
+        JumpTo(caret.col, caret.line);
+    }
+    m_selStart->m_char = start.col;
+    m_selStart->m_line = start.line;
+    m_selEnd->m_char = end.col;
+    m_selEnd->m_line = end.line;
+    m_selKind = kind;
+    m_selecting = wasSelecting;
+    EndUpdate();
+}
+
+namespace {
+void AdjustStylePrefix(std::string* style, std::size_t added, std::size_t removed)
+{
+    if (!style) {
+        return;
+    }
+    if (removed) {
+        style->erase(0, std::min(removed, style->size()));
+    }
+    if (added) {
+        char s = style->empty() ? '\0' : (*style)[0];
+        style->insert(0, added, s);
+    }
+}
+} // namespace
+
+void TMemoSource::IndentBlock(std::string_view unit)
+{
+    std::string u = unit.empty() ? std::string(static_cast<std::size_t>(m_blockIndent), ' ') : std::string(unit);
+    if (u.empty()) {
+        return;
+    }
+    DoWithBlockStr(65, false, [&u](std::string& line, std::string* style) {
+        if (line.empty()) {
+            return;
+        }
+        line.insert(0, u);
+        AdjustStylePrefix(style, u.size(), 0);
+    });
+}
+
+void TMemoSource::OutDentBlock(std::string_view unit)
+{
+    std::size_t n = unit.empty() ? static_cast<std::size_t>(m_blockIndent) : unit.size();
+    DoWithBlockStr(66, false, [n](std::string& line, std::string* style) {
+        std::size_t blanks = 0;
+        while (blanks < n && blanks < line.size() && IsBlankChar(line[blanks])) {
+            ++blanks;
+        }
+        line.erase(0, blanks);
+        AdjustStylePrefix(style, 0, blanks);
+    });
+}
+
+void TMemoSource::UpperCaseBlock()
+{
+    DoWithBlockStr(25, true, [](std::string& line, std::string*) {
+        line = UpperText(line);
+    });
+}
+
+void TMemoSource::LowerCaseBlock()
+{
+    DoWithBlockStr(26, true, [](std::string& line, std::string*) {
+        line = LowerText(line);
+    });
+}
+
+void TMemoSource::ToggleBlockCase()
+{
+    DoWithBlockStr(27, true, [](std::string& line, std::string*) {
+        for (char& c : line) {
+            unsigned char u = UpperChar(static_cast<unsigned char>(c));
+            c = static_cast<char>(u != static_cast<unsigned char>(c) ? u : LowerChar(static_cast<unsigned char>(c)));
+        }
+    });
+}
+
+void TMemoSource::CapitalizeBlock()
+{
+    DoWithBlockStr(64, true, [this](std::string& line, std::string*) {
+        line = LowerText(line);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(line[i]);
+            if (IsWordChar(c) && (i == 0 || IsDelimiter(static_cast<unsigned char>(line[i - 1])))) {
+                line[i] = static_cast<char>(UpperChar(c));
+            }
+        }
+    });
+}
+
+void TMemoSource::QuoteBlock()
+{
+    DoWithBlockStr(67, false, [](std::string& line, std::string* style) {
+        line.insert(0, ">");
+        AdjustStylePrefix(style, 1, 0);
+    });
+}
+
+} // namespace quillet

@@ -1,0 +1,297 @@
+// Incremental highlighting data of TMemoSource: lines are coloured lazily from
+// the first unparsed line, and a line is recoloured only when it is unparsed or
+// its incoming state differs from the one it was coloured with.
+#include "text/MemoSource.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quillet {
+
+namespace {
+
+constexpr std::uint8_t kUrlStyle = 12;
+
+bool IsRunStart(unsigned char c)
+{
+    return std::isalnum(c) || c == '_' || c >= 0x80;
+}
+
+bool IsRunChar(unsigned char c)
+{
+    if (IsRunStart(c)) {
+        return true;
+    }
+    switch (c) {
+    case '_':
+    case '&':
+    case '-':
+    case '.':
+    case '/':
+    case ':':
+    case '=':
+    case '?':
+    case '@':
+    case '~':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool StartsWithNoCase(std::string_view s, std::string_view prefix)
+{
+    if (s.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(s[i])) != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsHotRun(std::string_view run)
+{
+    for (std::string_view p : {"WWW.", "HTTP://", "HTTPS://", "GOPHER://", "FTP://", "MAILTO:"}) {
+        if (StartsWithNoCase(run, p)) {
+            return true;
+        }
+    }
+    std::size_t at = run.find('@');
+    if (at == std::string_view::npos || run.find('@', at + 1) != std::string_view::npos || at + 1 >= run.size()) {
+        return false;
+    }
+    unsigned char next = static_cast<unsigned char>(run[at + 1]);
+    if (!(std::isalnum(next) || next == '_' || next >= 0x80)) {
+        return false;
+    }
+    return run.find('.', at + 1) != std::string_view::npos;
+}
+
+} // namespace
+
+std::vector<std::pair<int, int>> TMemoSource::FindHotStrings(std::string_view text)
+{
+    std::vector<std::pair<int, int>> out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!IsRunStart(static_cast<unsigned char>(text[i]))) {
+            ++i;
+            continue;
+        }
+        std::size_t start = i;
+        while (i < text.size() && IsRunChar(static_cast<unsigned char>(text[i]))) {
+            ++i;
+        }
+        if (IsHotRun(text.substr(start, i - start))) {
+            out.emplace_back(static_cast<int>(start), static_cast<int>(i));
+        }
+    }
+    return out;
+}
+
+void TMemoSource::MarkHotStrings(int line)
+{
+    std::size_t li = static_cast<std::size_t>(line);
+    auto runs = FindHotStrings(m_store.Text(li));
+    if (runs.empty()) {
+        return;
+    }
+    std::string& st = m_store.MutableStyle(li);
+    for (auto [b, e] : runs) {
+        std::fill(st.begin() + b, st.begin() + e, static_cast<char>(kUrlStyle));
+    }
+}
+
+void TMemoSource::SetSyntaxParser(TSimpleParser* parser)
+{
+    if (m_parser == parser) {
+        return;
+    }
+    if (m_parser) {
+        m_parser->UnregisterNotifier(this);
+    }
+    m_parser = parser;
+    if (m_parser) {
+        m_parser->RegisterNotifier(this);
+    }
+    InvalidateParsing(true);
+}
+
+void TMemoSource::ParserChanged(TSimpleParser& parser)
+{
+    (void)parser;
+    InvalidateParsing(true);
+}
+
+void TMemoSource::InvalidateParsing(bool resetScratch)
+{
+    BeginUpdate(57);
+    for (std::size_t i = 0; i < m_store.Count(); ++i) {
+        TLineRec& r = m_store.Rec(i);
+        r.state &= static_cast<std::uint8_t>(~lsParsed);
+        if (r.extra) {
+            r.extra->style.clear();
+            if (resetScratch) {
+                r.extra->scratch[0] = r.extra->scratch[1] = r.extra->scratch[2] = 0;
+            }
+        }
+    }
+    m_parsedUpTo = 0;
+    AddChange(0, INT_MAX, chHighlighter);
+    EndUpdate();
+}
+
+void TMemoSource::SetHighlightUrls(bool on)
+{
+    if (m_highlightUrls == on) {
+        return;
+    }
+    m_highlightUrls = on;
+    InvalidateParsing(false);
+}
+
+bool TMemoSource::IsLineParsed(int line) const
+{
+    return (GetLineState(line) & lsParsed) != 0;
+}
+
+int TMemoSource::ParseStrings(int first, int last, bool force)
+{
+    int count = GetStrCount();
+    first = std::max(first, 0);
+    last = std::min(last, count - 1);
+    int lowestChanged = INT_MAX;
+    if (first > last) {
+        return lowestChanged;
+    }
+    std::uint32_t state = 0;
+    if (first > 0) {
+        const TLineRec& prev = m_store.Rec(static_cast<std::size_t>(first - 1));
+        state = prev.extra ? prev.extra->endState : 0;
+    }
+    std::vector<std::uint8_t> attrs;
+    for (int line = first; line <= last; ++line) {
+        std::size_t li = static_cast<std::size_t>(line);
+        TLineRec& r = m_store.Rec(li);
+        if (!force && (r.state & lsParsed) && (r.extra ? r.extra->startState : 0) == state) {
+            state = r.extra ? r.extra->endState : 0;
+            continue;
+        }
+        TLineExtra& e = m_store.Extra(li);
+        std::uint32_t oldEnd = e.endState;
+        if (e.startState != state) {
+            lowestChanged = std::min(lowestChanged, line);
+        }
+        std::string_view text = m_store.Text(li);
+        if (m_parser) {
+            attrs.clear();
+            m_parser->PrepareColorData(li, text, attrs);
+            m_parser->UpdateLinePos(li);
+            std::uint32_t end = m_parser->ColorString(text, state, attrs);
+            attrs.resize(text.size(), 0);
+            e.style.assign(attrs.begin(), attrs.end());
+            e.startState = state;
+            e.endState = end;
+        } else {
+            e.style.assign(text.size(), '\0');
+            e.startState = state;
+            e.endState = state;
+        }
+        m_store.Rec(li).state |= lsParsed;
+        if (AfterParse) {
+            AfterParse(*this, line);
+        }
+        if (m_highlightUrls) {
+            MarkHotStrings(line);
+        }
+        if (e.endState != oldEnd && line + 1 < count) {
+            // The next line was coloured from a different state: it needs work.
+            m_store.Rec(li + 1).state &= static_cast<std::uint8_t>(~lsParsed);
+        }
+        state = e.endState;
+    }
+    if (last + 1 > m_parsedUpTo) {
+        // Only advance when everything before first is known to be parsed.
+        if (first <= m_parsedUpTo) {
+            m_parsedUpTo = last + 1;
+        }
+    }
+    return lowestChanged;
+}
+
+void TMemoSource::ParseToString(int line, bool force)
+{
+    if (line < m_parsedUpTo && !force) {
+        if (IsLineParsed(line)) {
+            return;
+        }
+    }
+    int from = std::min(m_parsedUpTo, std::max(line, 0));
+    if (force) {
+        from = 0;
+    }
+    ParseStrings(from, std::min(line + 100, GetStrCount() - 1), force);
+}
+
+std::string TMemoSource::GetRawColorData(int line)
+{
+    if (line < 0 || line >= GetStrCount()) {
+        return {};
+    }
+    if (!IsLineParsed(line) || line >= m_parsedUpTo) {
+        ParseToString(line);
+        if (!IsLineParsed(line)) {
+            ParseStrings(line, line);
+        }
+    }
+    return GetStoredColorData(line);
+}
+
+std::string TMemoSource::GetColorData(int line)
+{
+    std::string raw = GetRawColorData(line);
+    return tabs::ExpandStyle(GetRawLine(line), raw, m_tabStops);
+}
+
+std::string TMemoSource::GetStoredColorData(int line) const
+{
+    if (line < 0 || line >= GetStrCount()) {
+        return {};
+    }
+    std::string s(m_store.Style(static_cast<std::size_t>(line)));
+    s.resize(m_store.Text(static_cast<std::size_t>(line)).size(), '\0');
+    return s;
+}
+
+void TMemoSource::SetStyleBytes(int line, int pos, std::string_view bytes)
+{
+    if (line < 0 || line >= GetStrCount() || pos < 0 || bytes.empty()) {
+        return;
+    }
+    std::size_t li = static_cast<std::size_t>(line);
+    std::string& st = m_store.MutableStyle(li);
+    if (static_cast<std::size_t>(pos) >= st.size()) {
+        return;
+    }
+    std::size_t n = std::min(bytes.size(), st.size() - static_cast<std::size_t>(pos));
+    BeginUpdate(m_updateLevel > 0 ? m_changeKind : 5);
+    if (StoreColorData()) {
+        AddUndo(TUndoKind::StyleBytes, line, pos + 1, {}, st.substr(static_cast<std::size_t>(pos), n));
+    }
+    st.replace(static_cast<std::size_t>(pos), n, bytes.substr(0, n));
+    AddChange(line, line, chSelection);
+    EndUpdate();
+}
+
+void TMemoSource::SetFoundRect(TTextRect rect, bool visible)
+{
+    BeginUpdate(m_updateLevel > 0 ? m_changeKind : 2);
+    m_foundRect = rect;
+    m_foundVisible = visible;
+    EndUpdate();
+}
+
+} // namespace quillet

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+// Kinds of undo records and how each is replayed.
+enum class TUndoKind : std::uint8_t {
+    Navigate = 0, // a, b: line and column delta; replayed as Navigate(-a, -b)
+    Insert = 1, // a: raw characters inserted; replayed as DeleteRight(a)
+    Break = 2, // replayed as JoinLines
+    Join = 3, // replayed as BreakLine
+    Delete = 4, // text, style: removed text; replayed as Insert(text)
+    StyleBytes = 5 // a: line, b: 1-based position, style: previous bytes
+};
+
+struct TUndoRecord {
+    TUndoKind kind = TUndoKind::Navigate;
+    std::uint8_t changeKind = 0;
+    bool firstOfStep = false;
+    bool inBlock = false;
+    std::int32_t a = 0;
+    std::int32_t b = 0;
+    std::uint32_t blockSerial = 0; // the undo block a record belongs to (0 = none)
+    std::string text;
+    std::string style;
+
+    // Caret moves and style changes do not change the document's content.
+    bool IsContent() const { return kind != TUndoKind::Navigate && kind != TUndoKind::StyleBytes; }
+};
+
+// One history (undo or redo), oldest record first.
+class TUndoList {
+public:
+    std::size_t Count() const { return m_items.size(); }
+    bool Empty() const { return m_items.empty(); }
+    TUndoRecord& Last() { return m_items.back(); }
+    const TUndoRecord& At(std::size_t i) const { return m_items[i]; }
+    void Push(TUndoRecord rec) { m_items.push_back(std::move(rec)); }
+    void Pop() { m_items.pop_back(); }
+    void Clear()
+    {
+        m_items.clear();
+        m_items.shrink_to_fit();
+    }
+    // Removes the count oldest records.
+    void DropOldest(std::size_t count);
+    // Index of the last content record, or -1.
+    long LastContentIndex() const;
+    // Whether any content record lies at an index > from.
+    bool HasContentAfter(long from) const;
+
+private:
+    std::vector<TUndoRecord> m_items;
+};
+
+} // namespace quillet
