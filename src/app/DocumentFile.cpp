@@ -231,6 +231,17 @@ bool IsProject(const fs::path& file)
     return GetFileTypes(file).isProject;
 }
 
+TOpenKind ChooseOpenKind(const TFileTypes& types, bool isNew, bool fileExists, bool asBinary, bool hasSourceView)
+{
+    if (hasSourceView || asBinary || (!isNew && fileExists && types.isBinary && !types.hasByteOrderMark)) {
+        return TOpenKind::Binary;
+    }
+    if (!isNew && types.isProject) {
+        return TOpenKind::Project;
+    }
+    return TOpenKind::Text;
+}
+
 TDocumentLoad LoadTextDocument(const fs::path& file, int codePageIndex, bool detectByteOrderMark)
 {
     TDocumentLoad load;
@@ -384,6 +395,12 @@ std::int64_t LastAccessToFile(const fs::path& file)
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+bool HasChangedOnDisk(const fs::path& file, std::int64_t recordedStamp)
+{
+    const std::int64_t stamp = LastAccessToFile(file);
+    return stamp != 0 && stamp != recordedStamp;
+}
+
 bool IsReadOnlyFile(const fs::path& file)
 {
     std::error_code ec;
@@ -408,6 +425,12 @@ std::string UntitledName(std::string_view baseName, int counter)
         }
     }
     return name + std::to_string(counter);
+}
+
+std::string BackupExtension(const fs::path& file)
+{
+    const std::string ext = file.extension().string();
+    return ext.empty() ? ".~" : ".~" + ext.substr(1);
 }
 
 std::string ChangeExtDialog(std::string_view fileName, std::string_view filter, int filterIndex)

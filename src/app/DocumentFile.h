@@ -24,6 +24,13 @@ TFileTypes GetFileTypes(const std::filesystem::path& file);
 // The project test of GetFileTypes alone (false for binary or marked files).
 bool IsProject(const std::filesystem::path& file);
 
+// Which window a file opens in. A source view or the hex request always
+// gives a binary window; an existing binary file without a byte-order mark
+// too; a project file opens as a project; everything else (a new document, a
+// missing file, text) is text.
+enum class TOpenKind { Binary, Project, Text };
+TOpenKind ChooseOpenKind(const TFileTypes& types, bool isNew, bool fileExists, bool asBinary, bool hasSourceView);
+
 // Outcome of a file operation: the file's name and the operating system's
 // reason when it failed.
 struct TDocumentFileResult {
@@ -69,6 +76,10 @@ TDocumentFileResult WriteFileSafely(const std::filesystem::path& file, std::stri
 // such file exists.
 std::int64_t LastAccessToFile(const std::filesystem::path& file);
 
+// True when the file exists and its last-write time differs from the one
+// recorded at the last load or save: another program changed it.
+bool HasChangedOnDisk(const std::filesystem::path& file, std::int64_t recordedStamp);
+
 // The read-only attribute of the desktop: the file exists and the user may
 // not write it. Clearing it sets the owner's write bit.
 bool IsReadOnlyFile(const std::filesystem::path& file);
@@ -77,6 +88,11 @@ TDocumentFileResult ClearReadOnlyAttribute(const std::filesystem::path& file);
 // Name of the n-th untitled document: the translated base name with "*" and
 // "\" removed, followed by n ("Untitled3").
 std::string UntitledName(std::string_view baseName, int counter);
+
+// Extension of a binary document's backup copy: the file's extension with
+// "." replaced by ".~" (".dat" gives ".~dat"); a name without extension gets
+// ".~", so the backup never has the document's own name.
+std::string BackupExtension(const std::filesystem::path& file);
 
 // The name a save dialog's filter gives a typed file name: filter is
 // "description|mask|description|mask..." and filterIndex counts from 1. When

@@ -162,6 +162,13 @@ TEST(DocumentFile, LoadFailuresNameTheFile)
     EXPECT_FALSE(folder.notFound);
     EXPECT_EQ(folder.result.reason, std::strerror(EISDIR));
 
+    // A pipe is refused instead of blocking the probe or the read.
+    const fs::path fifo = dir.Path() / "pipe.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const TFileTypes fifoTypes = GetFileTypes(fifo);
+    EXPECT_FALSE(fifoTypes.isBinary || fifoTypes.hasByteOrderMark);
+    EXPECT_FALSE(LoadTextDocument(fifo, 0).result);
+
     if (::geteuid() != 0) {
         const fs::path locked = dir.Write("locked.txt", "secret");
         fs::permissions(locked, fs::perms::none);
@@ -275,6 +282,31 @@ TEST(DocumentFile, SaveAfterTheFileWasDeleted)
     ASSERT_TRUE(SaveTextDocument(file, "again\n", 0));
     EXPECT_EQ(TTempDir::Read(file), "again\n");
     EXPECT_NE(LastAccessToFile(file), 0);
+    EXPECT_FALSE(HasChangedOnDisk(file, LastAccessToFile(file)));
+    EXPECT_TRUE(HasChangedOnDisk(file, stamp - 1));
+    EXPECT_FALSE(HasChangedOnDisk(dir.Path() / "never.txt", stamp)) << "a missing file is no outside change";
+}
+
+TEST(DocumentFile, OpenKindAndBackupExtension)
+{
+    TFileTypes binary;
+    binary.isBinary = true;
+    TFileTypes marked = binary;
+    marked.hasByteOrderMark = true;
+    TFileTypes project;
+    project.isProject = true;
+    const TFileTypes text;
+    EXPECT_EQ(ChooseOpenKind(binary, false, true, false, false), TOpenKind::Binary);
+    EXPECT_EQ(ChooseOpenKind(marked, false, true, false, false), TOpenKind::Text) << "UCS-2 text holds zero bytes";
+    EXPECT_EQ(ChooseOpenKind(text, false, true, true, false), TOpenKind::Binary);
+    EXPECT_EQ(ChooseOpenKind(text, true, false, false, true), TOpenKind::Binary);
+    EXPECT_EQ(ChooseOpenKind(project, false, true, false, false), TOpenKind::Project);
+    EXPECT_EQ(ChooseOpenKind(text, false, false, false, false), TOpenKind::Text);
+    EXPECT_EQ(ChooseOpenKind(text, true, false, false, false), TOpenKind::Text);
+
+    EXPECT_EQ(BackupExtension("/d/a.dat"), ".~dat");
+    EXPECT_EQ(BackupExtension("/d/Makefile"), ".~");
+    EXPECT_EQ(BackupExtension("/d.x/.profile"), ".~");
 }
 
 TEST(DocumentFile, ChangeExtDialog)
