@@ -146,7 +146,7 @@ std::optional<TLineMatch> TTextMatcher::FindBackward(std::string_view line, std:
     }
 }
 
-std::optional<TTextMatch> TTextMatcher::Find(const ILineList& lines, TTextPoint start, bool backward)
+std::optional<TTextMatch> TTextMatcher::Find(const ILineList& lines, TLinePoint start, bool backward)
 {
     const std::size_t count = lines.LineCount();
     if (!IsValid() || m_text.empty() || count == 0) {

@@ -20,11 +20,11 @@ bool ContainsDelimiter(std::string_view text, const TCharSet& delimiters);
 
 // A position in a list of lines, both 0-based. Columns index the line text as
 // the line list returns it.
-struct TTextPoint {
+struct TLinePoint {
     std::size_t line = 0;
     std::size_t column = 0;
 
-    bool operator==(const TTextPoint&) const = default;
+    bool operator==(const TLinePoint&) const = default;
 };
 
 // As a column: the end of the line (a backward search then considers every start).
@@ -60,7 +60,7 @@ struct TMatchFlags {
 };
 
 struct TTextMatch {
-    TTextPoint point; // where the match starts
+    TLinePoint point; // where the match starts
     std::size_t length = 0;
 
     bool operator==(const TTextMatch&) const = default;
@@ -94,7 +94,7 @@ public:
     // backwards, matches start before it and earlier lines are searched from
     // their end. A forward pattern match that is empty and sits exactly on the
     // start point is skipped, so that repeated searches move on.
-    std::optional<TTextMatch> Find(const ILineList& lines, TTextPoint start, bool backward);
+    std::optional<TTextMatch> Find(const ILineList& lines, TLinePoint start, bool backward);
 
 private:
     bool IsWholeWord(std::string_view line, std::size_t position, std::size_t length) const;

@@ -65,7 +65,7 @@ TEST(SearchMatch, AcrossLines)
         const char* name;
         const char* find;
         TMatchFlags flags;
-        TTextPoint start;
+        TLinePoint start;
         bool backward;
         std::optional<TTextMatch> expected;
     };
@@ -98,15 +98,15 @@ TEST(SearchMatch, EmptyMatchesAdvance)
     const std::vector<std::string> text{"ab", "c"};
     const TStringLineList lines(text);
     TTextMatcher matcher("x*", {true, false, true}, kDelimiters);
-    std::vector<TTextPoint> found;
-    TTextPoint caret{0, 0};
+    std::vector<TLinePoint> found;
+    TLinePoint caret{0, 0};
     while (std::optional<TTextMatch> match = matcher.Find(lines, caret, false)) {
         EXPECT_EQ(match->length, 0u);
         found.push_back(match->point);
         caret = match->point;
         ASSERT_LT(found.size(), 10u);
     }
-    const std::vector<TTextPoint> expected{{0, 1}, {0, 2}, {1, 0}, {1, 1}};
+    const std::vector<TLinePoint> expected{{0, 1}, {0, 2}, {1, 0}, {1, 1}};
     EXPECT_EQ(found, expected);
 }
 
