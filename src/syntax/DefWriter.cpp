@@ -1,0 +1,424 @@
+#include "syntax/DefWriter.h"
+
+#include "syntax/DefNames.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillet {
+
+namespace {
+
+// Long strings are cut into lines of this many characters, joined by " +".
+constexpr std::size_t kStringLineLength = 64;
+
+class TDefTextWriter {
+public:
+    std::string out;
+
+    void Indent(int depth) { out.append(static_cast<std::size_t>(depth) * 2, ' '); }
+    void EndLine() { out += "\r\n"; }
+    void Line(int depth, std::string_view text)
+    {
+        Indent(depth);
+        out += text;
+        EndLine();
+    }
+
+    // The pieces of a string value from the current point; lines after the
+    // first start at continueDepth.
+    void Pieces(std::string_view value, int continueDepth)
+    {
+        if (value.empty()) {
+            out += "''";
+            return;
+        }
+        bool quoted = false;
+        std::size_t onLine = 0;
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(value[i]);
+            if (c < 32 || c == '\'') {
+                if (quoted) {
+                    out += '\'';
+                    quoted = false;
+                }
+                out += '#';
+                out += std::to_string(c);
+            } else {
+                if (!quoted) {
+                    out += '\'';
+                    quoted = true;
+                }
+                out += static_cast<char>(c);
+            }
+            if (++onLine == kStringLineLength && i + 1 < value.size()) {
+                if (quoted) {
+                    out += '\'';
+                    quoted = false;
+                }
+                out += " +";
+                EndLine();
+                Indent(continueDepth);
+                onLine = 0;
+            }
+        }
+        if (quoted) {
+            out += '\'';
+        }
+    }
+
+    void String(int depth, std::string_view name, std::string_view value)
+    {
+        Indent(depth);
+        out += name;
+        out += " = ";
+        if (value.size() > kStringLineLength) {
+            EndLine();
+            Indent(depth + 1);
+        }
+        Pieces(value, depth + 1);
+        EndLine();
+    }
+    void Raw(int depth, std::string_view name, std::string_view value)
+    {
+        Indent(depth);
+        out += name;
+        out += " = ";
+        out += value;
+        EndLine();
+    }
+    void Int(int depth, std::string_view name, long long value) { Raw(depth, name, std::to_string(value)); }
+    void Flag(int depth, std::string_view name, bool value) { Raw(depth, name, value ? "True" : "False"); }
+    void Color(int depth, std::string_view name, TColor value)
+    {
+        const auto ident = ColorToIdent(value);
+        if (ident) {
+            Raw(depth, name, *ident);
+        } else {
+            Int(depth, name, static_cast<std::int32_t>(value));
+        }
+    }
+
+    // "name = <", items, "end>"; "name = <>" when empty.
+    template <typename T, typename F>
+    void Collection(int depth, std::string_view name, const std::vector<T>& items, F writeItem)
+    {
+        Indent(depth);
+        out += name;
+        if (items.empty()) {
+            out += " = <>";
+            EndLine();
+            return;
+        }
+        out += " = <";
+        EndLine();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            Line(depth + 1, "item");
+            writeItem(depth + 2, items[i]);
+            Indent(depth + 1);
+            out += i + 1 == items.size() ? "end>" : "end";
+            EndLine();
+        }
+    }
+
+    void Token(int depth, const TToken& t)
+    {
+        if (t.FontID != -1) {
+            Int(depth, "FontID", t.FontID);
+        }
+        if (!t.UseToken) {
+            Flag(depth, "UseToken", false);
+        }
+    }
+    void LineToken(int depth, const TLineToken& t)
+    {
+        Token(depth, t);
+        if (!t.LeftDelimiter.empty()) {
+            String(depth, "LeftDelimiter", t.LeftDelimiter);
+        }
+    }
+    void BlockToken(int depth, const TBlockToken& t)
+    {
+        LineToken(depth, t);
+        if (!t.RightDelimiter.empty()) {
+            String(depth, "RightDelimiter", t.RightDelimiter);
+        }
+    }
+    void LineList(int depth, std::string_view name, const TLineTokenList& list)
+    {
+        Collection(depth, name, list, [this](int d, const TLineToken& t) {
+            LineToken(d, t);
+        });
+    }
+    void BlockList(int depth, std::string_view name, const TBlockTokenList& list)
+    {
+        Collection(depth, name, list, [this](int d, const TBlockToken& t) {
+            BlockToken(d, t);
+        });
+    }
+
+    void Block(int d, const TSyntaxBlock& b)
+    {
+        if (!b.Name.empty()) {
+            String(d, "Name", b.Name);
+        }
+        auto id = [&](std::string_view name, int value) {
+            if (value != -1) {
+                Int(d, name, value);
+            }
+        };
+        auto flag = [&](std::string_view name, bool value) {
+            if (value) {
+                Flag(d, name, true);
+            }
+        };
+        id("ID", b.ID);
+        id("ParentID", b.ParentID);
+        flag("CaseSensitive", b.CaseSensitive);
+        flag("UseMetaSymbol", b.UseMetaSymbol);
+        if (b.UseMetaSymbol) {
+            Flag(d, "UseMetaToWrapLines", b.UseMetaToWrapLines);
+            String(d, "MetaSymbol", std::string_view(&b.MetaSymbol, 1));
+        }
+        id("FIText", b.FIText);
+        id("FIIntNum", b.FIIntNum);
+        id("FIFloatNum", b.FIFloatNum);
+        id("FIHexNum", b.FIHexNum);
+        id("FIDirective", b.FIDirective);
+        id("FISymbol", b.FISymbol);
+        id("FIIdentifier", b.FIIdentifier);
+        flag("UseSymbols", b.UseSymbols);
+        flag("UseLineDirectives", b.UseLineDirectives);
+        flag("UseComments", b.UseComments);
+        flag("UseSingleLineComments", b.UseSingleLineComments);
+        flag("UseMultiLineComments", b.UseMultiLineComments);
+        flag("UseFullLineComments", b.UseFullLineComments);
+        flag("UseStrings", b.UseStrings);
+        flag("UseSingleLineStrings", b.UseSingleLineStrings);
+        flag("UseMultiLineStrings", b.UseMultiLineStrings);
+        flag("UseNumbers", b.UseNumbers);
+        flag("UsePrefixedNumbers", b.UsePrefixedNumbers);
+        flag("UseSuffixedNumbers", b.UseSuffixedNumbers);
+        if (b.UseSuffixedNumbers) {
+            Flag(d, "UseMultipleNumSuffixes", b.UseMultipleNumSuffixes);
+        }
+        flag("UsePrefixedSuffixedNumbers", b.UsePrefixedSuffixedNumbers);
+        if (b.UsePrefixedSuffixedNumbers) {
+            Flag(d, "UsePSNumComposition", b.UsePSNumComposition);
+        }
+        flag("UseIdentifiers", b.UseIdentifiers);
+        flag("UsePrefixedIdentifiers", b.UsePrefixedIdentifiers);
+        flag("UseSuffixedIdentifiers", b.UseSuffixedIdentifiers);
+        flag("UsePrefixedSuffixedIdentifiers", b.UsePrefixedSuffixedIdentifiers);
+        flag("UseKeywords", b.UseKeywords);
+        Collection(d, "BlockDelimiters", b.BlockDelimiters, [this](int dd, const TDelimiters& t) {
+            if (!t.LeftDelimiter.empty()) {
+                String(dd, "LeftDelimiter", t.LeftDelimiter);
+            }
+            if (!t.RightDelimiter.empty()) {
+                String(dd, "RightDelimiter", t.RightDelimiter);
+            }
+            if (t.DelimitersArePartOfBlock) {
+                Flag(dd, "DelimitersArePartOfBlock", true);
+            }
+            if (!t.UseToken) {
+                Flag(dd, "UseToken", false);
+            }
+        });
+        if (b.UseLineDirectives && !b.LineDirectivePrefix.empty()) {
+            String(d, "LineDirectivePrefix", b.LineDirectivePrefix);
+        }
+        if (b.UseSingleLineComments) {
+            LineList(d, "SingleLineCommentDelimiters", b.SingleLineCommentDelimiters);
+        }
+        if (b.UseMultiLineComments) {
+            BlockList(d, "MultiLineCommentDelimiters", b.MultiLineCommentDelimiters);
+        }
+        if (b.UseFullLineComments) {
+            LineList(d, "FullLineCommentDelimiters", b.FullLineCommentDelimiters);
+        }
+        if (b.UseSingleLineStrings) {
+            BlockList(d, "SingleLineStringDelimiters", b.SingleLineStringDelimiters);
+        }
+        if (b.UseMultiLineStrings) {
+            BlockList(d, "MultiLineStringDelimiters", b.MultiLineStringDelimiters);
+        }
+        if (b.UsePrefixedNumbers) {
+            LineList(d, "NumPrefixes", b.NumPrefixes);
+        }
+        if (b.UseSuffixedNumbers) {
+            LineList(d, "NumSuffixes", b.NumSuffixes);
+        }
+        if (b.UsePrefixedSuffixedNumbers) {
+            BlockList(d, "NumPrefixesSuffixes", b.NumPrefixesSuffixes);
+        }
+        if (b.UsePrefixedIdentifiers) {
+            LineList(d, "IdentPrefixes", b.IdentPrefixes);
+        }
+        if (b.UseSuffixedIdentifiers) {
+            LineList(d, "IdentSuffixes", b.IdentSuffixes);
+        }
+        if (b.UsePrefixedSuffixedIdentifiers) {
+            BlockList(d, "IdentPrefixesSuffixes", b.IdentPrefixesSuffixes);
+        }
+        if (b.UseKeywords) {
+            Collection(d, "KeywordSets", b.KeywordSets, [this](int dd, const TKeywordSet& t) {
+                Token(dd, t);
+                if (!t.Name.empty()) {
+                    String(dd, "Name", t.Name);
+                }
+                if (!t.Keywords.empty()) {
+                    String(dd, "Keywords", t.Keywords);
+                }
+            });
+        }
+        if (b.FirstIdentChars != DefaultFirstIdentChars()) {
+            String(d, "FirstIdentChars", CharSetToString(b.FirstIdentChars));
+        }
+        if (b.OtherIdentChars != DefaultOtherIdentChars()) {
+            String(d, "OtherIdentChars", CharSetToString(b.OtherIdentChars));
+        }
+    }
+
+    void Attr(int d, const TAttrItem& a)
+    {
+        if (a.FontID != -1) {
+            Int(d, "FontID", a.FontID);
+        }
+        if (!a.GlobalAttrID.empty()) {
+            String(d, "GlobalAttrID", a.GlobalAttrID);
+        }
+        if (a.BlockID != 0) {
+            Int(d, "BlockID", a.BlockID);
+        }
+        const auto charset = CharsetToIdent(a.Font.Charset);
+        if (charset) {
+            Raw(d, "Font.Charset", *charset);
+        } else {
+            Int(d, "Font.Charset", a.Font.Charset);
+        }
+        Color(d, "Font.Color", a.Font.Color);
+        Int(d, "Font.Height", a.Font.Height);
+        String(d, "Font.Name", a.Font.Name);
+        if (a.Font.Pitch == TFontPitch::fpVariable) {
+            Raw(d, "Font.Pitch", "fpVariable");
+        } else if (a.Font.Pitch == TFontPitch::fpFixed) {
+            Raw(d, "Font.Pitch", "fpFixed");
+        }
+        std::string style = "[";
+        const std::pair<std::uint8_t, const char*> styles[] = {
+            {fsBold, "fsBold"}, {fsItalic, "fsItalic"}, {fsUnderline, "fsUnderline"}, {fsStrikeOut, "fsStrikeOut"}};
+        for (const auto& [bit, name] : styles) {
+            if ((a.Font.Style & bit) != 0) {
+                if (style.size() > 1) {
+                    style += ", ";
+                }
+                style += name;
+            }
+        }
+        style += ']';
+        Raw(d, "Font.Style", style);
+        if (a.BackColor != clWindow) {
+            Color(d, "BackColor", a.BackColor);
+        }
+        if (!a.UseDefFont) {
+            Flag(d, "UseDefFont", false);
+        }
+        if (!a.UseDefBack) {
+            Flag(d, "UseDefBack", false);
+        }
+    }
+};
+
+std::string SystemError(const std::filesystem::path& file, const char* what, int error)
+{
+    return file.string() + ":0: " + what + ": " + std::strerror(error);
+}
+
+} // namespace
+
+std::string WriteDefinition(const TSyntaxScheme& scheme)
+{
+    TDefTextWriter w;
+    w.Line(0, "object TPersHolder");
+    if (!scheme.Name.empty()) {
+        w.String(1, "P.Name", scheme.Name);
+    }
+    if (!scheme.Comment.empty()) {
+        w.String(1, "P.Comment", scheme.Comment);
+    }
+    if (!scheme.Extensions.empty()) {
+        w.Line(1, "P.Extensions.Strings = (");
+        for (std::size_t i = 0; i < scheme.Extensions.size(); ++i) {
+            // A list item starts on its own line; a long one continues one
+            // level deeper.
+            w.Indent(2);
+            w.Pieces(scheme.Extensions[i], 3);
+            if (i + 1 == scheme.Extensions.size()) {
+                w.out += ')';
+            }
+            w.EndLine();
+        }
+    }
+    w.Collection(1, "P.SyntaxBlocks", scheme.SyntaxBlocks, [&w](int d, const TSyntaxBlock& b) {
+        w.Block(d, b);
+    });
+    w.Collection(1, "P.FontTable", scheme.FontTable.Items, [&w](int d, const TAttrItem& a) {
+        w.Attr(d, a);
+    });
+    w.Int(1, "P.SyntaxVersion", scheme.SyntaxVersion);
+    w.Line(0, "end");
+    return w.out;
+}
+
+TDefResult WriteFileReplacing(const std::filesystem::path& file, std::string_view bytes)
+{
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) {
+        return {false, {SystemError(file, "cannot create a temporary file", errno)}};
+    }
+    const std::filesystem::path temp = pattern;
+    auto fail = [&](const char* what) {
+        const int error = errno;
+        close(fd);
+        unlink(temp.c_str());
+        return TDefResult{false, {SystemError(file, what, error)}};
+    };
+    struct stat old { };
+    const mode_t mode = stat(file.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    if (fchmod(fd, mode) != 0) {
+        return fail("cannot set file permissions");
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return fail("cannot write");
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (fsync(fd) != 0) {
+        return fail("cannot flush to disk");
+    }
+    if (close(fd) != 0) {
+        const int error = errno;
+        unlink(temp.c_str());
+        return {false, {SystemError(file, "cannot write", error)}};
+    }
+    if (rename(temp.c_str(), file.c_str()) != 0) {
+        const int error = errno;
+        unlink(temp.c_str());
+        return {false, {SystemError(file, "cannot replace the file", error)}};
+    }
+    return {};
+}
+
+} // namespace quillet

@@ -1,0 +1,305 @@
+// InitScheme: turns the persistent blocks into the lists the highlighter walks.
+#include "app/CharCase.h"
+#include "syntax/SyntaxParser.h"
+#include "syntax/SyntaxScheme.h"
+
+#include <cctype>
+#include <map>
+
+namespace quillet {
+
+namespace {
+
+// Longest delimiter the highlighter compares; longer ones are dropped.
+constexpr std::size_t kMaxDelimiter = 255;
+// Item indexes travel in 8 bits of the line state.
+constexpr std::size_t kMaxItems = 256;
+
+std::uint8_t AttrByte(int fontId)
+{
+    return static_cast<std::uint8_t>(fontId & 0xFF);
+}
+
+bool UsableDelimiter(const std::string& d)
+{
+    return !d.empty() && d.size() <= kMaxDelimiter;
+}
+
+void AddLine(TCompiledTokens& out, const TLineTokenList& list)
+{
+    for (std::size_t i = 0; i < list.size() && out.Size() < kMaxItems; ++i) {
+        const TLineToken& t = list[i];
+        if (t.UseToken && UsableDelimiter(t.LeftDelimiter)) {
+            out.left.push_back(t.LeftDelimiter);
+            out.right.emplace_back();
+            out.attr.push_back(AttrByte(t.FontID));
+            out.position.push_back(static_cast<int>(i));
+        }
+    }
+}
+
+// Token pairs the highlighter searches for a closing delimiter: both sides must
+// be usable, or a token could end without advancing.
+void AddDelimited(TCompiledTokens& out, const TBlockTokenList& list)
+{
+    for (std::size_t i = 0; i < list.size() && out.Size() < kMaxItems; ++i) {
+        const TBlockToken& t = list[i];
+        if (t.UseToken && UsableDelimiter(t.LeftDelimiter) && UsableDelimiter(t.RightDelimiter)) {
+            out.left.push_back(t.LeftDelimiter);
+            out.right.push_back(t.RightDelimiter);
+            out.attr.push_back(AttrByte(t.FontID));
+            out.position.push_back(static_cast<int>(i));
+        }
+    }
+}
+
+// Number and identifier pairs: every item, active or not; the run between the
+// delimiters must be non-empty, so empty delimiters cannot stall.
+void AddPairs(TCompiledTokens& out, const TBlockTokenList& list)
+{
+    for (std::size_t i = 0; i < list.size() && out.Size() < kMaxItems; ++i) {
+        const TBlockToken& t = list[i];
+        if (t.LeftDelimiter.size() <= kMaxDelimiter && t.RightDelimiter.size() <= kMaxDelimiter) {
+            out.left.push_back(t.LeftDelimiter);
+            out.right.push_back(t.RightDelimiter);
+            out.attr.push_back(AttrByte(t.FontID));
+            out.position.push_back(static_cast<int>(i));
+        }
+    }
+}
+
+void RemoveFromSymbols(TCharSet& symbols, std::string_view text)
+{
+    for (char c : text) {
+        symbols.reset(static_cast<unsigned char>(c));
+    }
+}
+
+void RemoveLine(TCharSet& symbols, const TLineTokenList& list)
+{
+    for (const TLineToken& t : list) {
+        if (t.UseToken) {
+            RemoveFromSymbols(symbols, t.LeftDelimiter);
+        }
+    }
+}
+
+void RemoveBlock(TCharSet& symbols, const TBlockTokenList& list, bool activeOnly = true)
+{
+    for (const TBlockToken& t : list) {
+        if (t.UseToken || !activeOnly) {
+            RemoveFromSymbols(symbols, t.LeftDelimiter);
+            RemoveFromSymbols(symbols, t.RightDelimiter);
+        }
+    }
+}
+
+TCharSet AsciiPunctuation()
+{
+    TCharSet set;
+    for (int c = 33; c <= 47; ++c) {
+        set.set(c);
+    }
+    for (int c = 58; c <= 64; ++c) {
+        set.set(c);
+    }
+    for (int c = 91; c <= 94; ++c) {
+        set.set(c);
+    }
+    set.set(96);
+    for (int c = 123; c <= 127; ++c) {
+        set.set(c);
+    }
+    return set;
+}
+
+} // namespace
+
+void TSyntaxScheme::InitScheme()
+{
+    UpdateSchemeVersion();
+    ResetStacks();
+
+    const std::size_t count = std::min<std::size_t>(SyntaxBlocks.size(), kMaxBlocks);
+    m_compiled.assign(count, TCompiledBlock{});
+
+    // Which blocks the tree can reach: a usable, unique ID and a parent chain
+    // that arrives at the root without a cycle. Others are never entered, so a
+    // broken definition cannot make a block re-enter itself forever.
+    std::map<int, std::size_t> indexOfId;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int id = SyntaxBlocks[i].ID;
+        if (id >= 0 && id <= 255 && indexOfId.find(id) == indexOfId.end()) {
+            indexOfId[id] = i;
+        }
+    }
+    auto reachesRoot = [&](std::size_t i) {
+        std::size_t at = i;
+        for (std::size_t steps = 0; steps <= count; ++steps) {
+            if (at == 0) {
+                return true;
+            }
+            const TSyntaxBlock& block = SyntaxBlocks[at];
+            auto found = indexOfId.find(block.ParentID);
+            if (found == indexOfId.end() || found->second == at) {
+                return false;
+            }
+            at = found->second;
+        }
+        return false;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const int id = SyntaxBlocks[i].ID;
+        const bool uniqueId = id >= 0 && id <= 255 && indexOfId[id] == i;
+        m_compiled[i].valid = i == 0 || (uniqueId && reachesRoot(i));
+    }
+
+    for (std::size_t i = 0; i < count; ++i) {
+        TCompiledBlock& cb = m_compiled[i];
+        cb.block = SyntaxBlocks[i];
+        const TSyntaxBlock& b = cb.block;
+        cb.text = AttrByte(b.FIText);
+        cb.intNum = AttrByte(b.FIIntNum);
+        cb.floatNum = AttrByte(b.FIFloatNum);
+        cb.hexNum = AttrByte(b.FIHexNum);
+        cb.directive = AttrByte(b.FIDirective);
+        cb.symbol = AttrByte(b.FISymbol);
+        cb.identifier = AttrByte(b.FIIdentifier);
+        AddLine(cb.singleLineComments, b.SingleLineCommentDelimiters);
+        AddDelimited(cb.multiLineComments, b.MultiLineCommentDelimiters);
+        AddLine(cb.fullLineComments, b.FullLineCommentDelimiters);
+        AddDelimited(cb.singleLineStrings, b.SingleLineStringDelimiters);
+        AddDelimited(cb.multiLineStrings, b.MultiLineStringDelimiters);
+        AddLine(cb.numPrefixes, b.NumPrefixes);
+        AddLine(cb.numSuffixes, b.NumSuffixes);
+        AddPairs(cb.numPairs, b.NumPrefixesSuffixes);
+        AddLine(cb.identPrefixes, b.IdentPrefixes);
+        AddLine(cb.identSuffixes, b.IdentSuffixes);
+        AddPairs(cb.identPairs, b.IdentPrefixesSuffixes);
+        for (const TCompiledTokens* list : {&cb.multiLineComments, &cb.fullLineComments, &cb.singleLineComments}) {
+            for (const std::string& left : list->left) {
+                const unsigned char first = static_cast<unsigned char>(left[0]);
+                cb.commentStart.set(first);
+                if (!b.CaseSensitive && first < 128) {
+                    cb.commentStart.set(static_cast<unsigned char>(std::tolower(first)));
+                    cb.commentStart.set(static_cast<unsigned char>(std::toupper(first)));
+                }
+            }
+        }
+        if (cb.block.LineDirectivePrefix.size() > kMaxDelimiter) {
+            cb.block.LineDirectivePrefix.clear();
+        }
+        for (const TKeywordSet& set : b.KeywordSets) {
+            if (!set.UseToken || cb.keywords.size() >= kMaxItems) {
+                continue;
+            }
+            TCompiledKeywords words;
+            words.attr = AttrByte(set.FontID);
+            const std::string text = b.CaseSensitive ? set.Keywords : LowerText(set.Keywords);
+            for (std::string& word : SplitKeywords(text)) {
+                if (!word.empty()) {
+                    words.words.insert(std::move(word));
+                }
+            }
+            cb.keywords.push_back(std::move(words));
+        }
+        const std::size_t delimiters = std::min<std::size_t>(b.BlockDelimiters.size(), kMaxBlockDelimiters);
+        for (std::size_t d = 0; d < delimiters; ++d) {
+            const TDelimiters& delimiter = b.BlockDelimiters[d];
+            TCompiledDelimiters compiled;
+            if (delimiter.RightDelimiter.size() <= kMaxDelimiter) {
+                compiled.right = delimiter.RightDelimiter;
+            }
+            compiled.partOfBlock = delimiter.DelimitersArePartOfBlock;
+            cb.delimiters.push_back(std::move(compiled));
+        }
+    }
+
+    // Ways into each block's children, in block order then delimiter order.
+    for (std::size_t i = 0; i < count; ++i) {
+        TCompiledBlock& parent = m_compiled[i];
+        if (!parent.valid || parent.block.ID < 0 || parent.block.ID > 255) {
+            continue;
+        }
+        for (std::size_t c = 1; c < count; ++c) {
+            const TCompiledBlock& child = m_compiled[c];
+            if (c == i || !child.valid || child.block.ParentID != parent.block.ID) {
+                continue;
+            }
+            for (std::size_t d = 0; d < child.delimiters.size(); ++d) {
+                const TDelimiters& delimiter = child.block.BlockDelimiters[d];
+                if (!delimiter.UseToken || !UsableDelimiter(delimiter.LeftDelimiter)
+                    || delimiter.RightDelimiter.size() > kMaxDelimiter) {
+                    continue;
+                }
+                TBlockEntry entry;
+                entry.delimiter = delimiter.LeftDelimiter;
+                entry.code = (delimiter.DelimitersArePartOfBlock ? 0x20000u : 0u)
+                    + (child.block.CaseSensitive ? 0x10000u : 0u) + static_cast<std::uint32_t>(c) * 256u
+                    + static_cast<std::uint32_t>(d);
+                (delimiter.DelimitersArePartOfBlock ? parent.innerEntries : parent.outerEntries)
+                    .push_back(std::move(entry));
+            }
+        }
+    }
+
+    // Punctuation that no rule of any block uses can be taken in runs.
+    m_symbols = AsciiPunctuation();
+    for (const TSyntaxBlock& b : SyntaxBlocks) {
+        m_symbols &= ~b.FirstIdentChars;
+        m_symbols &= ~b.OtherIdentChars;
+        if (b.UseMetaSymbol) {
+            m_symbols.reset(static_cast<unsigned char>(b.MetaSymbol));
+        }
+        for (const TDelimiters& d : b.BlockDelimiters) {
+            if (d.UseToken) {
+                RemoveFromSymbols(m_symbols, d.LeftDelimiter);
+                RemoveFromSymbols(m_symbols, d.RightDelimiter);
+            }
+        }
+        if (b.UseComments) {
+            if (b.UseSingleLineComments) {
+                RemoveLine(m_symbols, b.SingleLineCommentDelimiters);
+            }
+            if (b.UseMultiLineComments) {
+                RemoveBlock(m_symbols, b.MultiLineCommentDelimiters);
+            }
+            if (b.UseFullLineComments) {
+                RemoveLine(m_symbols, b.FullLineCommentDelimiters);
+            }
+        }
+        if (b.UseStrings) {
+            if (b.UseSingleLineStrings) {
+                RemoveBlock(m_symbols, b.SingleLineStringDelimiters);
+            }
+            if (b.UseMultiLineStrings) {
+                RemoveBlock(m_symbols, b.MultiLineStringDelimiters);
+            }
+        }
+        if (b.UseNumbers) {
+            if (b.UsePrefixedNumbers) {
+                RemoveLine(m_symbols, b.NumPrefixes);
+            }
+            if (b.UseSuffixedNumbers) {
+                RemoveLine(m_symbols, b.NumSuffixes);
+            }
+            if (b.UsePrefixedSuffixedNumbers) {
+                RemoveBlock(m_symbols, b.NumPrefixesSuffixes);
+            }
+        }
+        if (b.UsePrefixedIdentifiers) {
+            RemoveLine(m_symbols, b.IdentPrefixes);
+        }
+        if (b.UseSuffixedIdentifiers) {
+            RemoveLine(m_symbols, b.IdentSuffixes);
+        }
+        if (b.UsePrefixedSuffixedIdentifiers) {
+            RemoveBlock(m_symbols, b.IdentPrefixesSuffixes);
+        }
+        if (b.UseLineDirectives) {
+            RemoveFromSymbols(m_symbols, b.LineDirectivePrefix);
+        }
+    }
+}
+
+} // namespace quillet
