@@ -257,7 +257,7 @@ def javascript(b, st=NORMAL, keywords=JS_KEYWORDS):
 
 def scheme_javascript():
     s = Scheme("JavaScript.def", "JavaScript",
-               ["JavaScript files (*.js;*.mjs;*.cjs)|*.js;*.mjs;*.cjs"],
+               ["JavaScript files (*.js;*.mjs;*.cjs)|*.js;*.mjs;*.cjs;*.jsx"],
                "JavaScript (ECMAScript 2023)")
     javascript(s.block("Default"))
     return s
