@@ -1,14 +1,130 @@
-// Process entry: start-up steps, then the main window's event loop.
+// Process entry: the start-up steps in their order, then the main window's
+// event loop.
+#include "app/CodePages.h"
+#include "app/CommandLine.h"
+#include "app/InstanceHandover.h"
+#include "app/OpenFilesMessage.h"
+#include "app/SettingsStore.h"
+#include "app/Translations.h"
+#include "app/ui/DocumentOpeners.h"
+#include "app/ui/QuilletMainForm.h"
+#include "app/ui/ShellUi.h"
+#include "platform/UserPaths.h"
+#include "platform/qt/FreedesktopAssociations.h"
+#include "platform/qt/LocalInstanceChannel.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QLocale>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+using namespace quillet;
+
+namespace {
+
+std::vector<std::string> Arguments(int argc, char** argv)
+{
+    // argv after QApplication took its own options; kept as the file
+    // system's bytes.
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.emplace_back(argv[i]);
+    }
+    return arguments;
+}
+
+TCodePageFunctions RealCodePages()
+{
+    TCodePageFunctions functions;
+    functions.cpFromId = [](std::string_view id) {
+        return GetCPFromID(id);
+    };
+    functions.cpIndex = [](int codePage) {
+        return GetCPIndex(codePage);
+    };
+    functions.defaultCp = [] {
+        return GetDefaultCP();
+    };
+    return functions;
+}
+
+void ChooseCodePage()
+{
+    const char* env = std::getenv("QUILLET_CODEPAGE");
+    const std::optional<std::string_view> envValue =
+        env != nullptr ? std::optional<std::string_view>(env) : std::nullopt;
+    SetSystemCodePage(ChooseSystemCodePage(envValue, QLocale::system().name().toStdString()));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillet 4.1"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quillet 4.1"));
-    window.resize(1000, 700);
-    window.show();
-    return QApplication::exec();
+    QApplication::setApplicationName(QStringLiteral("Quillet"));
+    QApplication::setApplicationVersion(QStringLiteral("4.1"));
+    QApplication::setOrganizationName(QStringLiteral("Norvane"));
+    const std::vector<std::string> arguments = Arguments(argc, argv);
+    const TUserPaths paths;
+
+    // Removing the file associations is a run of its own, with no window.
+    if (arguments.size() == 1 && SwitchPassed(arguments, "removefromregistry")) {
+        TFreedesktopAssociations associations(paths);
+        std::string error;
+        if (associations.RemoveAll(error)) {
+            return 0;
+        }
+        ShowMessage(nullptr, QMessageBox::Critical, FromUtf8(error));
+    }
+
+    const std::filesystem::path program = ToFileName(QCoreApplication::applicationFilePath());
+    SetGlobalSettings(ChooseSettingsStore(program, paths.SettingsFile()));
+    ChooseCodePage();
+    Translator().SetLanguageFolders({paths.DataFolder() / "Languages", program.parent_path() / "Languages"});
+
+    std::error_code ec;
+    const std::string startDirectory = MakeStartDirectory(std::filesystem::current_path(ec).string());
+
+    TLocalInstanceChannel channel(TLocalInstanceChannel::DefaultSocketPath(paths.RuntimeFolder().string()),
+        kOpenFilesIdentifier,
+        kOpenFilesMaxText);
+    {
+        TInstanceHandover handover(channel, Settings());
+        if (handover.AlreadyRunning(arguments, startDirectory)) {
+            return 1;
+        }
+        if (!handover.Error().empty()) {
+            ShowMessage(nullptr, QMessageBox::Critical, FromUtf8(handover.Error()));
+        }
+        if (handover.ShouldListen()) {
+            std::string error;
+            if (!channel.Listen(error)) {
+                std::fprintf(stderr, "quillet: later starts cannot reach this instance: %s\n", error.c_str());
+            }
+        } else {
+            channel.Release();
+        }
+    }
+
+    TQuilletMainForm form;
+    form.SetCodePageFunctions(RealCodePages());
+    std::unique_ptr<TLoggingDocumentOpener> testLog;
+    if (const char* logFile = std::getenv("QUILLET_TEST_OPEN_LOG"); logFile != nullptr && *logFile != '\0') {
+        testLog = std::make_unique<TLoggingDocumentOpener>(logFile);
+        form.SetDocumentOpener(testLog.get());
+    }
+    channel.SetHandler([&form](std::string_view message) {
+        return form.WMCopyData(message);
+    });
+
+    form.show();
+    form.RunStartup(arguments, startDirectory);
+    const int result = QApplication::exec();
+    channel.SetHandler(nullptr);
+    Settings().Flush();
+    return result == 0 ? 0 : result;
 }
