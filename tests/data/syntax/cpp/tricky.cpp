@@ -1,0 +1,11 @@
+#include <vector> // trailing comment
+#define MAX(a, b) \
+    ((a) > (b) ? (a) : (b)) /* inside a directive */ + 1
+int x = 0x1Fu + 07 + 1.5e-3f + 10; // numbers
+const char* s = "quote \" and backslash \\"; char c = '\'';
+const char* open = "unterminated
+int after = 1; /* starts here
+   still a comment "not a string"
+   ends */ return x;
+auto raw = R"(raw "text")";
+x = a/b; y = a / *p;
