@@ -228,8 +228,8 @@ JS_KEYWORDS = w("""
 await break case catch class const continue debugger default delete do else
 enum export extends false finally for function if import in instanceof let
 new null return static super switch this throw true try typeof var void
-while with yield as async from of get set implements interface package
-private protected public""")
+while with yield as async from of implements interface package private
+protected public""")
 
 JS_BUILTINS = w("""
 undefined NaN Infinity globalThis arguments Object Function Array String
