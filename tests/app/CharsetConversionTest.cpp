@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,32 @@ TEST(CharsetConversion, UnicodeFormsRoundTripAndAgreeWithIconv)
             const std::optional<std::string> theirs = Iconv("UTF-8", f.iconvName, text);
             ASSERT_TRUE(theirs);
             EXPECT_EQ(CharsetConversion(*theirs, f.cp, kCpUtf8), text) << "we read iconv's output";
+        }
+    }
+}
+
+TEST(CharsetConversion, ArbitraryBytesDecodeToValidUnicode)
+{
+    // Whatever the input, the decoded text is valid Unicode: its UTF-8 form
+    // converts onward without loss and comes back unchanged.
+    std::mt19937 random(20261210);
+    for (int index = 1; index < kCodePageCount; ++index) {
+        const int cp = GetCodePage(index);
+        SCOPED_TRACE(GetIDFromCP(cp));
+        for (int run = 0; run < 300; ++run) {
+            std::string bytes(random() % 40, '\0');
+            for (char& b : bytes) {
+                // Bias towards the bytes that steer the decoders.
+                static const char kSpecial[] = {'+', '&', '-', '\0', '\xFE', '\xFF', '\xD8', '\xDC', '\xED', '\xF4'};
+                b = random() % 3 == 0 ? kSpecial[random() % sizeof kSpecial] : static_cast<char>(random());
+            }
+            // UTF-8 to UTF-8 would return the input untouched: decode it through UCS-2.
+            const std::string utf8 = cp == kCpUtf8
+                ? CharsetConversion(CharsetConversion(bytes, cp, kCpUcs2LE), kCpUcs2LE, kCpUtf8)
+                : CharsetConversion(bytes, cp, kCpUtf8);
+            const TConversion ucs4 = ConvertCharset(utf8, kCpUtf8, kCpUcs4LE);
+            ASSERT_FALSE(ucs4.lossy) << "invalid UTF-8 produced";
+            EXPECT_EQ(CharsetConversion(ucs4.bytes, kCpUcs4LE, kCpUtf8), utf8);
         }
     }
 }
