@@ -177,7 +177,7 @@ stackalloc static string struct switch this throw true try typeof uint ulong
 unchecked unsafe ushort using virtual void volatile while""")
 
 CS_CONTEXTUAL = w("""
-add and alias ascending args async await by descending dynamic equals file
+add and alias ascending async await by descending dynamic equals file
 from get global group init into join let managed nameof nint not notnull
 nuint on or orderby partial record remove required scoped select set
 unmanaged value var when where with yield""")

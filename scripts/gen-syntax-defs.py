@@ -281,8 +281,10 @@ def token_items(block, entries, kind):
             props.append(("str", "LeftDelimiter", entry))
         elif kind == "keywords":
             name, style, words = entry
-            assert len(set(words)) == len(words), (name, [
-                w for w in words if words.count(w) > 1])
+            folded = words if block.case_sensitive else [
+                w.lower() for w in words]
+            assert len(set(folded)) == len(folded), (name, [
+                w for w in folded if folded.count(w) > 1])
             first = char_set(block.first_chars) if block.first_chars \
                 else DEFAULT_FIRST
             other = char_set(block.other_chars) if block.other_chars \
