@@ -294,6 +294,9 @@ def scheme_python():
     s = Scheme("Python.def", "Python",
                ["Python files (*.py;*.pyw;*.pyi)|*.py;*.pyw;*.pyi"],
                "Python 3.12")
+    # String prefixes (r, b, f, ...) are left to the identifier rule: a
+    # prefixed triple quote followed by a letter would not count as a
+    # multi-line opening, and a prefixed single quote would then take it.
     code(s.block("Default"), wraps=True, line_comments=["#"],
          strings=[('"', '"'), ("'", "'")],
          multi_strings=[('"""', '"""'), ("'''", "'''")],
