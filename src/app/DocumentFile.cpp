@@ -326,8 +326,14 @@ TDocumentFileResult WriteFileSafely(const fs::path& file, std::string_view bytes
     std::mt19937_64 random(seed());
     fs::path temp;
     int fd = -1;
+    // The temporary name must fit the file system's name limit (255 bytes)
+    // even when the target's own name nearly fills it.
+    std::string base = target.filename().string();
+    if (base.size() > 200) {
+        base.resize(200);
+    }
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder / ("." + target.filename().string() + ".save-" + std::to_string(random() % 1000000000));
+        temp = folder / ("." + base + ".save-" + std::to_string(random() % 1000000000));
         // 0666 lets the umask decide the mode of a new file.
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {

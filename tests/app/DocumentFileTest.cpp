@@ -229,6 +229,10 @@ TEST(DocumentFile, SafeWriteKeepsModeFollowsLinksAndLeavesNoLitter)
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 
+    const fs::path longName = dir.Path() / (std::string(250, 'n') + ".txt");
+    ASSERT_TRUE(WriteFileSafely(longName, "a name near the limit")) << "the temporary name must fit too";
+    fs::remove(longName);
+
     const fs::path link = dir.Path() / "link.txt";
     fs::create_symlink(file.filename(), link);
     ASSERT_TRUE(WriteFileSafely(link, "through the link"));
