@@ -7,7 +7,7 @@ Source data: the charmap files of the GNU C library's locale data
 published mappings of the ISO 8859 parts, the Windows-125x code pages, KOI8-R
 and code page 852. The Kamenicky table (code page 895) is not among them and is
 written out below from its published layout: code page 437 with the Czech and
-Slovak letters in 0x80-0xAB.
+Slovak letters in 0x80-0xAB and the section sign in 0xAD.
 
 Bytes a charset leaves undefined still get a code point so that every byte
 survives a round trip: 0x80-0x9F the C1 control of the same number, 0xA0-0xFF
@@ -95,6 +95,7 @@ def main():
             upper = read_charmap(charmap)
         else:
             upper = KAMENICKY_LETTERS + CP437[len(KAMENICKY_LETTERS):]
+            upper[0xAD - 0x80] = 0x00A7
         out.append(f"    // {cpp_name}")
         out.append("    {")
         for row in range(0, 128, 8):

@@ -104,7 +104,8 @@ TEST(CharsetConversion, KamenickyLettersFromThePublishedTable)
 {
     // Czech and Slovak letters sit where code page 437 has its accented Latin.
     EXPECT_EQ(CharsetConversion("\x80\x87\x9B\xA8\xA6\x96\xAB"s, kCpKamenicky, kCpUtf8), "ČčŠšŮůŔ");
-    EXPECT_EQ(CharsetConversion("\xB0\xDB\xE1"s, kCpKamenicky, kCpUtf8), "░█ß");
+    // Elsewhere it is code page 437, but for the section sign at 0xAD.
+    EXPECT_EQ(CharsetConversion("\xAC\xAD\xB0\xDB\xE1"s, kCpKamenicky, kCpUtf8), "¼§░█ß");
     EXPECT_EQ(CharsetConversion("Žluťoučký kůň", kCpUtf8, kCpKamenicky), "\x92lu\x9Fou\x87k\x98 k\x96\xA4"s);
 }
 
