@@ -23,13 +23,16 @@ inline std::uint32_t Load32(const unsigned char* p)
     a += f(b, c, d) + (x) + (t);                                                                                       \
     a = Rotl(a, s) + b;
 
+// The second round's function (b & d) | (c & ~d) has disjoint terms, so it is
+// added in two parts: the part without b does not wait for the previous step.
+#define QUILLET_MD5_STEP_G(a, b, c, d, x, t, s)                                                                        \
+    a += (c & ~d) + (x) + (t);                                                                                         \
+    a += b & d;                                                                                                        \
+    a = Rotl(a, s) + b;
+
 inline std::uint32_t F(std::uint32_t x, std::uint32_t y, std::uint32_t z)
 {
     return z ^ (x & (y ^ z));
-}
-inline std::uint32_t G(std::uint32_t x, std::uint32_t y, std::uint32_t z)
-{
-    return y ^ (z & (x ^ y));
 }
 inline std::uint32_t H(std::uint32_t x, std::uint32_t y, std::uint32_t z)
 {
@@ -87,22 +90,22 @@ void TMd5::Compress(const unsigned char* blocks, std::size_t count)
         QUILLET_MD5_STEP(F, c, d, a, b, x[14], 0xa679438e, 17)
         QUILLET_MD5_STEP(F, b, c, d, a, x[15], 0x49b40821, 22)
 
-        QUILLET_MD5_STEP(G, a, b, c, d, x[1], 0xf61e2562, 5)
-        QUILLET_MD5_STEP(G, d, a, b, c, x[6], 0xc040b340, 9)
-        QUILLET_MD5_STEP(G, c, d, a, b, x[11], 0x265e5a51, 14)
-        QUILLET_MD5_STEP(G, b, c, d, a, x[0], 0xe9b6c7aa, 20)
-        QUILLET_MD5_STEP(G, a, b, c, d, x[5], 0xd62f105d, 5)
-        QUILLET_MD5_STEP(G, d, a, b, c, x[10], 0x02441453, 9)
-        QUILLET_MD5_STEP(G, c, d, a, b, x[15], 0xd8a1e681, 14)
-        QUILLET_MD5_STEP(G, b, c, d, a, x[4], 0xe7d3fbc8, 20)
-        QUILLET_MD5_STEP(G, a, b, c, d, x[9], 0x21e1cde6, 5)
-        QUILLET_MD5_STEP(G, d, a, b, c, x[14], 0xc33707d6, 9)
-        QUILLET_MD5_STEP(G, c, d, a, b, x[3], 0xf4d50d87, 14)
-        QUILLET_MD5_STEP(G, b, c, d, a, x[8], 0x455a14ed, 20)
-        QUILLET_MD5_STEP(G, a, b, c, d, x[13], 0xa9e3e905, 5)
-        QUILLET_MD5_STEP(G, d, a, b, c, x[2], 0xfcefa3f8, 9)
-        QUILLET_MD5_STEP(G, c, d, a, b, x[7], 0x676f02d9, 14)
-        QUILLET_MD5_STEP(G, b, c, d, a, x[12], 0x8d2a4c8a, 20)
+        QUILLET_MD5_STEP_G(a, b, c, d, x[1], 0xf61e2562, 5)
+        QUILLET_MD5_STEP_G(d, a, b, c, x[6], 0xc040b340, 9)
+        QUILLET_MD5_STEP_G(c, d, a, b, x[11], 0x265e5a51, 14)
+        QUILLET_MD5_STEP_G(b, c, d, a, x[0], 0xe9b6c7aa, 20)
+        QUILLET_MD5_STEP_G(a, b, c, d, x[5], 0xd62f105d, 5)
+        QUILLET_MD5_STEP_G(d, a, b, c, x[10], 0x02441453, 9)
+        QUILLET_MD5_STEP_G(c, d, a, b, x[15], 0xd8a1e681, 14)
+        QUILLET_MD5_STEP_G(b, c, d, a, x[4], 0xe7d3fbc8, 20)
+        QUILLET_MD5_STEP_G(a, b, c, d, x[9], 0x21e1cde6, 5)
+        QUILLET_MD5_STEP_G(d, a, b, c, x[14], 0xc33707d6, 9)
+        QUILLET_MD5_STEP_G(c, d, a, b, x[3], 0xf4d50d87, 14)
+        QUILLET_MD5_STEP_G(b, c, d, a, x[8], 0x455a14ed, 20)
+        QUILLET_MD5_STEP_G(a, b, c, d, x[13], 0xa9e3e905, 5)
+        QUILLET_MD5_STEP_G(d, a, b, c, x[2], 0xfcefa3f8, 9)
+        QUILLET_MD5_STEP_G(c, d, a, b, x[7], 0x676f02d9, 14)
+        QUILLET_MD5_STEP_G(b, c, d, a, x[12], 0x8d2a4c8a, 20)
 
         QUILLET_MD5_STEP(H, a, b, c, d, x[5], 0xfffa3942, 4)
         QUILLET_MD5_STEP(H, d, a, b, c, x[8], 0x8771f681, 11)
@@ -147,6 +150,7 @@ void TMd5::Compress(const unsigned char* blocks, std::size_t count)
 }
 
 #undef QUILLET_MD5_STEP
+#undef QUILLET_MD5_STEP_G
 
 void TMd5::Update(std::string_view data)
 {

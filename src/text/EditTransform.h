@@ -28,8 +28,9 @@ enum class TSortOrder { Ascending, Descending };
 // SpacesInTab: values <= 0 or > 10 become 8.
 int ClampSpacesInTab(int spacesInTab);
 
-// Line order of the sort: case-insensitive in the system code page; equal
-// lines keep their relative order.
+// Line order of the sort: CompareTextIgnoreCase, the case-insensitive
+// comparison of the system code page. Ascending keeps equal lines in their
+// order; descending is the ascending result reversed.
 int CompareLinesForSort(std::string_view a, std::string_view b);
 void SortLines(TLines& lines, TSortOrder order, bool closingBreak);
 

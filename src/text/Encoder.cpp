@@ -57,19 +57,23 @@ constexpr std::array<bool, 256> BuildQuotedPrintableEscapes()
 
 constexpr std::array<bool, 256> kQpEscape = BuildQuotedPrintableEscapes();
 
-int HexValue(char c)
+constexpr std::array<std::int8_t, 256> BuildHexValues()
 {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
+    std::array<std::int8_t, 256> values{};
+    for (auto& v : values) {
+        v = -1;
     }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
+    for (int i = 0; i < 10; ++i) {
+        values[static_cast<std::size_t>('0' + i)] = static_cast<std::int8_t>(i);
     }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
+    for (int i = 0; i < 6; ++i) {
+        values[static_cast<std::size_t>('A' + i)] = static_cast<std::int8_t>(10 + i);
+        values[static_cast<std::size_t>('a' + i)] = static_cast<std::int8_t>(10 + i);
     }
-    return -1;
+    return values;
 }
+
+constexpr std::array<std::int8_t, 256> kHexValues = BuildHexValues(); // -1: not a hex digit
 
 } // namespace
 
@@ -234,38 +238,39 @@ std::string QuotedPrintableEncode(std::string_view data)
 
 std::string QuotedPrintableDecode(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
+    const char* in = text.data();
     const std::size_t n = text.size();
+    std::string out(n, '\0'); // decoding never lengthens the text
+    char* o = out.data();
     std::size_t i = 0;
     while (i < n) {
-        const std::size_t eq = text.find('=', i);
-        if (eq == std::string_view::npos) {
-            out.append(text.substr(i));
-            break;
+        const char c = in[i];
+        if (c != '=') {
+            *o++ = c;
+            ++i;
+            continue;
         }
-        out.append(text.substr(i, eq - i));
-        i = eq;
         const std::size_t rest = n - i - 1;
         if (rest >= 2) {
-            const int hi = HexValue(text[i + 1]);
-            const int lo = HexValue(text[i + 2]);
-            if (hi >= 0 && lo >= 0) {
-                out += static_cast<char>(hi << 4 | lo);
+            const int hi = kHexValues[static_cast<unsigned char>(in[i + 1])];
+            const int lo = kHexValues[static_cast<unsigned char>(in[i + 2])];
+            if ((hi | lo) >= 0) {
+                *o++ = static_cast<char>(hi << 4 | lo);
                 i += 3;
                 continue;
             }
         }
-        if (rest >= 1 && (text[i + 1] == '\r' || text[i + 1] == '\n')) {
+        if (rest >= 1 && (in[i + 1] == '\r' || in[i + 1] == '\n')) {
             // Soft line break: CR LF, LF CR, or a lone CR or LF.
-            const bool pair = rest >= 2 && (text[i + 2] == '\r' || text[i + 2] == '\n') && text[i + 2] != text[i + 1];
+            const bool pair = rest >= 2 && (in[i + 2] == '\r' || in[i + 2] == '\n') && in[i + 2] != in[i + 1];
             i += pair ? 3 : 2;
             continue;
         }
         // Not an escape: the "=" is kept as written, like any other character.
-        out += '=';
+        *o++ = '=';
         ++i;
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 

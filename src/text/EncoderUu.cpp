@@ -44,38 +44,51 @@ constexpr TLineCode BuildLineCode(const char* alphabet, bool spaceIsZero, bool t
 constexpr TLineCode kUu = BuildLineCode(kUuAlphabet, true, true, TDecodeError::UuBadCharacter);
 constexpr TLineCode kXx = BuildLineCode(kXxAlphabet, false, false, TDecodeError::XxBadCharacter);
 
-void EncodeLine(const TLineCode& code, std::string_view data, std::string& out)
+// Writes one line at `out` and returns the position after it.
+char* EncodeLine(const TLineCode& code, std::string_view data, char* out)
 {
     const auto* in = reinterpret_cast<const unsigned char*>(data.data());
     const std::size_t n = data.size();
-    out += code.alphabet[n];
+    const char* alphabet = code.alphabet;
+    *out++ = alphabet[n];
     for (std::size_t i = 0; i < n; i += 3) {
         const std::uint32_t b0 = in[i];
         const std::uint32_t b1 = i + 1 < n ? in[i + 1] : 0;
         const std::uint32_t b2 = i + 2 < n ? in[i + 2] : 0;
         const std::uint32_t v = b0 << 16 | b1 << 8 | b2;
-        out += code.alphabet[v >> 18];
-        out += code.alphabet[(v >> 12) & 63];
-        out += code.alphabet[(v >> 6) & 63];
-        out += code.alphabet[v & 63];
+        out[0] = alphabet[v >> 18];
+        out[1] = alphabet[(v >> 12) & 63];
+        out[2] = alphabet[(v >> 6) & 63];
+        out[3] = alphabet[v & 63];
+        out += 4;
     }
+    return out;
+}
+
+std::size_t EncodedLineSize(std::size_t bytes)
+{
+    return 1 + (bytes + 2) / 3 * 4;
 }
 
 std::string Encode(const TLineCode& code, std::string_view data)
 {
-    std::string out;
     if (data.size() <= kMaxSingleLine) {
-        out.reserve(1 + (data.size() + 2) / 3 * 4);
-        EncodeLine(code, data, out);
+        std::string out(EncodedLineSize(data.size()), '\0');
+        EncodeLine(code, data, out.data());
         return out;
     }
-    const std::size_t lines = (data.size() + kLineBytes - 1) / kLineBytes;
-    out.reserve(lines * (3 + kLineBytes / 3 * 4));
+    const std::size_t fullLines = data.size() / kLineBytes;
+    const std::size_t tail = data.size() % kLineBytes;
+    const std::size_t lines = fullLines + (tail > 0 ? 1 : 0);
+    std::string out(
+        fullLines * EncodedLineSize(kLineBytes) + (tail > 0 ? EncodedLineSize(tail) : 0) + (lines - 1) * 2, '\0');
+    char* o = out.data();
     for (std::size_t pos = 0; pos < data.size(); pos += kLineBytes) {
         if (pos > 0) {
-            out += "\r\n";
+            *o++ = '\r';
+            *o++ = '\n';
         }
-        EncodeLine(code, data.substr(pos, kLineBytes), out);
+        o = EncodeLine(code, data.substr(pos, kLineBytes), o);
     }
     return out;
 }

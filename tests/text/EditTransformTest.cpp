@@ -4,6 +4,7 @@
 #include "app/CodePages.h"
 #include "text/Guid.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
@@ -28,6 +29,31 @@ TEST(EditTransform, SortIsCaseInsensitiveAndKeepsDuplicates)
     EXPECT_EQ(lines.size(), 6u);
     EXPECT_EQ(CompareLinesForSort(lines[1], "b"), 0);
     EXPECT_EQ(CompareLinesForSort(lines[5], "a"), 0);
+}
+
+TEST(EditTransform, SortAgreesWithTheCaseInsensitiveComparison)
+{
+    // Random 8-bit lines with shared prefixes, accented letters and
+    // duplicates: the fast key sort must give the order of the comparison.
+    std::mt19937 rng(11);
+    const std::string alphabet = "aAbB \t\xE9\xC9\xE0\xC0\x8A\x9A\xFF\x01zZ";
+    TLines lines(3000);
+    for (std::string& line : lines) {
+        line.assign(rng() % 6, 'a');
+        for (std::size_t n = rng() % 6; n > 0; --n) {
+            line += alphabet[rng() % alphabet.size()];
+        }
+    }
+    const TLines original = lines;
+    SortLines(lines, TSortOrder::Ascending, false);
+    TLines expected = original;
+    std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+        return CompareLinesForSort(a, b) < 0;
+    });
+    EXPECT_EQ(lines, expected);
+    SortLines(lines, TSortOrder::Descending, false);
+    std::reverse(expected.begin(), expected.end());
+    EXPECT_EQ(lines, expected);
 }
 
 TEST(EditTransform, ClosingBreakOfTheSelectionStaysLast)
