@@ -437,8 +437,7 @@ TFileResult TMemoSource::SaveToFile(const fs::path& name)
         fs::path backup = GetBackupName(target);
         if (fs::exists(backup, ec) || fs::is_symlink(backup, ec)) {
             if (!ops.Remove(backup, reason)) {
-                std::string r2;
-                ops.Remove(temp, r2);
+                fs::remove(temp, ec);
                 return {false, Format2("Can't delete file %S", backup.string()), reason};
             }
         }
@@ -447,16 +446,14 @@ TFileResult TMemoSource::SaveToFile(const fs::path& name)
         if (!ops.Link(target, backup, reason)) {
             TReadResult old = ReadWholeFile(target);
             if (!old.ok || !ops.WriteNew(backup, std::string_view(old.data.get(), old.size), reason)) {
-                std::string r2;
-                ops.Remove(temp, r2);
+                fs::remove(temp, ec);
                 return {false, Format2("Can't rename file %s to file %s", target.string(), backup.string()), reason};
             }
             ops.CopyMode(target, backup);
         }
     }
     if (!ops.Rename(temp, target, reason)) {
-        std::string r2;
-        ops.Remove(temp, r2);
+        fs::remove(temp, ec);
         return {false, Format2("Can't rename file %s to file %s", temp.string(), target.string()), reason};
     }
     ops.SyncFolder(folder);
