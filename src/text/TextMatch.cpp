@@ -146,7 +146,7 @@ std::optional<TLineMatch> TTextMatcher::FindBackward(std::string_view line, std:
     }
 }
 
-std::optional<TTextMatch> TTextMatcher::Find(const ILineList& lines, TLinePoint start, bool backward)
+std::optional<TTextMatch> TTextMatcher::Find(const ILineList& lines, TLinePoint start, bool backward, bool moveOffEmpty)
 {
     const std::size_t count = lines.LineCount();
     if (!IsValid() || m_text.empty() || count == 0) {
@@ -160,7 +160,7 @@ std::optional<TTextMatch> TTextMatcher::Find(const ILineList& lines, TLinePoint 
                 continue;
             }
             std::optional<TLineMatch> match = FindForward(line, from);
-            if (match && match->length == 0 && match->position == from && index == start.line) {
+            if (moveOffEmpty && match && match->length == 0 && match->position == from && index == start.line) {
                 match = from < line.size() ? FindForward(line, from + 1) : std::nullopt;
             }
             if (match) {

@@ -92,9 +92,10 @@ public:
     // Searches line by line from `start`: forwards, matches start at or after
     // the start point and later lines are searched from their beginning;
     // backwards, matches start before it and earlier lines are searched from
-    // their end. A forward pattern match that is empty and sits exactly on the
-    // start point is skipped, so that repeated searches move on.
-    std::optional<TTextMatch> Find(const ILineList& lines, TLinePoint start, bool backward);
+    // their end. With `moveOffEmpty`, a forward pattern match that is empty and
+    // sits exactly on the start point is skipped, so that repeated searches
+    // move on.
+    std::optional<TTextMatch> Find(const ILineList& lines, TLinePoint start, bool backward, bool moveOffEmpty = true);
 
 private:
     bool IsWholeWord(std::string_view line, std::size_t position, std::size_t length) const;
