@@ -5,6 +5,7 @@
 #include "app/CharsetConversion.h"
 #include "app/CodePages.h"
 #include "app/DocumentFile.h"
+#include "text/MemoSource.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -169,6 +170,26 @@ void BM_Ours_OpenUtf8File(benchmark::State& state)
     Report(state, in.size());
 }
 
+// The same, handing the text to a fresh text buffer as the document window
+// does.
+void BM_Ours_OpenUtf8FileIntoBuffer(benchmark::State& state)
+{
+    const std::string& in = Inputs().utf8;
+    const fs::path file = fs::temp_directory_path() / ("quillet-charset-bench-" + std::to_string(::getpid()) + ".txt");
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << in;
+    }
+    for (auto _ : state) {
+        const TDocumentLoad load = LoadTextDocument(file, GetCPIndex(kCpUtf8));
+        TMemoSource buffer;
+        buffer.LoadFromText(load.text);
+        benchmark::DoNotOptimize(buffer);
+    }
+    fs::remove(file);
+    Report(state, in.size());
+}
+
 } // namespace
 
 BENCHMARK(BM_Ours_Utf8To1250)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -178,3 +199,4 @@ BENCHMARK(BM_Iconv_1250ToUtf8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Ours_Ucs2LEToSystem)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Iconv_Ucs2LEToSystem)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Ours_OpenUtf8File)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Ours_OpenUtf8FileIntoBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
