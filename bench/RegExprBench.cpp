@@ -1,0 +1,261 @@
+// Throughput of the search engine: counting every match of a literal (with and
+// without case) and of a pattern over many lines, and replace-all over a whole
+// buffer with its undo.
+//
+// Besides the Google Benchmark cases, the program has plain modes for
+// bench/compare/grep.sh, which times it beside GNU grep on one file:
+//   quillet_bench_regexprbench --write-input FILE [MEGABYTES]
+//   quillet_bench_regexprbench --count literal|nocase|pattern TEXT FILE
+//   quillet_bench_regexprbench --replace-all WORD WITH FILE
+// --count prints the number of matches (as grep -o ... | wc -l would);
+// --replace-all prints the replacements and the seconds of replacing and undoing.
+#include "text/MemoSearch.h"
+#include "text/MemoSource.h"
+#include "text/TextMatch.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillet {
+namespace {
+
+// Prose-like lines with a frequent short word ("the": about one per 100
+// bytes, a million in 100 MB), a rarer literal in mixed case and runs of "ab"
+// ending in "c".
+std::string GenerateText(std::size_t bytes)
+{
+    std::mt19937 rng(1234);
+    static const char* const kWords[] = {"quick",
+        "brown",
+        "fox",
+        "jumps",
+        "over",
+        "lazy",
+        "dog",
+        "abab",
+        "ababc",
+        "cab",
+        "needle",
+        "Needle",
+        "value",
+        "index",
+        "buffer",
+        "search",
+        "replace",
+        "line",
+        "count",
+        "x",
+        "y",
+        "return",
+        "while",
+        "other"};
+    std::string text;
+    text.reserve(bytes + 256);
+    while (text.size() < bytes) {
+        const int words = 4 + static_cast<int>(rng() % 10);
+        for (int w = 0; w < words; ++w) {
+            text += rng() % 16 == 0 ? "the" : kWords[rng() % std::size(kWords)];
+            text += ' ';
+        }
+        text.back() = '\n';
+    }
+    return text;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Non-overlapping matches, line by line, as grep -o reports them.
+std::size_t CountMatches(TTextMatcher& matcher, const std::vector<std::string_view>& lines)
+{
+    std::size_t count = 0;
+    for (std::string_view line : lines) {
+        std::size_t from = 0;
+        while (std::optional<TLineMatch> match = matcher.FindForward(line, from)) {
+            ++count;
+            from = match->position + std::max<std::size_t>(match->length, 1);
+        }
+    }
+    return count;
+}
+
+TMatchFlags FlagsFor(std::string_view mode)
+{
+    if (mode == "nocase") {
+        return {false, false, false};
+    }
+    if (mode == "pattern") {
+        return {true, false, true};
+    }
+    return {true, false, false};
+}
+
+const std::string& BenchText()
+{
+    static const std::string text = GenerateText(10u << 20);
+    return text;
+}
+
+void CountBench(benchmark::State& state, const char* mode, const char* find)
+{
+    const std::vector<std::string_view> lines = SplitLines(BenchText());
+    TTextMatcher matcher(find, FlagsFor(mode), MakeDelimiters(""));
+    std::size_t count = 0;
+    for (auto _ : state) {
+        count = CountMatches(matcher, lines);
+        benchmark::DoNotOptimize(count);
+    }
+    state.counters["matches"] = static_cast<double>(count);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * BenchText().size()));
+}
+
+void BM_CountLiteral(benchmark::State& state)
+{
+    CountBench(state, "literal", "needle");
+}
+void BM_CountLiteralIgnoringCase(benchmark::State& state)
+{
+    CountBench(state, "nocase", "needle");
+}
+void BM_CountPattern(benchmark::State& state)
+{
+    CountBench(state, "pattern", "{ab}+c");
+}
+BENCHMARK(BM_CountLiteral)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountLiteralIgnoringCase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountPattern)->Unit(benchmark::kMillisecond);
+
+struct TReplaceOutcome {
+    int replacements = 0;
+    double replaceSeconds = 0;
+    double undoSeconds = 0;
+    bool restored = false;
+};
+
+TReplaceOutcome ReplaceAllInBuffer(const std::string& text, const std::string& word, const std::string& with)
+{
+    TMemoSource source;
+    source.SetKeepTrailingBlanks(true);
+    source.LoadFromText(text);
+    const std::string before = source.Lines().GetText();
+    TSearchOptions options;
+    options.TextToFind = word;
+    options.ReplaceWith = with;
+    options.CaseSensitive = true;
+    options.WholeWordsOnly = true;
+    options.ReplaceAll = true;
+    TMemoSearch search(source, options);
+    using TClock = std::chrono::steady_clock;
+    const auto t0 = TClock::now();
+    search.Replace();
+    const auto t1 = TClock::now();
+    source.Undo();
+    const auto t2 = TClock::now();
+    TReplaceOutcome outcome;
+    outcome.replacements = search.ReplaceCount();
+    outcome.replaceSeconds = std::chrono::duration<double>(t1 - t0).count();
+    outcome.undoSeconds = std::chrono::duration<double>(t2 - t1).count();
+    outcome.restored = source.Lines().GetText() == before && !source.UndoAvailable();
+    return outcome;
+}
+
+// Replace-all of the frequent word at 10 and 100 MB: the time per replacement
+// must stay flat (linear in the document), and one undo restores everything.
+void BM_ReplaceAll(benchmark::State& state)
+{
+    const std::string text = GenerateText(static_cast<std::size_t>(state.range(0)) << 20);
+    TReplaceOutcome outcome;
+    for (auto _ : state) {
+        outcome = ReplaceAllInBuffer(text, "the", "a");
+        if (!outcome.restored) {
+            state.SkipWithError("one undo did not restore the text");
+            break;
+        }
+    }
+    state.counters["replacements"] = outcome.replacements;
+    state.counters["us_per_replacement"] = outcome.replaceSeconds * 1e6 / std::max(outcome.replacements, 1);
+    state.counters["undo_s"] = outcome.undoSeconds;
+}
+BENCHMARK(BM_ReplaceAll)->Arg(10)->Arg(100)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+bool ReadFile(const char* name, std::string& text)
+{
+    std::FILE* file = std::fopen(name, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fseek(file, 0, SEEK_END);
+    const long size = std::ftell(file);
+    std::fseek(file, 0, SEEK_SET);
+    text.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    const bool ok = std::fread(text.data(), 1, text.size(), file) == text.size();
+    std::fclose(file);
+    return ok;
+}
+
+int PlainMode(int argc, char** argv)
+{
+    const std::string_view mode = argv[1];
+    if (mode == "--write-input" && argc >= 3) {
+        const std::size_t megabytes = argc >= 4 ? std::stoul(argv[3]) : 100;
+        std::ofstream out(argv[2], std::ios::binary);
+        const std::string text = GenerateText(megabytes << 20);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return out ? 0 : 1;
+    }
+    std::string text;
+    if (mode == "--count" && argc >= 5 && ReadFile(argv[4], text)) {
+        TTextMatcher matcher(argv[3], FlagsFor(argv[2]), MakeDelimiters(""));
+        if (!matcher.IsValid()) {
+            std::fprintf(stderr, "%s\n", matcher.ErrorMessage().c_str());
+            return 2;
+        }
+        std::printf("%zu\n", CountMatches(matcher, SplitLines(text)));
+        return 0;
+    }
+    if (mode == "--replace-all" && argc >= 5 && ReadFile(argv[4], text)) {
+        const TReplaceOutcome outcome = ReplaceAllInBuffer(text, argv[2], argv[3]);
+        std::printf("%d %.3f %.3f %s\n",
+            outcome.replacements,
+            outcome.replaceSeconds,
+            outcome.undoSeconds,
+            outcome.restored ? "restored" : "NOT-RESTORED");
+        return outcome.restored ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: see the top of bench/RegExprBench.cpp\n");
+    return 2;
+}
+
+} // namespace
+} // namespace quillet
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0 && std::strncmp(argv[1], "--benchmark", 11) != 0) {
+        return quillet::PlainMode(argc, argv);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
