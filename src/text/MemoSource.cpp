@@ -143,6 +143,7 @@ void TMemoSource::BeginUpdate(int changeKind)
     m_positions[4]->m_line = m_selEnd->m_line;
     m_caretSnap = GetCaretPoint();
     m_contentRecords = 0;
+    m_selectionSet = false;
 }
 
 void TMemoSource::BeginSafeUpdate(int changeKind)
@@ -200,7 +201,7 @@ void TMemoSource::EndUpdate()
     TTextPoint oldEnd = m_positions[4]->Point();
     bool selChanged = m_selKind != m_selKindSnap
         || (m_selKind != TSelKind::selNone && (SelStart() != oldStart || SelEnd() != oldEnd));
-    if (!selChanged && (m_flags & chCaretMoved) && !HasOption(soPersistentBlocks) && !m_selecting
+    if (!selChanged && (m_flags & chCaretMoved) && !HasOption(soPersistentBlocks) && !m_selecting && !m_selectionSet
         && m_selKind != TSelKind::selNone) {
         m_selKind = TSelKind::selNone;
         selChanged = true;

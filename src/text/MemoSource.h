@@ -620,6 +620,7 @@ private:
     TTextPoint m_caretSnap;
     bool m_forceCaretReport = false;
     bool m_selecting = false; // a selecting operation runs: a caret move keeps the selection
+    bool m_selectionSet = false; // the selection was set inside the current bracket
     int m_safeLevel = 0; // >0: the outermost EndUpdate restores caret and selection
     TTextPoint m_safeCaret, m_safeStart, m_safeEnd;
     TSelKind m_safeKind = TSelKind::selNone;

@@ -120,6 +120,7 @@ void TMemoSource::StoreSelection(TSelKind kind, TTextRect r)
     m_selEnd->m_char = std::max(0, r.right);
     m_selEnd->m_line = std::max(0, r.bottom);
     m_selKind = kind;
+    m_selectionSet = true;
 }
 
 void TMemoSource::SetSelection(TSelKind kind, int left, int top, int right, int bottom)
@@ -456,16 +457,13 @@ void TMemoSource::DeleteBlock()
         FreePosition(endPos);
         JumpTo(p.col, p.line);
     } else {
-        TPosition* caret = CopyPosition(GetCaretPoint());
         bool columnar = kind == TSelKind::selColumn;
         for (int line = r.top; line <= r.bottom; ++line) {
             int width = columnar ? r.right - r.left + 1 : r.right - r.left;
             DeleteColumns(line, r.left, width);
         }
-        TTextPoint p = caret->Point();
-        FreePosition(caret);
         m_selKind = TSelKind::selNone;
-        JumpTo(p.col, p.line);
+        JumpTo(r.left, r.top);
     }
     m_selKind = TSelKind::selNone;
     m_selecting = wasSelecting;
