@@ -518,13 +518,30 @@ template <class TEncoder> void DecodeUcs2(std::string_view in, bool bigEndian, T
     const auto* p = reinterpret_cast<const unsigned char*>(in.data());
     const std::size_t pairs = in.size() / 2;
     TSurrogateJoiner<TEncoder> joiner(enc, lossy);
-    for (std::size_t i = 0; i < pairs; ++i, p += 2) {
-        const char32_t u = bigEndian ? (char32_t(p[0]) << 8 | p[1]) : (char32_t(p[1]) << 8 | p[0]);
-        if (u < 0x80) {
+    std::size_t i = 0;
+    while (i < pairs) {
+        // Runs of ASCII units reach the encoder in batches.
+        unsigned char batch[256];
+        std::size_t n = 0;
+        while (i < pairs && n < sizeof batch) {
+            const unsigned char high = bigEndian ? p[0] : p[1];
+            const unsigned char low = bigEndian ? p[1] : p[0];
+            if (high != 0 || low >= 0x80) {
+                break;
+            }
+            batch[n++] = low;
+            p += 2;
+            ++i;
+        }
+        if (n > 0) {
             joiner.Flush();
-            const unsigned char c = static_cast<unsigned char>(u);
-            enc.PutAscii(&c, 1);
-        } else if (u == 0xFFFE) {
+            enc.PutAscii(batch, n);
+            continue;
+        }
+        const char32_t u = bigEndian ? (char32_t(p[0]) << 8 | p[1]) : (char32_t(p[1]) << 8 | p[0]);
+        p += 2;
+        ++i;
+        if (u == 0xFFFE) {
             bigEndian = !bigEndian;
         } else {
             joiner.Unit(u);
