@@ -50,7 +50,7 @@ TDecodeResult Base64Decode(std::string_view text);
 // 45 bytes, joined with CR LF (no trailing line break).
 std::string UuEncode(std::string_view data);
 std::string XxEncode(std::string_view data);
-// Decodes line by line. A line that starts with "begin", "end" or (UU only)
+// Decodes line by line. A line whose first word is "begin", "end" or (UU only)
 // "table" in any letter case is a frame line and gives nothing; blank lines give
 // nothing. Otherwise the first character is the byte count n and the next
 // ceil(4n/3) characters are the data; a short line counts as padded with

@@ -98,9 +98,12 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-bool StartsWithIgnoreCase(std::string_view text, std::string_view upperWord)
+// True when `text` is `upperWord` in any letter case, alone or followed by a
+// blank: "begin 644 name", "end", "table". Requiring the word to stand alone
+// keeps data lines apart: a 37-byte UU line can start with "END".
+bool IsFrameWord(std::string_view text, std::string_view upperWord)
 {
-    if (text.size() < upperWord.size()) {
+    if (text.size() < upperWord.size() || (text.size() > upperWord.size() && !IsBlank(text[upperWord.size()]))) {
         return false;
     }
     for (std::size_t i = 0; i < upperWord.size(); ++i) {
@@ -133,8 +136,8 @@ bool DecodeLine(const TLineCode& code, std::string_view line, std::size_t offset
     }
     // Only this test looks at letters case-insensitively; the data itself is
     // read exactly as written (XX uses both cases).
-    if (StartsWithIgnoreCase(trimmed, "BEGIN") || StartsWithIgnoreCase(trimmed, "END")
-        || (code.tableFrame && StartsWithIgnoreCase(trimmed, "TABLE"))) {
+    if (IsFrameWord(trimmed, "BEGIN") || IsFrameWord(trimmed, "END")
+        || (code.tableFrame && IsFrameWord(trimmed, "TABLE"))) {
         return true;
     }
     offset += first;

@@ -17,7 +17,7 @@ TEST(Checksum, CrcCheckValues)
 
 TEST(Checksum, Md5PublishedVectors)
 {
-    // RFC 1321, appendix A.5.
+    // The test suite of RFC 1321.
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"", "D41D8CD98F00B204E9800998ECF8427E"},
         {"a", "0CC175B9C0F1B6A831C399E269772661"},

@@ -1,9 +1,12 @@
 #include "text/Encoder.h"
 
+#include "text/Checksum.h"
 #include "text/EditTransform.h"
+#include "text/EncoderCommand.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace quillet {
 namespace {
@@ -19,7 +22,7 @@ std::string AllBytes(std::size_t length)
 
 TEST(Encoder, Base64PublishedVectors)
 {
-    // RFC 4648, section 10.
+    // The test vectors of RFC 4648.
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"", ""},
         {"f", "Zg=="},
@@ -154,6 +157,10 @@ TEST(Encoder, UuAndXxDecodeSkipFrameLines)
     EXPECT_EQ(UuDecode(framed).text, "hello world");
     EXPECT_EQ(UuDecode("BEGIN 644 x\r\n").text, "");
     EXPECT_EQ(UuDecode("  table\r\n" + body).text, "hello world");
+    // Data lines that merely start with those letters are data.
+    std::string endLike = "\xBA\x40" + std::string(33, 'x') + "\r\n";
+    ASSERT_EQ(UuEncode(endLike).substr(0, 3), "END");
+    EXPECT_EQ(UuDecode(UuEncode(endLike)).text, endLike);
     const std::string xx = XxEncode("hello world");
     EXPECT_EQ(XxDecode("Begin 644 x\r\n" + xx + "\r\nEnd\r\n").text, "hello world");
 }
@@ -220,6 +227,79 @@ TEST(Encoder, QuotedPrintableDecode)
         SCOPED_TRACE(std::string(encoded));
         EXPECT_EQ(QuotedPrintableDecode(encoded), plain);
     }
+}
+
+TEST(Encoder, CommandsOnASelection)
+{
+    using TAction = TEncodeOutcome::TAction;
+    struct Case {
+        const char* name;
+        TEncodeCommand command;
+        std::vector<std::string> selection;
+        TAction action;
+        std::string text;
+        TLines lines;
+    };
+    const Case cases[] = {
+        {"Base64 of a word inside a line",
+            TEncodeCommand::EncodeBase64,
+            {"abc"},
+            TAction::ReplaceWithText,
+            "YWJjDQo=",
+            {}},
+        {"Base64 back to the line and an empty line start",
+            TEncodeCommand::DecodeBase64,
+            {"YWJjDQo="},
+            TAction::ReplaceWithLines,
+            "",
+            {"abc", ""}},
+        {"quoted-printable",
+            TEncodeCommand::EncodeQuotedPrintable,
+            {"a=b"},
+            TAction::ReplaceWithText,
+            "a=3Db=0D=0A",
+            {}},
+        {"quoted-printable back",
+            TEncodeCommand::DecodeQuotedPrintable,
+            {"a=3Db=0D=0A"},
+            TAction::ReplaceWithLines,
+            "",
+            {"a=b", "", ""}},
+        {"UU", TEncodeCommand::EncodeUu, {"Cat"}, TAction::ReplaceWithText, UuEncode("Cat\r\n"), {}},
+        {"XX back over two lines",
+            TEncodeCommand::DecodeXx,
+            {"begin 644 x", XxEncode("x\ty")},
+            TAction::ReplaceWithLines,
+            "",
+            {"x\ty"}},
+        {"CRC-32 counts the line break",
+            TEncodeCommand::Crc32,
+            {"123456789"},
+            TAction::InsertAtCaret,
+            "Crc32: 88794574",
+            {}},
+        {"CRC-16", TEncodeCommand::Crc16, {""}, TAction::InsertAtCaret, "Crc16: " + std::string(), {}},
+        {"MD5", TEncodeCommand::Md5, {"a", "b"}, TAction::InsertAtCaret, "MD5: ", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TEncodeOutcome outcome = RunEncodeCommand(c.command, c.selection);
+        EXPECT_EQ(outcome.action, c.action);
+        EXPECT_EQ(outcome.error, TDecodeError::None);
+        if (c.action == TAction::ReplaceWithLines) {
+            EXPECT_EQ(outcome.lines, c.lines);
+        } else {
+            EXPECT_EQ(outcome.text.substr(0, c.text.size()), c.text);
+        }
+    }
+    EXPECT_EQ(RunEncodeCommand(TEncodeCommand::Md5, {"a", "b"}).text, "MD5: " + Md5Hex("a\r\nb\r\n"));
+    EXPECT_EQ(RunEncodeCommand(TEncodeCommand::Crc16, {""}).text, "Crc16: " + Crc16Label("\r\n").substr(7));
+
+    const TEncodeOutcome refused = RunEncodeCommand(TEncodeCommand::DecodeBase64, {"not base64!"});
+    EXPECT_EQ(refused.action, TAction::Refuse);
+    EXPECT_EQ(refused.error, TDecodeError::Base64BadCharacter);
+    EXPECT_TRUE(refused.text.empty());
+    EXPECT_TRUE(refused.lines.empty());
 }
 
 } // namespace
