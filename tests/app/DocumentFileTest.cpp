@@ -289,6 +289,11 @@ TEST(DocumentFile, SaveAfterTheFileWasDeleted)
     EXPECT_FALSE(HasChangedOnDisk(file, LastAccessToFile(file)));
     EXPECT_TRUE(HasChangedOnDisk(file, stamp - 1));
     EXPECT_FALSE(HasChangedOnDisk(dir.Path() / "never.txt", stamp)) << "a missing file is no outside change";
+    // Names are exact: wildcard characters match only themselves.
+    EXPECT_EQ(LastAccessToFile(dir.Path() / "?.txt"), 0);
+    EXPECT_EQ(LastAccessToFile(dir.Path() / "*"), 0);
+    const fs::path starred = dir.Write("[a]*?.txt", "x");
+    EXPECT_NE(LastAccessToFile(starred), 0);
 }
 
 TEST(DocumentFile, OpenKindAndBackupExtension)
