@@ -2,8 +2,10 @@
 
 #include "syntax/SyntaxBlock.h"
 
+#include <bitset>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -67,7 +69,16 @@ struct TCompiledBlock {
     std::vector<TBlockEntry> innerEntries; // delimiters that are part of the child
     std::vector<TBlockEntry> outerEntries; // delimiters that stay with this block
     std::vector<TCompiledDelimiters> delimiters; // by index in BlockDelimiters, at most 64
-    TCharSet commentStart; // first characters of the active comment delimiters, both cases
+    // First characters (both cases unless case-sensitive) of the active
+    // comment delimiters, string delimiters and number prefixes: a character
+    // outside them cannot start such a token, which spares the comparisons.
+    TCharSet commentStart;
+    TCharSet stringStart;
+    TCharSet numPrefixStart;
+    // Every keyword with the index of the first active set holding it.
+    std::unordered_map<std::string, int> keywordIndex;
+    TCharSet keywordFirst; // first characters of those keywords
+    std::bitset<65> keywordLengths; // their lengths; 64 stands for 64 and more
 };
 
 } // namespace quillet

@@ -176,16 +176,22 @@ void TSyntaxScheme::InitScheme()
         AddLine(cb.identPrefixes, b.IdentPrefixes);
         AddLine(cb.identSuffixes, b.IdentSuffixes);
         AddPairs(cb.identPairs, b.IdentPrefixesSuffixes);
-        for (const TCompiledTokens* list : {&cb.multiLineComments, &cb.fullLineComments, &cb.singleLineComments}) {
-            for (const std::string& left : list->left) {
+        auto addStarts = [&b](TCharSet& starts, const TCompiledTokens& list) {
+            for (const std::string& left : list.left) {
                 const unsigned char first = static_cast<unsigned char>(left[0]);
-                cb.commentStart.set(first);
+                starts.set(first);
                 if (!b.CaseSensitive && first < 128) {
-                    cb.commentStart.set(static_cast<unsigned char>(std::tolower(first)));
-                    cb.commentStart.set(static_cast<unsigned char>(std::toupper(first)));
+                    starts.set(static_cast<unsigned char>(std::tolower(first)));
+                    starts.set(static_cast<unsigned char>(std::toupper(first)));
                 }
             }
-        }
+        };
+        addStarts(cb.commentStart, cb.multiLineComments);
+        addStarts(cb.commentStart, cb.fullLineComments);
+        addStarts(cb.commentStart, cb.singleLineComments);
+        addStarts(cb.stringStart, cb.multiLineStrings);
+        addStarts(cb.stringStart, cb.singleLineStrings);
+        addStarts(cb.numPrefixStart, cb.numPrefixes);
         if (cb.block.LineDirectivePrefix.size() > kMaxDelimiter) {
             cb.block.LineDirectivePrefix.clear();
         }
@@ -200,6 +206,11 @@ void TSyntaxScheme::InitScheme()
                 if (!word.empty()) {
                     words.words.insert(std::move(word));
                 }
+            }
+            for (const std::string& word : words.words) {
+                cb.keywordIndex.emplace(word, static_cast<int>(cb.keywords.size()));
+                cb.keywordFirst.set(static_cast<unsigned char>(word[0]));
+                cb.keywordLengths.set(std::min<std::size_t>(word.size(), 64));
             }
             cb.keywords.push_back(std::move(words));
         }

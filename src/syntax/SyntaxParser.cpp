@@ -181,7 +181,13 @@ bool TSyntaxParser::MatchAt(std::size_t pos, std::string_view delimiter, bool ca
         return false;
     }
     const char* at = m_text.data() + pos;
+    if (delimiter.empty()) {
+        return true;
+    }
     if (caseSensitive) {
+        if (at[0] != delimiter[0]) {
+            return false;
+        }
         return std::memcmp(at, delimiter.data(), delimiter.size()) == 0;
     }
     for (std::size_t i = 0; i < delimiter.size(); ++i) {
@@ -400,7 +406,9 @@ std::uint32_t TSyntaxParser::ColorString(
         if (m_pos < m_end) {
             m_tokenKind = tkText;
         }
-        if (m_state == lsNormal) {
+        if (m_state == lsNormal && m_blockIndex == 0 && m_cb->outerEntries.empty() && m_cb->innerEntries.empty()) {
+            m_endSeen = false; // nothing to enter or leave here
+        } else if (m_state == lsNormal) {
             int passes = 0;
             while (BlockTransitions() && ++passes < kMaxPassesPerPosition) {
                 if (m_pos < m_end) {
@@ -582,6 +590,9 @@ bool TSyntaxParser::ParseComment()
 {
     const TCompiledBlock& cb = *m_cb;
     const TSyntaxBlock& b = cb.block;
+    if (!cb.commentStart.test(static_cast<unsigned char>(m_text[m_pos]))) {
+        return false;
+    }
     auto counts = [this, &b](const std::string& left) {
         return MatchHere(left) && !(InSet(b.FirstIdentChars, left[0]) && IsOther(m_pos + left.size()));
     };
@@ -639,6 +650,9 @@ bool TSyntaxParser::ParseString()
 {
     const TCompiledBlock& cb = *m_cb;
     const TSyntaxBlock& b = cb.block;
+    if (!cb.stringStart.test(static_cast<unsigned char>(m_text[m_pos]))) {
+        return false;
+    }
     if (b.UseMultiLineStrings) {
         for (std::size_t i = 0; i < cb.multiLineStrings.Size(); ++i) {
             const std::string& left = cb.multiLineStrings.left[i];
@@ -717,6 +731,9 @@ bool TSyntaxParser::ParseFloatNumber()
 
 bool TSyntaxParser::ParseNumPrefix()
 {
+    if (m_pos >= m_end || !m_cb->numPrefixStart.test(static_cast<unsigned char>(m_text[m_pos]))) {
+        return false;
+    }
     for (const std::string& prefix : m_cb->numPrefixes.left) {
         if (!MatchHere(prefix)) {
             continue;
@@ -878,19 +895,26 @@ bool TSyntaxParser::IsKeyword(std::size_t from)
     if (cb.keywords.empty()) {
         return false;
     }
-    m_keyBuffer.assign(m_text.substr(from, m_pos - from));
+    const std::size_t length = m_pos - from;
+    unsigned char first = static_cast<unsigned char>(m_text[from]);
+    if (!cb.block.CaseSensitive) {
+        first = LowerChar(first);
+    }
+    if (!cb.keywordFirst.test(first) || !cb.keywordLengths.test(std::min<std::size_t>(length, 64))) {
+        return false;
+    }
+    m_keyBuffer.assign(m_text.substr(from, length));
     if (!cb.block.CaseSensitive) {
         for (char& c : m_keyBuffer) {
             c = static_cast<char>(LowerChar(static_cast<unsigned char>(c)));
         }
     }
-    for (std::size_t i = 0; i < cb.keywords.size(); ++i) {
-        if (cb.keywords[i].words.count(m_keyBuffer) != 0) {
-            m_itemIndex = static_cast<int>(i);
-            return true;
-        }
+    const auto found = cb.keywordIndex.find(m_keyBuffer);
+    if (found == cb.keywordIndex.end()) {
+        return false;
     }
-    return false;
+    m_itemIndex = found->second;
+    return true;
 }
 
 } // namespace quillet
