@@ -50,9 +50,6 @@ inline constexpr TMemoOptions WithOption(TMemoOptions options, TMemoOption flag,
     return on ? (options | flag) : (options & ~static_cast<TMemoOptions>(flag));
 }
 
-// Reach of a double-click word selection.
-enum class TWordSelectionType { WordOnly, WordAndSpaces, WordWithDelimiters };
-
 // Horizontal placement of line numbers and gutter images.
 enum class TLineNumAlign { Left, Right };
 

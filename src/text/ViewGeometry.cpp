@@ -1,49 +1,9 @@
 #include "text/ViewGeometry.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace quillet {
-
-void TTabStops::Parse(std::string_view text)
-{
-    m_stops.clear();
-    std::size_t i = 0;
-    while (i <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', i), text.size());
-        std::string_view item = text.substr(i, comma - i);
-        std::int64_t value = 0;
-        bool ok = !item.empty() && item.size() < 9;
-        for (char c : item) {
-            if (c < '0' || c > '9') {
-                ok = false;
-                break;
-            }
-            value = value * 10 + (c - '0');
-        }
-        // Stops must be past column 1 and increasing; anything else is skipped.
-        if (ok && value >= 2 && (m_stops.empty() || value - 1 > m_stops.back())) {
-            m_stops.push_back(value - 1);
-        }
-        i = comma + 1;
-    }
-    if (m_stops.empty()) {
-        m_stops.push_back(8);
-    }
-    m_interval = m_stops.size() >= 2 ? m_stops.back() - m_stops[m_stops.size() - 2] : m_stops.back();
-}
-
-std::int64_t TTabStops::NextStop(std::int64_t column) const
-{
-    if (column < 0) {
-        column = 0;
-    }
-    const auto it = std::upper_bound(m_stops.begin(), m_stops.end(), column);
-    if (it != m_stops.end()) {
-        return *it;
-    }
-    const std::int64_t last = m_stops.back();
-    return last + ((column - last) / m_interval + 1) * m_interval;
-}
 
 int DecimalDigits(std::size_t n)
 {
@@ -101,7 +61,10 @@ TGutterLayout ComputeGutterLayout(const TGutterInput& in)
 std::int64_t TLineGeometry::CharColumns(std::string_view text, std::size_t pos, std::int64_t column) const
 {
     if (pos < text.size() && text[pos] == '\t') {
-        return m_tabs.NextStop(column) - column;
+        if (column < 0 || column >= std::numeric_limits<int>::max() - 1) {
+            return 1;
+        }
+        return std::max<std::int64_t>(1, m_tabs.NextStop(static_cast<int>(column)) - column);
     }
     return 1;
 }

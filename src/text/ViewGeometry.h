@@ -1,6 +1,7 @@
 #pragma once
 
 #include "text/MemoOptions.h"
+#include "text/TabStops.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,23 +20,6 @@ public:
     // Advance of one 8-bit character in the plain font (used only when the view
     // measures text, i.e. without UseMonoFont).
     virtual int CharWidth(unsigned char c) const = 0;
-};
-
-// Tab stops as the settings write them: 1-based columns separated by commas
-// ("9,17" puts stops at columns 8 and 16, counted from 0); past the last given
-// stop the stops repeat at the last interval. Bad entries are skipped; an empty
-// or unusable list gives stops every 8 columns.
-class TTabStops {
-public:
-    TTabStops() { Parse("9,17"); }
-    explicit TTabStops(std::string_view text) { Parse(text); }
-    void Parse(std::string_view text);
-    // The first stop after `column` (0-based); always > column.
-    std::int64_t NextStop(std::int64_t column) const;
-
-private:
-    std::vector<std::int64_t> m_stops; // 0-based, strictly increasing, never empty
-    std::int64_t m_interval = 8; // > 0
 };
 
 // Horizontal layout of the strip left of the text, in pixels from the view's

@@ -13,28 +13,6 @@ public:
     int CharWidth(unsigned char c) const override { return c == 'i' ? 4 : c == 'W' ? 16 : 10; }
 };
 
-TEST(ViewGeometry, TabStopsParseAndRepeat)
-{
-    struct Case {
-        const char* name;
-        const char* text;
-        std::vector<std::pair<std::int64_t, std::int64_t>> columnToStop;
-    };
-    const Case cases[] = {
-        {"default 9,17 repeats by 8", "9,17", {{0, 8}, {7, 8}, {8, 16}, {16, 24}, {30, 32}}},
-        {"single stop repeats itself", "5", {{0, 4}, {4, 8}, {9, 12}}},
-        {"garbage gives every 8", "x,,-3", {{0, 8}, {8, 16}}},
-        {"decreasing entry skipped", "9,5,13", {{8, 12}, {12, 16}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const TTabStops tabs(c.text);
-        for (auto [column, stop] : c.columnToStop) {
-            EXPECT_EQ(tabs.NextStop(column), stop) << "column " << column;
-        }
-    }
-}
-
 TEST(ViewGeometry, GutterLayout)
 {
     TGutterInput in;
@@ -89,43 +67,44 @@ TEST(ViewGeometry, NumberColumnGrowsWithShowableLinesUnlessLimited)
 TEST(ViewGeometry, ColumnsAndPixelsMonospaced)
 {
     TFixedFont font;
-    TTabStops tabs("5");
+    TTabStops tabs;
+    tabs.Parse("5"); // stops at columns 5, 10, ...
     TLineGeometry g(font, tabs, true);
-    const std::string_view text = "ab\tc";
-    EXPECT_EQ(g.ColumnOfPosition(text, 3), 4); // tab from 2 to the stop at 4
-    EXPECT_EQ(g.ColumnOfPosition(text, 6), 7); // past the end, one per column
+    const std::string_view text = "ab\tc"; // the tab spans columns 2..4, "c" is column 5
+    EXPECT_EQ(g.ColumnOfPosition(text, 3), 5);
+    EXPECT_EQ(g.ColumnOfPosition(text, 6), 8); // past the end, one per column
     EXPECT_EQ(g.PositionOfColumn(text, 3), 2u); // inside the tab
-    EXPECT_EQ(g.PositionOfColumn(text, 4), 3u);
-    EXPECT_EQ(g.PositionOfColumn(text, 9), 8u); // 4 columns past the end at 5
+    EXPECT_EQ(g.PositionOfColumn(text, 5), 3u);
+    EXPECT_EQ(g.PositionOfColumn(text, 9), 7u);
     EXPECT_EQ(g.PixelOfColumn(text, 4), 40);
     EXPECT_EQ(g.ColumnOfPixel(text, 44), 4);
     EXPECT_EQ(g.ColumnOfPixel(text, 46), 5); // nearer boundary
     EXPECT_EQ(g.ColumnOfPixel(text, 500), 50);
-    EXPECT_EQ(g.ColumnOfPixel(text, 500, true), 5);
+    EXPECT_EQ(g.ColumnOfPixel(text, 500, true), 6);
     EXPECT_EQ(g.ColumnOfPixel(text, -30), 0);
 }
 
 TEST(ViewGeometry, ColumnsAndPixelsMeasured)
 {
     TFixedFont font;
-    TTabStops tabs("5");
+    TTabStops tabs;
+    tabs.Parse("5");
     TLineGeometry g(font, tabs, false);
     const std::string_view text = "iW\ti";
-    // i=4, W=16, tab spans columns 2..4 = 20 px, i=4.
+    // i=4, W=16, the tab spans columns 2..4 = 30 px, i=4.
     EXPECT_EQ(g.PixelOfColumn(text, 1), 4);
     EXPECT_EQ(g.PixelOfColumn(text, 2), 20);
     EXPECT_EQ(g.PixelOfColumn(text, 3), 30); // inside the tab by cells
-    EXPECT_EQ(g.PixelOfColumn(text, 4), 40);
-    EXPECT_EQ(g.PixelOfColumn(text, 5), 44);
-    EXPECT_EQ(g.PixelOfColumn(text, 7), 64); // past the end by cells
+    EXPECT_EQ(g.PixelOfColumn(text, 5), 50);
+    EXPECT_EQ(g.PixelOfColumn(text, 6), 54);
+    EXPECT_EQ(g.PixelOfColumn(text, 8), 74); // past the end by cells
     EXPECT_EQ(g.ColumnOfPixel(text, 1), 0);
     EXPECT_EQ(g.ColumnOfPixel(text, 3), 1);
     EXPECT_EQ(g.ColumnOfPixel(text, 11), 1);
     EXPECT_EQ(g.ColumnOfPixel(text, 13), 2);
     EXPECT_EQ(g.ColumnOfPixel(text, 36), 4);
-    EXPECT_EQ(g.ColumnOfPixel(text, 1000, true), 5);
-    // Round trip for every column of the text.
-    for (std::int64_t c : {0, 1, 2, 4, 5}) {
+    EXPECT_EQ(g.ColumnOfPixel(text, 1000, true), 6);
+    for (std::int64_t c : {0, 1, 2, 5, 6}) {
         EXPECT_EQ(g.ColumnOfPixel(text, g.PixelOfColumn(text, c)), c);
     }
 }

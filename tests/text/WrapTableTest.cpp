@@ -49,10 +49,11 @@ TEST(WrapTable, WrapLineRules)
         {"negative width too", "ab", -5, true, {"a", "b"}},
         {"measured widths", "WWWa", 7, false, {"WW", "Wa"}},
         {"wide char wider than the row still moves", "W", 2, false, {"W"}},
-        {"tab spans its columns", "a\tbcdefgh", 10, true, {"a\tbc", "defgh"}},
+        {"tab spans its columns", "a\tbcdefgh", 10, true, {"a\tb", "cdefgh"}},
     };
     TCellFont font;
-    TTabStops tabs("9");
+    TTabStops tabs;
+    tabs.Parse("9");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TLineGeometry g(font, tabs, c.mono);

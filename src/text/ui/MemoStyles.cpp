@@ -1,0 +1,116 @@
+#include "text/ui/MemoStyles.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace quillet {
+
+QString FromSystemText(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToSystemText(const QString& text)
+{
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        out.push_back(u < 256 ? static_cast<char>(u) : '?');
+    }
+    return out;
+}
+
+QColor ToQColor(TColor color)
+{
+    if (color == clNone) {
+        return {};
+    }
+    if ((color & 0xFF000000u) == 0x80000000u) {
+        const QPalette palette = QApplication::palette();
+        switch (color & 0xFF) {
+        case 5: // window
+            return palette.color(QPalette::Base);
+        case 8: // window text
+            return palette.color(QPalette::Text);
+        case 13:
+            return palette.color(QPalette::Highlight);
+        case 14:
+            return palette.color(QPalette::HighlightedText);
+        case 15: // button face
+            return palette.color(QPalette::Button);
+        case 16: // button shadow
+            return palette.color(QPalette::Mid);
+        case 17: // grey text
+            return palette.color(QPalette::Disabled, QPalette::Text);
+        case 18:
+            return palette.color(QPalette::ButtonText);
+        default:
+            return palette.color(QPalette::Window);
+        }
+    }
+    return QColor(
+        static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF), static_cast<int>((color >> 16) & 0xFF));
+}
+
+std::vector<TMemoTextStyle> DefaultTextStyles()
+{
+    constexpr TColor black = 0x000000, maroon = 0x000080, green = 0x008000, gray = 0x808080, blue = 0xFF0000,
+                     teal = 0x808000, red = 0x0000FF, navy = 0x800000, lime = 0x00FF00, window = 0x80000005;
+    struct Row {
+        const char* name;
+        TColor fg;
+        TColor bg;
+        const char* emphasis;
+        bool view;
+    };
+    const Row rows[kTextStyleCount] = {
+        {"Whitespace", black, window, "", true},
+        {"String", maroon, window, "", true},
+        {"Comment", gray, window, "I", true},
+        {"Identifier", black, window, "", true},
+        {"Integer", green, window, "", true},
+        {"Float", green, window, "", true},
+        {"Reserved words", blue, window, "", true},
+        {"Delimiters", black, window, "", true},
+        {"Defines", green, window, "", true},
+        {"Assembler", green, window, "", true},
+        {"Html tags", blue, window, "", true},
+        {"Html params", blue, window, "", true},
+        {"Url", blue, window, "U", true},
+        {"BreakPoint", window, red, "", false},
+        {"Error line", window, maroon, "", false},
+        {"Marked Block", window, navy, "", false},
+        {"Search Match", lime, black, "", false},
+        {"Emphasis", black, window, "B", true},
+        {"System Variable", blue, window, "", true},
+        {"Script Whitespace", teal, window, "", true},
+        {"Script Delimiters", black, window, "", true},
+        {"Script Comment", gray, window, "I", true},
+        {"Script String", maroon, window, "", true},
+        {"Script Number", blue, window, "", true},
+        {"Script ResWord", black, window, "B", true},
+        {"Plain Text", black, window, "", false},
+        {"Added Lines", black, 0xF0CCA8, "", false},
+        {"Deleted Lines", black, 0xBB77FF, "", false},
+        {"Modified Lines", black, 0x6FFB8A, "", false},
+    };
+    std::vector<TMemoTextStyle> styles;
+    styles.reserve(kTextStyleCount);
+    for (const Row& r : rows) {
+        TMemoTextStyle s;
+        s.name = r.name;
+        s.fontColor = r.fg;
+        s.color = r.bg;
+        const std::string emphasis = r.emphasis;
+        s.bold = emphasis.find('B') != std::string::npos;
+        s.italic = emphasis.find('I') != std::string::npos;
+        s.underline = emphasis.find('U') != std::string::npos;
+        s.useMemoColor = r.view;
+        s.useMemoFont = false;
+        styles.push_back(s);
+    }
+    return styles;
+}
+
+} // namespace quillet

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "text/SimpleParser.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillet {
+
+// A colour of the engines (0x00BBGGRR, or 0x800000nn for system colour n) as a
+// QColor from the application palette; clNone gives an invalid QColor.
+QColor ToQColor(TColor color);
+
+// 8-bit text of the buffer (system code page) for display, and typed text back
+// to 8 bits; characters the code page cannot hold become '?'.
+QString FromSystemText(std::string_view text);
+std::string ToSystemText(const QString& text);
+
+// Well-known positions in the view's style list.
+inline constexpr int kStylePlainWhitespace = 0;
+inline constexpr int kStyleUrl = 12;
+inline constexpr int kStyleBreakPoint = 13;
+inline constexpr int kStyleErrorLine = 14;
+inline constexpr int kStyleMarkedBlock = 15;
+inline constexpr int kStyleSearchMatch = 16;
+inline constexpr int kStylePlainText = 25;
+inline constexpr int kTextStyleCount = 29;
+
+// One text style of a view: foreground and emphasis, and a background that may
+// follow the view's own background.
+struct TMemoTextStyle {
+    std::string name;
+    TColor fontColor = 0;
+    TColor color = 0x80000005; // background
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool useMemoColor = true; // background follows the view's background
+    bool useMemoFont = true;
+};
+
+// The 29 styles a view starts with (the "Default" colour set); the text styles
+// owner replaces them through TTarnMemo::SetTextStyles.
+std::vector<TMemoTextStyle> DefaultTextStyles();
+
+// Built-in symbols of blanks: an unset symbol (0) or the document window's 255
+// for spaces draws a centred dot.
+struct TSpecialSymbols {
+    unsigned char spaceChar = 255;
+    unsigned char tabChar = 187;
+    std::string eolString = "\xB6";
+    std::string eofString = "_";
+};
+
+struct TLineHighlight {
+    bool visible = false;
+    TColor brush = 0xFFFFFF;
+    TColor pen = 0;
+};
+
+struct TLineSeparator {
+    bool betweenLines = false;
+    bool betweenWrappedRows = false;
+    TColor color = 0x80000011;
+};
+
+// Resolved look of one attribute byte: the font to draw with and its colours
+// (an invalid background means "the row's background").
+struct TResolvedStyle {
+    QFont font;
+    QColor foreground;
+    QColor background;
+    bool upperCase = false;
+    bool cellAligned = false; // every glyph advances exactly one cell of the view font
+};
+
+} // namespace quillet

@@ -1,0 +1,354 @@
+// Drives the real editor view with key and mouse events and checks the buffer
+// and the painted geometry.
+#include "text/ui/TarnMemo.h"
+
+#include "platform/fake/FakeClipboard.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace quillet {
+namespace {
+
+class TarnMemoTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_memo = std::make_unique<TTarnMemo>();
+        QFont font(QStringLiteral("DejaVu Sans Mono"));
+        font.setPixelSize(12);
+        m_memo->SetEditorFont(font);
+        m_memo->resize(420, 300);
+        m_memo->show();
+        m_memo->activateWindow();
+        m_memo->setFocus();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_memo.get()));
+        m_memo->MakeActive();
+        m_memo->MemoSource().SetClipboard(&m_clipboard);
+    }
+
+    TMemoSource& Source() { return m_memo->MemoSource(); }
+    std::string Line(int i) { return std::string(Source().GetRawLine(i)); }
+    void Load(std::string_view text) { Source().LoadFromText(text); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(m_memo.get(), key, mods); }
+    QWidget* Port() { return m_memo->viewport(); }
+    // Viewport position of the middle of a character cell's left edge.
+    QPoint At(int col, int line)
+    {
+        const auto p = m_memo->TextToPixelPoint({col, line});
+        EXPECT_TRUE(p.has_value());
+        return p.value_or(QPoint()) + QPoint(1, m_memo->LineHeight() / 2);
+    }
+    static std::string Plain(std::string text)
+    {
+        std::erase(text, '\r');
+        return text;
+    }
+    QImage Render()
+    {
+        QImage image(m_memo->viewport()->size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        m_memo->PaintArea(painter, image.rect());
+        return image;
+    }
+
+    TFakeClipboard m_clipboard;
+    std::unique_ptr<TTarnMemo> m_memo;
+};
+
+TEST_F(TarnMemoTest, EditorFontResolves)
+{
+    EXPECT_FALSE(QFontInfo(m_memo->EditorFont()).family().isEmpty());
+    EXPECT_GT(m_memo->CharWidth(), 0);
+}
+
+TEST_F(TarnMemoTest, TypingEditsTheBuffer)
+{
+    Load("");
+    QTest::keyClicks(m_memo.get(), "hello");
+    EXPECT_EQ(Line(0), "hello");
+    Key(Qt::Key_Return);
+    QTest::keyClicks(m_memo.get(), "x");
+    Key(Qt::Key_Backspace);
+    QTest::keyClicks(m_memo.get(), "world");
+    ASSERT_EQ(Source().GetStrCount(), 2);
+    EXPECT_EQ(Line(1), "world");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(Line(1), "world");
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(Source().GetCaretPoint(), (TTextPoint{0, 0}));
+}
+
+TEST_F(TarnMemoTest, PrefixKeysMarkABlockAndUnboundKeyEndsPrefix)
+{
+    Load("abcdef\nghijkl\n");
+    Key(Qt::Key_Right);
+    Key(Qt::Key_K, Qt::ControlModifier);
+    Key(Qt::Key_B);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_K, Qt::ControlModifier);
+    Key(Qt::Key_K);
+    ASSERT_EQ(Source().SelectionKind(), TSelKind::selStream);
+    EXPECT_EQ(Source().GetSelectedText().substr(0, 5), "bcdef");
+
+    // Ctrl+K then X: no command runs and no "x" is typed.
+    Key(Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(m_memo.get(), 'x');
+    EXPECT_EQ(Line(0), "abcdef");
+    EXPECT_EQ(Line(1), "ghijkl");
+    QTest::keyClick(m_memo.get(), 'x'); // the prefix is over
+    EXPECT_NE(Line(1), "ghijkl");
+}
+
+TEST_F(TarnMemoTest, KeyboardSelectionsOfBothKinds)
+{
+    Load("0123456789\n0123456789\n0123456789\n");
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Source().SelectionKind(), TSelKind::selStream);
+    EXPECT_EQ(Plain(Source().GetSelectedText()), "0123456789\n01");
+
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
+    ASSERT_EQ(Source().SelectionKind(), TSelKind::selColumn);
+    const auto lines = Source().GetSelectionStrings();
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::string& l : lines) {
+        EXPECT_EQ(l, "123"); // columns 1 to 3, both ends included
+    }
+}
+
+TEST_F(TarnMemoTest, MouseSelectionsOfBothKindsAndShiftClick)
+{
+    Load("alpha beta gamma\nsecond line here\nthird line text\n");
+    QTest::mousePress(Port(), Qt::LeftButton, {}, At(2, 0));
+    QTest::mouseMove(Port(), At(4, 1));
+    QTest::mouseRelease(Port(), Qt::LeftButton, {}, At(4, 1));
+    ASSERT_EQ(Source().SelectionKind(), TSelKind::selStream);
+    EXPECT_EQ(Plain(Source().GetSelectedText()), "pha beta gamma\nseco");
+
+    // Shift+click extends the selection to the click.
+    QTest::mouseClick(Port(), Qt::LeftButton, Qt::ShiftModifier, At(6, 2));
+    EXPECT_EQ(Source().SelEnd(), (TTextPoint{6, 2}));
+    EXPECT_EQ(Source().SelStart(), (TTextPoint{2, 0}));
+
+    // Alt-drag makes a columnar selection.
+    QTest::mousePress(Port(), Qt::LeftButton, Qt::AltModifier, At(1, 0));
+    QTest::mouseMove(Port(), At(4, 2));
+    QTest::mouseRelease(Port(), Qt::LeftButton, Qt::AltModifier, At(4, 2));
+    ASSERT_EQ(Source().SelectionKind(), TSelKind::selColumn);
+    const auto lines = Source().GetSelectionStrings();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "lpha"); // columns 1 to 4, both ends included
+    EXPECT_EQ(lines[2], "hird");
+}
+
+TEST_F(TarnMemoTest, DoubleClickSelectsWordAndTripleClickTheLine)
+{
+    m_memo->SetOption(moTripleClick, true);
+    Load("one two three\nnext\n");
+    QTest::mouseDClick(Port(), Qt::LeftButton, {}, At(5, 0));
+    EXPECT_EQ(Source().GetSelectedText(), "two");
+    QTest::mouseClick(Port(), Qt::LeftButton, {}, At(5, 0));
+    EXPECT_EQ(Source().GetSelectedText().substr(0, 13), "one two three");
+}
+
+TEST_F(TarnMemoTest, DragAndDropMovesCopiesAndIgnoresDropOnItself)
+{
+    Load("abc def\nxyz\n");
+    Source().SetSelection(TSelKind::selStream, 0, 0, 3, 0); // "abc"
+    ASSERT_EQ(Source().GetSelectedText(), "abc");
+
+    // Released inside the selection: nothing changes, the selection goes.
+    QTest::mousePress(Port(), Qt::LeftButton, {}, At(1, 0));
+    QTest::mouseRelease(Port(), Qt::LeftButton, {}, At(1, 0));
+    EXPECT_EQ(Line(0), "abc def");
+    EXPECT_FALSE(Source().HasSelection());
+
+    // Ctrl held at release copies.
+    Source().SetSelection(TSelKind::selStream, 0, 0, 3, 0);
+    QTest::mousePress(Port(), Qt::LeftButton, {}, At(1, 0));
+    QTest::mouseMove(Port(), At(3, 1));
+    QTest::mouseRelease(Port(), Qt::LeftButton, Qt::ControlModifier, At(3, 1));
+    EXPECT_EQ(Line(0), "abc def");
+    EXPECT_EQ(Line(1), "xyzabc");
+
+    // Without Ctrl the text moves.
+    Source().SetSelection(TSelKind::selStream, 4, 0, 7, 0); // "def"
+    QTest::mousePress(Port(), Qt::LeftButton, {}, At(5, 0));
+    QTest::mouseMove(Port(), At(0, 1));
+    QTest::mouseRelease(Port(), Qt::LeftButton, {}, At(0, 1));
+    EXPECT_EQ(Line(0), "abc"); // the buffer drops the trailing blank
+    EXPECT_EQ(Line(1), "defxyzabc");
+}
+
+TEST_F(TarnMemoTest, WordWrapRowsAndNavigation)
+{
+    // Rows of 10 columns: wrap at the margin.
+    m_memo->SetOption(moBreakWordAtMargin, true);
+    m_memo->SetMarginPos(10);
+    m_memo->SetWordWrap(true);
+    Load("aaaa bbbb cccc\n0123456789abcdefghijXY\nend\n");
+    const int lh = m_memo->LineHeight();
+
+    // Line 0 shows as two rows, so line 1 starts on row 2 and line 2 on row 5.
+    EXPECT_EQ(m_memo->TextToPixelPoint({0, 1})->y(), 2 * lh);
+    EXPECT_EQ(m_memo->TextToPixelPoint({10, 0})->y(), lh); // "cccc" on the second row
+    EXPECT_EQ(m_memo->TextToPixelPoint({0, 2})->y(), 5 * lh);
+    EXPECT_EQ(m_memo->TextToPixelPoint({2, 0})->x(), m_memo->TextToPixelPoint({12, 0})->x());
+
+    // Down moves by visual rows inside a line, keeping the x position.
+    Source().JumpTo(2, 0);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Source().GetCaretPoint(), (TTextPoint{12, 0}));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Source().GetCaretPoint(), (TTextPoint{2, 1}));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Source().GetCaretPoint(), (TTextPoint{12, 1}));
+    // End goes to the end of the visual row, Home to its start.
+    Key(Qt::Key_End);
+    EXPECT_EQ(Source().GetCaretPoint(), (TTextPoint{19, 1}));
+    Key(Qt::Key_Home);
+    EXPECT_EQ(Source().GetCaretPoint(), (TTextPoint{10, 1}));
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Source().GetCaretPoint(), (TTextPoint{10, 0}));
+
+    // The caret is painted on its row.
+    m_memo->setFocus();
+    EXPECT_EQ(m_memo->CaretRect().top(), lh);
+}
+
+TEST_F(TarnMemoTest, LineNumberColumnGrowsWhenTheWindowShowsLineTen)
+{
+    m_memo->SetOptions(moLineNumbers | moDrawGutter);
+    m_memo->SetGutterWidth(20);
+    Load("1\n2\n3\n4\n5\n6\n7\n8\n9");
+    ASSERT_GT(m_memo->PageRows(), 10);
+    const int cw = m_memo->CharWidth();
+    EXPECT_EQ(m_memo->Layout().lineNumWidth, 3 * cw); // two digits + 1
+    m_memo->SetOption(moLimitLineNumbers, true);
+    EXPECT_EQ(m_memo->Layout().lineNumWidth, 2 * cw);
+    EXPECT_EQ(m_memo->Layout().textLeft, 20 + 2 * cw);
+}
+
+TEST_F(TarnMemoTest, MousePointAndPixelPointAgree)
+{
+    Load("\tab\tcd\nxy\n");
+    for (TTextPoint p : {TTextPoint{0, 0}, TTextPoint{8, 0}, TTextPoint{9, 0}, TTextPoint{1, 1}}) {
+        const QPoint px = *m_memo->TextToPixelPoint(p);
+        EXPECT_EQ(m_memo->MouseToTextPoint(px + QPoint(1, 1)), p) << p.col << "," << p.line;
+    }
+}
+
+TEST_F(TarnMemoTest, HorizontalRangeReachesTheLongestLine)
+{
+    m_memo->SetHorzMaxPos(100);
+    Load(std::string(2000, 'x') + "\nshort\n");
+    EXPECT_GE(m_memo->horizontalScrollBar()->maximum() + m_memo->VisibleColumns(), 2000);
+    Source().JumpTo(1999, 0);
+    m_memo->EnsureCaretVisible();
+    EXPECT_TRUE(m_memo->TextToPixelPoint({1999, 0}).has_value());
+    EXPECT_LT(m_memo->TextToPixelPoint({1999, 0})->x(), m_memo->viewport()->width());
+}
+
+TEST_F(TarnMemoTest, HotStringsOpenAsUrls)
+{
+    Source().SetHighlightUrls(true);
+    Load("mail user@example.com now\nsee www.example.org here\n");
+    std::vector<std::string> opened;
+    m_memo->OnOpenUrl = [&](const std::string& url) {
+        opened.push_back(url);
+    };
+    QTest::mouseClick(Port(), Qt::LeftButton, {}, At(8, 0));
+    QTest::mouseClick(Port(), Qt::LeftButton, {}, At(7, 1));
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], "mailto:user@example.com");
+    EXPECT_EQ(opened[1], "http://www.example.org");
+}
+
+TEST_F(TarnMemoTest, BreakpointToggleSetsImageAndLineStyle)
+{
+    m_memo->SetGutterImages(TTarnMemo::StandardGutterImages(12));
+    Load("one\ntwo\n");
+    Source().JumpTo(0, 1);
+    const int image = m_memo->GutterImageIndex("BreakPoint");
+    m_memo->ToggleImageAndTextStyle("BreakPoint");
+    EXPECT_TRUE(Source().GetImageBit(1, image));
+    EXPECT_EQ(Source().GetLineTextStyle(1), kStyleBreakPoint);
+    // The whole row is painted in the breakpoint background.
+    const QImage shot = Render();
+    const int y = m_memo->TextToPixelPoint({0, 1})->y() + 1;
+    EXPECT_EQ(shot.pixelColor(m_memo->viewport()->width() - 5, y), ToQColor(m_memo->TextStyles()[13].color));
+    m_memo->ToggleImageAndTextStyle("BreakPoint");
+    EXPECT_FALSE(Source().GetImageBit(1, image));
+    EXPECT_EQ(Source().GetLineTextStyle(1), 0);
+    // Missing image: nothing happens.
+    m_memo->SetGutterImages({});
+    m_memo->ToggleImageAndTextStyle("BreakPoint");
+    EXPECT_EQ(Source().GetLineTextStyle(1), 0);
+}
+
+TEST_F(TarnMemoTest, BadInputPaintsWithoutHanging)
+{
+    std::string all;
+    for (int c = 0; c < 256; ++c) {
+        if (c != '\n' && c != '\r') {
+            all.push_back(static_cast<char>(c));
+        }
+    }
+    const std::string text = std::string(10'000'000, 'q') + "\n" + std::string(100'000, '\t') + "x\n" + all + "\n";
+    Load(text);
+    m_memo->SetOption(moDrawSpecialSymbols, true);
+    Render();
+    Source().JumpTo(0, 1);
+    Key(Qt::Key_End);
+    Render();
+    m_memo->SetWordWrap(true);
+    Render();
+    m_memo->SetUseMonoFont(false);
+    Render();
+    m_memo->resize(1, 1);
+    QApplication::processEvents();
+    Render();
+    Key(Qt::Key_Down);
+    Key(Qt::Key_PageDown);
+    Render();
+    EXPECT_EQ(Source().GetRawLine(0).size(), 10'000'000u);
+    EXPECT_EQ(Source().GetRawLine(2), all);
+}
+
+TEST_F(TarnMemoTest, SelectionIsPaintedInSelectionColours)
+{
+    Load("abcdefgh\nijkl\n");
+    Source().SetSelection(TSelKind::selStream, 2, 0, 2, 1);
+    const QImage shot = Render();
+    const QColor selBack = ToQColor(m_memo->Colors().selBack);
+    const QPoint inside = *m_memo->TextToPixelPoint({5, 0}) + QPoint(1, 1);
+    const QPoint before = *m_memo->TextToPixelPoint({0, 0}) + QPoint(1, 1);
+    const QPoint pastEnd(m_memo->viewport()->width() - 3, inside.y()); // stream runs to the edge
+    EXPECT_EQ(shot.pixelColor(inside), selBack);
+    EXPECT_NE(shot.pixelColor(before), selBack);
+    EXPECT_EQ(shot.pixelColor(pastEnd), selBack);
+    m_memo->SetOption(moSelectOnlyText, true);
+    EXPECT_NE(Render().pixelColor(pastEnd), selBack);
+}
+
+} // namespace
+} // namespace quillet
