@@ -25,7 +25,7 @@ public:
     {
         const int line = static_cast<int>(index);
         std::string_view raw = m_source.GetRawLine(line);
-        if (std::memchr(raw.data(), '\t', raw.size()) == nullptr) {
+        if (raw.empty() || std::memchr(raw.data(), '\t', raw.size()) == nullptr) {
             return raw;
         }
         m_expanded = m_source.GetExpandedLine(line);
@@ -128,12 +128,23 @@ bool TMemoSearch::HandleSearchException(const std::string& message)
     return handled;
 }
 
+const TCharSet& TMemoSearch::Delimiters()
+{
+    // The buffer's set is built from its delimiter text, so the text tells
+    // whether the cached copy is still current.
+    if (!m_delimitersValid || m_delimitersText != m_source.Delimeters()) {
+        for (int c = 0; c < 256; ++c) {
+            m_delimiters[static_cast<std::size_t>(c)] = m_source.IsDelimiter(static_cast<unsigned char>(c));
+        }
+        m_delimitersText = m_source.Delimeters();
+        m_delimitersValid = true;
+    }
+    return m_delimiters;
+}
+
 TTextMatcher& TMemoSearch::Matcher()
 {
-    TCharSet delimiters;
-    for (int c = 0; c < 256; ++c) {
-        delimiters[static_cast<std::size_t>(c)] = m_source.IsDelimiter(static_cast<unsigned char>(c));
-    }
+    const TCharSet& delimiters = Delimiters();
     const TMatchFlags flags{m_options.CaseSensitive, m_options.WholeWordsOnly, m_options.RegularExpr};
     if (!m_matcher || m_matcherText != m_options.TextToFind || m_matcherFlags.caseSensitive != flags.caseSensitive
         || m_matcherFlags.wholeWords != flags.wholeWords || m_matcherFlags.regularExpr != flags.regularExpr
@@ -177,14 +188,8 @@ bool TMemoSearch::InternalFind()
     }
 
     m_source.BeginUpdate(kFindChangeKind);
-    if (o.WholeWordsOnly && !o.RegularExpr) {
-        TCharSet delimiters;
-        for (int c = 0; c < 256; ++c) {
-            delimiters[static_cast<std::size_t>(c)] = m_source.IsDelimiter(static_cast<unsigned char>(c));
-        }
-        if (ContainsDelimiter(o.TextToFind, delimiters)) {
-            o.WholeWordsOnly = false; // a text with delimiters can never be one word
-        }
+    if (o.WholeWordsOnly && !o.RegularExpr && ContainsDelimiter(o.TextToFind, Delimiters())) {
+        o.WholeWordsOnly = false; // a text with delimiters can never be one word
     }
     const bool backward = o.Direction == sdBackward;
     const TBufferLines documentLines(m_source);

@@ -90,6 +90,7 @@ private:
     void ReplaceRest(bool firstSearchReports);
     bool ReplaceFound();
     TTextMatcher& Matcher();
+    const TCharSet& Delimiters();
     bool CaretInSelection() const;
 
     TMemoSource& m_source;
@@ -105,6 +106,9 @@ private:
     std::string m_matcherText;
     TMatchFlags m_matcherFlags;
     TCharSet m_matcherDelimiters;
+    TCharSet m_delimiters;
+    std::string m_delimitersText;
+    bool m_delimitersValid = false;
 };
 
 } // namespace quillet

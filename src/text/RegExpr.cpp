@@ -245,7 +245,17 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
     //   {body}*  ->  L: Split(L+1, exit); body; Jump L; exit:
     //   {body}+  ->  L: body; Split(L, exit); exit:
     std::vector<std::uint32_t> groupStarts;
-    for (const TItem& item : items) {
+    for (std::size_t index = 0; index < items.size(); ++index) {
+        TItem item = items[index];
+        // A repeated group around one plain atom ({a}*, {.}+) repeats like the
+        // atom itself, which needs no stack entry per repetition.
+        if (item.kind == TItemKind::GroupOpen && item.quant != TQuant::None && index + 2 < items.size()
+            && items[index + 1].kind == TItemKind::Atom && items[index + 1].quant == TQuant::None
+            && items[index + 2].kind == TItemKind::GroupClose) {
+            item = items[index + 1];
+            item.quant = items[index].quant;
+            index += 2;
+        }
         const auto pc = static_cast<std::uint32_t>(m_program.size());
         switch (item.kind) {
         case TItemKind::Atom:

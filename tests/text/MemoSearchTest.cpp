@@ -137,6 +137,9 @@ TEST_F(MemoSearchTest, MessagesDoubleAmpersandsAndKeepPercentSigns)
     options.TextToFind = "a&b%s%d";
     EXPECT_FALSE(search.Find());
     EXPECT_EQ(prompt.infos, std::vector<std::string>{"Search string \"a&&b%s%d\" not found."});
+    options.TextToFind.clear();
+    EXPECT_FALSE(search.Find());
+    EXPECT_EQ(prompt.infos.back(), "Search string \"\" not found.");
 }
 
 TEST_F(MemoSearchTest, PatternErrorsAreReportedOnceAndChangeNothing)
