@@ -50,15 +50,16 @@ void SortLines(TLines& lines, TSortOrder order, bool closingBreak)
     // so every line is folded once into a key (the same byte-wise lower-case
     // form CompareTextIgnoreCase compares) and the keys are compared with
     // memcmp. The original position breaks ties, which keeps equal lines in
-    // order. The first eight key bytes, packed big-endian and zero-padded,
-    // settle most comparisons without touching the key text.
+    // order. The first sixteen key bytes, packed big-endian and zero-padded
+    // into two integers, settle most comparisons without touching the key
+    // text (indentation alone often fills the first eight).
     const std::size_t count = WorkingCount(lines, closingBreak);
     std::array<unsigned char, 256> fold{};
     for (int c = 0; c < 256; ++c) {
         fold[static_cast<std::size_t>(c)] = LowerChar(static_cast<unsigned char>(c));
     }
     struct TKey {
-        std::uint64_t prefix;
+        std::uint64_t prefix[2];
         std::size_t offset;
         std::size_t length;
         std::size_t index;
@@ -66,7 +67,7 @@ void SortLines(TLines& lines, TSortOrder order, bool closingBreak)
     std::vector<TKey> keys(count);
     std::size_t total = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        keys[i] = {0, total, lines[i].size(), i};
+        keys[i] = {{0, 0}, total, lines[i].size(), i};
         total += lines[i].size();
     }
     std::string folded(total, '\0');
@@ -75,17 +76,22 @@ void SortLines(TLines& lines, TSortOrder order, bool closingBreak)
         for (unsigned char c : lines[i]) {
             *out++ = static_cast<char>(fold[c]);
         }
-        std::uint64_t prefix = 0;
-        for (std::size_t k = 0; k < 8; ++k) {
-            const unsigned char c = k < keys[i].length ? static_cast<unsigned char>(folded[keys[i].offset + k]) : 0;
-            prefix = prefix << 8 | c;
+        for (std::size_t half = 0; half < 2; ++half) {
+            std::uint64_t prefix = 0;
+            for (std::size_t k = half * 8; k < half * 8 + 8; ++k) {
+                const unsigned char c = k < keys[i].length ? static_cast<unsigned char>(folded[keys[i].offset + k]) : 0;
+                prefix = prefix << 8 | c;
+            }
+            keys[i].prefix[half] = prefix;
         }
-        keys[i].prefix = prefix;
     }
     const char* base = folded.data();
     std::sort(keys.begin(), keys.end(), [base](const TKey& a, const TKey& b) {
-        if (a.prefix != b.prefix) {
-            return a.prefix < b.prefix;
+        if (a.prefix[0] != b.prefix[0]) {
+            return a.prefix[0] < b.prefix[0];
+        }
+        if (a.prefix[1] != b.prefix[1]) {
+            return a.prefix[1] < b.prefix[1];
         }
         const int r = std::memcmp(base + a.offset, base + b.offset, std::min(a.length, b.length));
         if (r != 0) {

@@ -161,7 +161,24 @@ bool DecodeLine(const TLineCode& code, std::string_view line, std::size_t offset
         return true;
     };
     std::size_t remaining = count;
+    const std::size_t available = trimmed.size() - 1;
     for (std::size_t k = 0; k < needed; k += 4) {
+        if (k + 4 <= available && remaining >= 3) {
+            // A whole group present on the line: four lookups, one check.
+            const auto* p = reinterpret_cast<const unsigned char*>(trimmed.data()) + 1 + k;
+            const std::uint32_t a = code.values[p[0]];
+            const std::uint32_t b = code.values[p[1]];
+            const std::uint32_t c = code.values[p[2]];
+            const std::uint32_t d = code.values[p[3]];
+            if ((a | b | c | d) < 64) {
+                const std::uint32_t bits = a << 18 | b << 12 | c << 6 | d;
+                const char bytes[3] = {
+                    static_cast<char>(bits >> 16), static_cast<char>(bits >> 8), static_cast<char>(bits)};
+                result.text.append(bytes, 3);
+                remaining -= 3;
+                continue;
+            }
+        }
         std::uint32_t v[4] = {0, 0, 0, 0};
         for (std::size_t j = 0; j < 4 && k + j < needed; ++j) {
             if (!valueAt(k + j, v[j])) {
@@ -180,11 +197,12 @@ bool DecodeLine(const TLineCode& code, std::string_view line, std::size_t offset
 TDecodeResult Decode(const TLineCode& code, std::string_view text)
 {
     TDecodeResult result;
+    result.text.reserve(text.size() / 4 * 3);
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            end = text.size();
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') {
+            ++end;
         }
         if (!DecodeLine(code, text.substr(pos, end - pos), pos, result)) {
             result.text.clear();
