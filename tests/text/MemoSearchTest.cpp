@@ -191,6 +191,26 @@ TEST_F(MemoSearchTest, SelectionScope)
         std::vector<std::string>{"Tried to search marked block from cursor but cursor is outside block."});
 }
 
+TEST_F(MemoSearchTest, ColumnarSelectionScopeTranslatesColumns)
+{
+    Load("ab ab\nxab ab\nab");
+    source.SetOptions(source.Options() | soPersistentBlocks);
+    source.SetSelection(TSelKind::selColumn, 1, 0, 4, 2); // columns 1..4 of every line
+    options.Scope = ssSelectedText;
+    options.TextToFind = "ab";
+    std::vector<TTextPoint> carets;
+    ASSERT_TRUE(search.Find());
+    carets.push_back(Caret());
+    while (search.FindNext() && carets.size() < 10) {
+        carets.push_back(Caret());
+    }
+    EXPECT_EQ(carets, (std::vector<TTextPoint>{{5, 0}, {3, 1}}));
+
+    options.Direction = sdBackward;
+    ASSERT_TRUE(search.Find());
+    EXPECT_EQ(Caret(), (TTextPoint{1, 1}));
+}
+
 TEST_F(MemoSearchTest, ReplaceAllIsOneUndoStep)
 {
     Load("aaa\nxa");
