@@ -288,7 +288,7 @@ void TChildForm::MemoStateChange(TTarnMemo& view, std::uint32_t flags)
         m_lastFocused = &view;
     }
     UpdateStatus(flags);
-    if (flags & (chCaretMoved | chTextChanged | chSelection)) {
+    if ((flags & (chCaretMoved | chTextChanged | chSelection)) && view.isVisible()) {
         HighlightBrackets(view);
     }
     emit CommandStatesChanged();
@@ -328,7 +328,7 @@ void TChildForm::HighlightBrackets(TTarnMemo& view)
     TTextPoint at;
     const char c = m_source->CorrectCharUnderCursor(at);
     if (IsBracket(c) && at.line >= 0 && at.line < m_source->GetStrCount()) {
-        TTextPoint partner;
+        TTextPoint partner = at; // the search starts at the bracket
         const bool found =
             IsOpening(c) ? m_source->FindCloseBracket(c, false, partner) : m_source->FindOpenBracket(c, false, partner);
         if (found) {
