@@ -1,11 +1,18 @@
 // Colouring speed of the highlighter on C++: every line of a generated 20 MB
 // file, each from the previous line's end state, the way the text buffer
-// drives it. With QUILLET_HIGHLIGHT_FILE set, BM_ColorFile colours that file
-// instead (bench/compare/highlight.sh uses it beside other highlighters).
+// drives it. With QUILLET_HIGHLIGHT_FILE set, BM_ColorFile colours that file.
+//
+// Plain modes for bench/compare/highlight.sh, which times us beside other
+// highlighters on one file:
+//   quillet_bench_syntaxparserbench --generate FILE   writes the generated C++
+//   quillet_bench_syntaxparserbench --run FILE        loads the C++ definition,
+//       reads FILE and colours every line, writing nothing but a summary to
+//       standard error
 #include "syntax/SyntaxParser.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -102,13 +109,8 @@ void BM_ColorGeneratedCpp(benchmark::State& state)
 }
 BENCHMARK(BM_ColorGeneratedCpp)->Unit(benchmark::kMillisecond);
 
-void BM_ColorFile(benchmark::State& state)
+std::vector<std::string> ReadLines(const char* file)
 {
-    const char* file = std::getenv("QUILLET_HIGHLIGHT_FILE");
-    if (file == nullptr) {
-        state.SkipWithError("QUILLET_HIGHLIGHT_FILE not set");
-        return;
-    }
     std::ifstream in(file, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::string> lines;
@@ -118,9 +120,24 @@ void BM_ColorFile(benchmark::State& state)
         if (end == std::string::npos) {
             end = text.size();
         }
-        lines.push_back(text.substr(start, end - start));
+        if (end > start && text[end - 1] == '\r') {
+            lines.push_back(text.substr(start, end - 1 - start));
+        } else {
+            lines.push_back(text.substr(start, end - start));
+        }
         start = end + 1;
     }
+    return lines;
+}
+
+void BM_ColorFile(benchmark::State& state)
+{
+    const char* file = std::getenv("QUILLET_HIGHLIGHT_FILE");
+    if (file == nullptr) {
+        state.SkipWithError("QUILLET_HIGHLIGHT_FILE not set");
+        return;
+    }
+    const std::vector<std::string> lines = ReadLines(file);
     TSyntaxParser& parser = CppParser();
     std::size_t bytes = 0;
     for (auto _ : state) {
@@ -131,3 +148,27 @@ void BM_ColorFile(benchmark::State& state)
 BENCHMARK(BM_ColorFile)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "--generate") == 0) {
+        std::ofstream out(argv[2], std::ios::binary);
+        for (const std::string& line : GeneratedCpp()) {
+            out << line << '\n';
+        }
+        return out ? 0 : 1;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--run") == 0) {
+        const std::vector<std::string> lines = ReadLines(argv[2]);
+        const std::size_t bytes = ColorAll(CppParser(), lines);
+        std::fprintf(stderr, "coloured %zu lines, %zu bytes\n", lines.size(), bytes);
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

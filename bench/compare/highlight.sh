@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Times our highlighter beside two standard ones on the same generated 20 MB
+# C++ file: kate-syntax-highlighter -s C++ -f html (Debian package
+# libkf5syntaxhighlighting-tools) and GNU source-highlight -s cpp -f html.
+# Ours runs in the benchmark program's plain mode: it loads the shipped C++
+# definition, reads the file and colours every line, writing nothing; the
+# others also write HTML (to a file in the temporary folder), so the ratios
+# favour them slightly. Each figure is the best of three runs; CPU is user +
+# system time, which stays meaningful on a busy machine. Ratio = tool time /
+# our time: above 1 means we are faster.
+# Usage: bench/compare/highlight.sh [build folder]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="${1:-$root/build-bench}"
+bench="$build/bench/quillet_bench_syntaxparserbench"
+if [ ! -x "$bench" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON >/dev/null
+    cmake --build "$build" --target quillet_bench_syntaxparserbench -j2 >/dev/null
+fi
+dir="$(mktemp -d /tmp/quillet-highlight-XXXXXX)"
+trap 'rm -rf "$dir"' EXIT
+input="$dir/input.cpp"
+"$bench" --generate "$input"
+size_mb=$(awk -v b="$(stat -c %s "$input")" 'BEGIN { printf "%.1f", b / 1048576 }')
+
+# best_of3 OUTFILE COMMAND...: runs the command three times with its standard
+# output in OUTFILE and prints "wall cpu" of the fastest run.
+best_of3() {
+    local out="$1"
+    shift
+    local best_wall="" best_cpu="" line wall user sys cpu
+    for _ in 1 2 3; do
+        line=$( { TIMEFORMAT='%R %U %S'; time "$@" >"$out" 2>/dev/null; } 2>&1 )
+        read -r wall user sys <<<"$line"
+        cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')
+        if [ -z "$best_wall" ] || awk -v a="$wall" -v b="$best_wall" 'BEGIN { exit !(a < b) }'; then
+            best_wall=$wall
+        fi
+        if [ -z "$best_cpu" ] || awk -v a="$cpu" -v b="$best_cpu" 'BEGIN { exit !(a < b) }'; then
+            best_cpu=$cpu
+        fi
+    done
+    echo "$best_wall $best_cpu"
+}
+
+read -r ours_wall ours_cpu <<<"$(best_of3 /dev/null "$bench" --run "$input")"
+printf '%-34s%9s%10s%10s%8s%11s\n' "highlighter (${size_mb} MB C++)" "wall s" "cpu s" "MB/s cpu" "ratio" "cpu ratio"
+row() {
+    awk -v n="$1" -v w="$2" -v c="$3" -v ow="$ours_wall" -v oc="$ours_cpu" -v mb="$size_mb" \
+        'BEGIN { printf "%-34s%9.3f%10.3f%10.1f%8.2f%11.2f\n", n, w, c, mb / c, w / ow, c / oc }'
+}
+row "quillet (colour only)" "$ours_wall" "$ours_cpu"
+if command -v kate-syntax-highlighter >/dev/null; then
+    read -r kate_wall kate_cpu <<<"$(best_of3 /dev/null env QT_QPA_PLATFORM=offscreen \
+        kate-syntax-highlighter -s C++ -f html -o "$dir/kate.html" "$input")"
+    row "kate-syntax-highlighter -f html" "$kate_wall" "$kate_cpu"
+else
+    echo "kate-syntax-highlighter not installed (Debian: libkf5syntaxhighlighting-tools)" >&2
+fi
+if command -v source-highlight >/dev/null; then
+    read -r gnu_wall gnu_cpu <<<"$(best_of3 /dev/null source-highlight -s cpp -f html -i "$input" -o "$dir/gnu.html")"
+    row "source-highlight -f html" "$gnu_wall" "$gnu_cpu"
+else
+    echo "source-highlight not installed (Debian: source-highlight)" >&2
+fi
