@@ -67,6 +67,22 @@ void TExternalStrings::Delete(int line)
     }
     m_source.BeginUpdate(59);
     m_source.m_store.Erase(static_cast<std::size_t>(line), 1);
+    // Positions on the removed line go to the start of the line that takes its
+    // place; later ones move up.
+    for (std::size_t i = 1; i < m_source.m_positions.size(); ++i) {
+        TPosition& p = *m_source.m_positions[i];
+        if (!p.m_tracked) {
+            continue;
+        }
+        if (p.m_line == line) {
+            p.m_char = 0;
+        } else if (p.m_line > line) {
+            --p.m_line;
+        }
+    }
+    std::erase_if(m_source.m_bookmarks, [line](const TMemoSource::TBookmark& b) {
+        return b.line == line;
+    });
     for (auto& b : m_source.m_bookmarks) {
         if (b.line > line) {
             --b.line;

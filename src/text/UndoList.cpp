@@ -5,30 +5,26 @@ namespace quillet {
 void TUndoList::DropOldest(std::size_t count)
 {
     if (count >= m_items.size()) {
-        m_items.clear();
+        Clear();
         return;
     }
     m_items.erase(m_items.begin(), m_items.begin() + static_cast<long>(count));
+    m_lastContent = m_lastContent >= static_cast<long>(count) ? m_lastContent - static_cast<long>(count) : -1;
 }
 
-long TUndoList::LastContentIndex() const
+void TUndoList::Pop()
 {
-    for (long i = static_cast<long>(m_items.size()) - 1; i >= 0; --i) {
-        if (m_items[static_cast<std::size_t>(i)].IsContent()) {
-            return i;
+    m_items.pop_back();
+    if (m_lastContent >= static_cast<long>(m_items.size())) {
+        // The last content record went: look further back (amortised by the pops).
+        m_lastContent = -1;
+        for (long i = static_cast<long>(m_items.size()) - 1; i >= 0; --i) {
+            if (m_items[static_cast<std::size_t>(i)].IsContent()) {
+                m_lastContent = i;
+                break;
+            }
         }
     }
-    return -1;
-}
-
-bool TUndoList::HasContentAfter(long from) const
-{
-    for (long i = static_cast<long>(m_items.size()) - 1; i > from; --i) {
-        if (m_items[static_cast<std::size_t>(i)].IsContent()) {
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace quillet

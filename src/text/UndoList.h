@@ -39,22 +39,30 @@ public:
     bool Empty() const { return m_items.empty(); }
     TUndoRecord& Last() { return m_items.back(); }
     const TUndoRecord& At(std::size_t i) const { return m_items[i]; }
-    void Push(TUndoRecord rec) { m_items.push_back(std::move(rec)); }
-    void Pop() { m_items.pop_back(); }
+    void Push(TUndoRecord rec)
+    {
+        if (rec.IsContent()) {
+            m_lastContent = static_cast<long>(m_items.size());
+        }
+        m_items.push_back(std::move(rec));
+    }
+    void Pop();
     void Clear()
     {
         m_items.clear();
         m_items.shrink_to_fit();
+        m_lastContent = -1;
     }
     // Removes the count oldest records.
     void DropOldest(std::size_t count);
     // Index of the last content record, or -1.
-    long LastContentIndex() const;
+    long LastContentIndex() const { return m_lastContent; }
     // Whether any content record lies at an index > from.
-    bool HasContentAfter(long from) const;
+    bool HasContentAfter(long from) const { return m_lastContent > from; }
 
 private:
     std::vector<TUndoRecord> m_items;
+    long m_lastContent = -1; // kept current so the modified test costs O(1)
 };
 
 } // namespace quillet

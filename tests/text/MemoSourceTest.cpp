@@ -515,5 +515,85 @@ TEST(MemoSource, HotStrings)
     EXPECT_EQ(style[3], 12);
 }
 
+TEST(MemoSource, TypingBelowTheLastLineAppendsLines)
+{
+    TMemoSource s;
+    s.SetOptions(s.Options() | soBeyondFileEnd);
+    s.LoadFromText("a");
+    s.JumpTo(2, 3);
+    EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{2, 3}));
+    s.Insert("x");
+    EXPECT_EQ(AllText(s), "a\n\n\n  x");
+    s.SetOptions(s.Options() & ~soBeyondFileEnd);
+    s.JumpTo(0, 9);
+    EXPECT_EQ(s.GetCurLine(), 3) << "without soBeyondFileEnd the caret stops on the last line";
+}
+
+TEST(MemoSource, InsertStringKeepsSelectionAndEndsAfterText)
+{
+    TMemoSource s;
+    s.SetKeepTrailingBlanks(true);
+    s.LoadFromText("head tail\nnext");
+    s.SetOptions(s.Options() | soPersistentBlocks);
+    s.SetSelection(TSelKind::selStream, 0, 1, 2, 1);
+    s.JumpTo(5, 0);
+    s.InsertString("one\ntwo ");
+    EXPECT_EQ(AllText(s), "head one\ntwo tail\nnext");
+    EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{4, 1}));
+    EXPECT_EQ(s.SelectionKind(), TSelKind::selStream);
+    s.Undo();
+    EXPECT_EQ(AllText(s), "head tail\nnext");
+}
+
+TEST(MemoSource, LinesWritesAreNotUndoable)
+{
+    TMemoSource s;
+    s.LoadFromText("a\nb\nc");
+    s.TypeText("x");
+    ASSERT_TRUE(s.UndoAvailable());
+    TPosition* p = s.CopyPosition({1, 2});
+    s.Lines().Delete(0);
+    EXPECT_EQ(p->Point(), (TTextPoint{1, 1}));
+    s.Lines().Insert(1, "new");
+    s.Lines().Put(0, "B");
+    EXPECT_EQ(AllText(s), "B\nnew\nc");
+    EXPECT_EQ(s.Lines().Get(1), "new");
+    EXPECT_FALSE(s.UndoAvailable());
+    EXPECT_TRUE(s.Modified());
+    s.FreePosition(p);
+}
+
+TEST(MemoSource, SafeUpdateRestoresCaretAndSelection)
+{
+    TMemoSource s;
+    s.LoadFromText("abc\ndef");
+    s.SetSelection(TSelKind::selStream, 0, 0, 2, 0);
+    s.BeginSafeUpdate(5);
+    s.JumpTo(1, 1);
+    s.Insert("x");
+    s.ClearSelection();
+    s.EndUpdate();
+    EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{0, 0}));
+    EXPECT_EQ(s.SelectionKind(), TSelKind::selStream);
+    EXPECT_EQ(AllText(s), "abc\ndxef");
+}
+
+TEST(MemoSource, HugeLineWithoutBreaks)
+{
+    std::string line(20u << 20, 'a');
+    for (std::size_t i = 0; i < line.size(); i += 1000) {
+        line[i] = '\t';
+    }
+    TMemoSource s;
+    s.LoadFromText(line);
+    ASSERT_EQ(s.GetStrCount(), 1);
+    int width = s.LineLength(0);
+    EXPECT_GT(width, static_cast<int>(line.size()));
+    s.JumpTo(width / 2, 0);
+    s.Insert("x");
+    s.Undo();
+    EXPECT_EQ(s.GetRawLine(0), line);
+}
+
 } // namespace
 } // namespace quillet
