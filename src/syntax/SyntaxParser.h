@@ -62,6 +62,23 @@ protected:
     bool ParseIdentifiers();
 
 private:
+    enum TTokenKind {
+        tkText = 0,
+        tkSingleLineComment = 1,
+        tkMultiLineComment = 2,
+        tkDirective = 3,
+        tkFullLineComment = 4,
+        tkSingleLineString = 5,
+        tkMultiLineString = 6,
+        tkInteger = 7,
+        tkFloat = 8,
+        tkHex = 9,
+        tkIdentifier = 10,
+        tkKeyword = 11,
+        tkSymbol = 12,
+    };
+    enum TLexState { lsNormal = 0, lsComment = 1, lsString = 2, lsMultiLineString = 3, lsDirective = 4 };
+
     void SelectStack(int index);
     void SetFromCode(std::uint32_t code);
     bool Push(std::uint32_t code);

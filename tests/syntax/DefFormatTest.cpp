@@ -1,8 +1,10 @@
 #include "support/TempDir.h"
 #include "syntax/DefWriter.h"
+#include "syntax/SyntaxParser.h"
 #include "syntax/SyntaxScheme.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 
 namespace quillet {
@@ -272,6 +274,54 @@ TEST(DefFormat, MalformedTextFailsAndLeavesSchemeUnchanged)
         EXPECT_EQ(result.diagnostics.back(), c.diagnostic);
         EXPECT_EQ(scheme.Name, "Plain Text");
         EXPECT_EQ(scheme.SaveToText(), good);
+    }
+}
+
+// Damaged copies of a good file (cut short, bytes changed, lines dropped or
+// doubled) either load or fail with a diagnostic; whatever loads also compiles
+// and colours.
+TEST(DefFormat, DamagedFilesNeverCrashTheReader)
+{
+    const std::string good = TTempDir::Read(DataPath("syntax/nested/Nested.def"));
+    ASSERT_FALSE(good.empty());
+    std::mt19937 random(6);
+    const char bytes[] = "<>()[]'#+=-$9 \r\nitemendobject.";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = good;
+        switch (round % 4) {
+        case 0:
+            text.resize(random() % text.size());
+            break;
+        case 1:
+            for (int k = 0; k < 4; ++k) {
+                text[random() % text.size()] = bytes[random() % (sizeof(bytes) - 1)];
+            }
+            break;
+        case 2: {
+            const std::size_t at = text.find('\n', random() % text.size());
+            const std::size_t next = at == std::string::npos ? at : text.find('\n', at + 1);
+            if (next != std::string::npos) {
+                text.erase(at, next - at);
+            }
+            break;
+        }
+        default: {
+            const std::size_t at = text.find('\n', random() % text.size());
+            const std::size_t next = at == std::string::npos ? at : text.find('\n', at + 1);
+            if (next != std::string::npos) {
+                text.insert(at, text.substr(at, next - at));
+            }
+            break;
+        }
+        }
+        TSyntaxParser parser;
+        const TDefResult result = parser.SyntaxScheme().LoadFromText(text, "damaged.def");
+        if (!result.ok) {
+            ASSERT_FALSE(result.diagnostics.empty());
+            EXPECT_EQ(result.diagnostics.back().rfind("damaged.def:", 0), 0u);
+        }
+        std::vector<std::uint8_t> attrs;
+        parser.ColorString("plain { a [ b ] \"c\\\"\" } { { x } }", 0, attrs);
     }
 }
 
