@@ -131,6 +131,7 @@ TQuilletMainForm::TQuilletMainForm(QWidget* parent)
     manualloadres();
     nactiResource(this);
     LoadToolbarLayout();
+    RefreshWindowMenu();
 
     setAcceptDrops(true);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {

@@ -1,0 +1,50 @@
+# Shared helpers for the bench/compare scripts. Source it:
+#   . "$(dirname "$0")/lib.sh"
+#   ours=$(time_best 5 ./our-tool input)
+#   theirs=$(time_best 5 md5sum input)
+#   print_header
+#   print_row "md5 of 100 MB" "$ours" "$theirs"
+# Keep it POSIX sh plus `date +%s%N` (GNU coreutils).
+
+# time_best N cmd [args...]: runs cmd N times (output discarded) and prints the
+# best wall-clock time in seconds with three decimals. A failing run prints
+# "fail" and returns 1.
+time_best() {
+    runs=$1
+    shift
+    best=""
+    i=0
+    while [ "$i" -lt "$runs" ]; do
+        start=$(date +%s%N)
+        if ! "$@" >/dev/null 2>&1; then
+            echo fail
+            return 1
+        fi
+        end=$(date +%s%N)
+        elapsed=$((end - start))
+        if [ -z "$best" ] || [ "$elapsed" -lt "$best" ]; then
+            best=$elapsed
+        fi
+        i=$((i + 1))
+    done
+    awk -v ns="$best" 'BEGIN { printf "%.3f\n", ns / 1e9 }'
+}
+
+# print_header: the table head for print_row.
+print_header() {
+    printf '%-40s %10s %10s %8s\n' "benchmark" "ours (s)" "theirs (s)" "ratio"
+}
+
+# print_row name ours theirs: one table row; ratio = ours / theirs (below 1
+# means we are faster). "-" when a time is missing or zero.
+print_row() {
+    ratio=$(awk -v a="$2" -v b="$3" 'BEGIN { if (b + 0 > 0 && a ~ /^[0-9.]+$/) printf "%.2f", a / b; else print "-" }')
+    printf '%-40s %10s %10s %8s\n' "$1" "$2" "$3" "$ratio"
+}
+
+# bench_dir: the build folder with the benchmark programs (QUILLET_BENCH_DIR,
+# default build-bench/bench beside the repository root).
+bench_dir() {
+    root=$(cd "$(dirname "$0")/../.." && pwd)
+    echo "${QUILLET_BENCH_DIR:-$root/build-bench/bench}"
+}
