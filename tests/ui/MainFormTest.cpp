@@ -1,5 +1,6 @@
 #include "app/OpenFilesMessage.h"
 #include "app/ShellSeams.h"
+#include "app/Translations.h"
 #include "app/ui/DocumentWindow.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/StatusPanel.h"
@@ -7,10 +8,12 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -183,6 +186,45 @@ TEST(MainForm, StartupRunsArgumentsOrTheStartupAction)
 
     form.RunStartup({}, "/start/");
     EXPECT_EQ(actions, std::vector<TStartupAction>{TStartupAction::CreateNew}); // the default, 1
+}
+
+} // namespace
+} // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST(MainForm, LanguageChangeTranslatesMenusToolbarsAndStatusTexts)
+{
+    Translator().SetLanguageFolders({std::filesystem::path(QUILLET_SOURCE_DIR) / "Languages"});
+    TQuilletMainForm form;
+    int changes = 0;
+    QObject::connect(&form, &TQuilletMainForm::LanguageChanged, [&] {
+        ++changes;
+    });
+    auto* fileMenu = form.findChild<QMenu*>("MenuFile");
+    auto* clipboards = form.findChild<QToolBar*>("ClipboardBar");
+    ASSERT_NE(fileMenu, nullptr);
+    ASSERT_NE(clipboards, nullptr);
+
+    form.UpdateLanguage("Deutsch.lng");
+    EXPECT_EQ(fileMenu->title(), "&Datei");
+    EXPECT_EQ(clipboards->windowTitle(), "Zwischenablagen");
+    EXPECT_EQ(form.StatusTexts().overwrite,
+        QString::fromUtf8("\xC3\x9C"
+                          "berschreiben"));
+    std::unique_ptr<QMenu> popup(form.createPopupMenu());
+    ASSERT_EQ(popup->actions().size(), 8);
+    EXPECT_EQ(popup->actions()[6]->text(), "&Zwischenablagen");
+    EXPECT_EQ(form.findChild<QAction*>("FileExit")->statusTip(), "Quillet beenden");
+
+    form.UpdateLanguage("");
+    EXPECT_EQ(fileMenu->title(), "&File");
+    EXPECT_EQ(clipboards->windowTitle(), "Clipboards");
+    EXPECT_EQ(form.StatusTexts().overwrite, "Overwrite");
+    EXPECT_EQ(form.findChild<QAction*>("FileExit")->statusTip(), "Exit application");
+    EXPECT_EQ(changes, 2);
+    Translator().SetLanguageFolders({});
 }
 
 } // namespace

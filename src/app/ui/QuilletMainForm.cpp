@@ -273,11 +273,20 @@ void TQuilletMainForm::CreateToolbars()
     for (QToolBar* bar : m_toolbars) {
         bar->setVisible(!bar->actions().isEmpty());
         if (auto* toggle = qobject_cast<QAction*>(bar->property("quilletToggle").value<QObject*>())) {
-            toggle->setChecked(bar->isVisibleTo(this) || !bar->actions().isEmpty());
+            toggle->setChecked(!bar->isHidden());
         }
     }
-    // The toolbar area's pop-up menu shows the same show/hide entries.
-    setContextMenuPolicy(Qt::DefaultContextMenu);
+}
+
+QMenu* TQuilletMainForm::createPopupMenu()
+{
+    auto* menu = new QMenu(this);
+    for (QToolBar* bar : m_toolbars) {
+        if (auto* toggle = qobject_cast<QAction*>(bar->property("quilletToggle").value<QObject*>())) {
+            menu->addAction(toggle);
+        }
+    }
+    return menu;
 }
 
 void TQuilletMainForm::CreateStatusBar()
@@ -590,7 +599,7 @@ void TQuilletMainForm::SaveToolbarLayout()
     TSettingsBatch batch(store);
     store.WriteString("Position\\Layout", "Toolbars", saveState().toBase64().toStdString());
     for (QToolBar* bar : m_toolbars) {
-        store.WriteBool("Position\\" + bar->objectName().toStdString(), "Visible", bar->isVisibleTo(this));
+        store.WriteBool("Position\\" + bar->objectName().toStdString(), "Visible", !bar->isHidden());
     }
 }
 

@@ -102,6 +102,9 @@ public:
     // Switches to another language file and translates the window again.
     void UpdateLanguage(const std::string& fileName);
 
+    // The toolbar area's pop-up menu: the show/hide entries of the View menu.
+    QMenu* createPopupMenu() override;
+
 signals:
     // After every language change; other open windows translate themselves.
     void LanguageChanged();
