@@ -21,6 +21,23 @@ std::string ToSystemText(const QString& text)
     return out;
 }
 
+void PrepareGlyphs(TResolvedStyle& style)
+{
+    style.rawFont = QRawFont::fromFont(style.font);
+    if (!style.rawFont.isValid()) {
+        return;
+    }
+    QString all;
+    for (int c = 0; c < 256; ++c) {
+        // Control characters show as blanks rather than missing-glyph boxes.
+        all.append(c < 32 || c == 127 ? QChar(u' ') : QChar(static_cast<char16_t>(c)));
+    }
+    const QList<quint32> indexes = style.rawFont.glyphIndexesForString(all);
+    for (int c = 0; c < 256 && c < indexes.size(); ++c) {
+        style.glyphs[static_cast<std::size_t>(c)] = indexes[c];
+    }
+}
+
 QColor ToQColor(TColor color)
 {
     if (color == clNone) {

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRawFont>
 #include <QString>
 
 #include <array>
@@ -79,6 +80,13 @@ struct TResolvedStyle {
     QColor background;
     bool upperCase = false;
     bool cellAligned = false; // every glyph advances exactly one cell of the view font
+    // Glyphs of the 256 byte values in this font, for drawing runs cell by cell
+    // without shaping (valid once prepared).
+    QRawFont rawFont;
+    std::array<quint32, 256> glyphs{};
 };
+
+// Fills rawFont and glyphs of a resolved style from its font.
+void PrepareGlyphs(TResolvedStyle& style);
 
 } // namespace quillet

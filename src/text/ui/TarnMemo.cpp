@@ -96,6 +96,7 @@ void TTarnMemo::SetMemoSource(TMemoSource* source)
     m_leftCol = 0;
     m_wrap.Clear();
     m_resolved = {};
+    m_longestSeen = -1;
     m_lastLineCount = m_source->GetStrCount();
     m_source->RegisterNotifier(this, true);
     if (hasFocus()) {
@@ -516,7 +517,10 @@ void TTarnMemo::UpdateScrollBars()
 
     QScrollBar* h = horizontalScrollBar();
     // Reach at least the longest line, so text beyond HorzMaxPos stays reachable.
-    const int longest = m_wordWrap ? 0 : m_source->LongestLineLength();
+    if (m_longestSeen < 0) {
+        m_longestSeen = m_source->LongestLineLength();
+    }
+    const int longest = m_wordWrap ? 0 : m_longestSeen;
     const int maxColumns = std::max(m_horzMaxPos, longest + 1);
     h->setPageStep(VisibleColumns());
     h->setSingleStep(1);
@@ -726,6 +730,17 @@ void TTarnMemo::SourceChanged(TMemoSource& source, const TChangeReport& report)
     bool repaintAll = false;
 
     if (flags & (chTextChanged | chLineCount)) {
+        // The scroll range only grows with edits: measuring the changed lines
+        // keeps a keystroke independent of the document's length.
+        const int first = std::max(0, report.firstLine);
+        const int last = std::min(count - 1, std::max(report.firstLine, report.lastLine));
+        if (m_longestSeen >= 0 && last - first <= 1000) {
+            for (int l = first; l <= last; ++l) {
+                m_longestSeen = std::max(m_longestSeen, m_source->LineLength(l));
+            }
+        } else {
+            m_longestSeen = -1;
+        }
         m_wrap.TextChanged(static_cast<std::size_t>(std::max(0, report.firstLine)),
             static_cast<std::size_t>(std::max(report.firstLine, report.lastLine)),
             lineDelta);

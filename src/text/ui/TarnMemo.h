@@ -319,6 +319,7 @@ private:
     int m_leftCol = 0;
     bool m_settingScrollBars = false;
     int m_lastLineCount = 0;
+    int m_longestSeen = -1; // widest line known, in columns; -1 = measure the document again
     std::int64_t m_preferredX = -1; // pixel x kept by vertical moves; -1 = take the caret's
 
     // Caret blinking.

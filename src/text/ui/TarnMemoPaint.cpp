@@ -2,6 +2,7 @@
 // row by row in runs of equal style.
 #include "text/ui/TarnMemo.h"
 
+#include <QGlyphRun>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -71,6 +72,9 @@ const TResolvedStyle& TTarnMemo::StyleFor(int attr)
             && fm.horizontalAdvance(QLatin1Char('i')) == m_charWidth
             && fm.horizontalAdvance(QStringLiteral("xWi")) == 3 * m_charWidth;
     }
+    if (m_useMonoFont) {
+        PrepareGlyphs(r);
+    }
     slot = r;
     return *slot;
 }
@@ -124,6 +128,8 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
     const TLineGeometry geometry = Geometry();
 
     p.setClipRect(clip);
+    QList<quint32> glyphIndexes;
+    QList<QPointF> glyphPositions;
 
     // Gutter and number column background.
     const bool drawGutter = m_layout.gutterWidth > 0;
@@ -232,14 +238,20 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             if (run.isEmpty()) {
                 return;
             }
-            TResolvedStyle style;
+            TResolvedStyle custom;
+            const TResolvedStyle* chosen = nullptr;
             if (runAttr == -1 && OnGetFontFromStyle) {
-                style.font = m_font;
-                style.foreground = viewText;
-                OnGetFontFromStyle(*this, -1, style);
+                custom.font = m_font;
+                custom.foreground = viewText;
+                OnGetFontFromStyle(*this, -1, custom);
+                if (m_useMonoFont) {
+                    PrepareGlyphs(custom);
+                }
+                chosen = &custom;
             } else {
-                style = StyleFor(runAttr < 0 ? 0 : runAttr);
+                chosen = &StyleFor(runAttr < 0 ? 0 : runAttr);
             }
+            const TResolvedStyle& style = *chosen;
             QColor fg = style.foreground.isValid() ? style.foreground : viewText;
             QColor bg = style.background;
             if (styleOfLine != nullptr && HasOption(m_options, moColoredLineStyle)) {
@@ -265,10 +277,26 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             }
             p.setFont(style.font);
             p.setPen(fg);
-            if (m_useMonoFont && !style.cellAligned) {
-                // One glyph per cell: bold or odd glyphs never shift the columns.
-                for (qsizetype k = 0; k < run.size(); ++k) {
-                    if (run[k] != QLatin1Char(' ')) {
+            if (m_useMonoFont) {
+                // One glyph per cell, placed by us: no shaping, and bold or odd
+                // glyphs never shift the columns.
+                if (style.rawFont.isValid()) {
+                    glyphIndexes.resize(run.size());
+                    glyphPositions.resize(run.size());
+                    for (qsizetype k = 0; k < run.size(); ++k) {
+                        const char16_t u = run[k].unicode();
+                        glyphIndexes[k] = style.glyphs[u < 256 ? u : '?'];
+                        glyphPositions[k] = QPointF(static_cast<qreal>(k * cw), 0);
+                    }
+                    QGlyphRun glyphRun;
+                    glyphRun.setRawFont(style.rawFont);
+                    glyphRun.setGlyphIndexes(glyphIndexes);
+                    glyphRun.setPositions(glyphPositions);
+                    glyphRun.setUnderline(style.font.underline());
+                    glyphRun.setStrikeOut(style.font.strikeOut());
+                    p.drawGlyphRun(QPointF(px, y + ascent), glyphRun);
+                } else {
+                    for (qsizetype k = 0; k < run.size(); ++k) {
                         p.drawText(px + static_cast<int>(k) * cw, y + ascent, QString(run[k]));
                     }
                 }
