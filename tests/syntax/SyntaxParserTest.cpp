@@ -99,6 +99,46 @@ TEST_F(SyntaxParserTest, Numbers)
     }
 }
 
+TEST_F(SyntaxParserTest, AffixedNumbersIdentifiersAndFullLineComments)
+{
+    Change([](TSyntaxScheme& s) {
+        TSyntaxBlock& b = s.SyntaxBlocks[0];
+        b.UseSuffixedNumbers = b.UseMultipleNumSuffixes = b.UsePrefixedSuffixedNumbers = true;
+        b.NumSuffixes = {Line(-1, "L"), Line(-1, "U")};
+        b.NumPrefixesSuffixes = {Pair(-1, "&H", "&")};
+        b.UsePrefixedIdentifiers = b.UseSuffixedIdentifiers = true;
+        b.IdentPrefixes = {Line(-1, "@")};
+        b.IdentSuffixes = {Line(-1, "$")};
+        b.UseFullLineComments = true;
+        b.FullLineCommentDelimiters = {Line(kComment, "*")};
+        b.MultiLineCommentDelimiters.push_back(Pair(kComment, "REM", "END"));
+    });
+    const std::pair<const char*, const char*> cases[] = {
+        {"10UL", "4444"},
+        {"10", "44"},
+        {"1.5L", "5555"},
+        {"&H1F&", "66666"},
+        {"&H&", "898"},
+        {"@name$", "999999"},
+        {"@ x", "809"},
+        {"  * note", "00111111"},
+        {"x * y", "90809"},
+        {"rem a End b", "11111111109"}, // delimiters compared ignoring case
+    };
+    for (const auto& [text, attrs] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Color(text), attrs);
+    }
+    Change([](TSyntaxScheme& s) {
+        TSyntaxBlock& b = s.SyntaxBlocks[0];
+        b.UsePSNumComposition = true;
+        b.UseMultipleNumSuffixes = false;
+        b.NumSuffixes = {Line(-1, "h")};
+    });
+    EXPECT_EQ(Color("$1Fh"), "6666");
+    EXPECT_EQ(Color("$7hh"), "4449"); // one suffix unless several are allowed
+}
+
 TEST_F(SyntaxParserTest, KeywordsOfCaseInsensitiveBlockMatchAnyCase)
 {
     EXPECT_EQ(Color("BEGIN begin Begin beginx IF"),
