@@ -371,5 +371,163 @@ TEST_F(MemoSourceBlock, BackspaceUnindentsToPreviousLevel)
     EXPECT_EQ(s.GetRawLine(0), "    oo bar");
 }
 
+TEST_F(MemoSourceBlock, KeyEdits)
+{
+    struct Case {
+        const char* name;
+        const char* text;
+        TTextPoint caret;
+        TStringsOptions options;
+        std::function<void(TMemoSource&)> key;
+        const char* result;
+        TTextPoint after;
+        const char* afterUndo = nullptr; // when padding outlives the undo
+    };
+    const TStringsOptions base = kDefaultStringsOptions;
+    const TStringsOptions spaces = kDefaultStringsOptions & ~soUseTabCharacter;
+    const Case cases[] = {
+        {"delete line",
+            "a\nb\nc",
+            {0, 1},
+            base,
+            [](TMemoSource& m) {
+                m.DeleteLine();
+            },
+            "a\nc",
+            {0, 1}},
+        {"delete to line begin",
+            "abcdef",
+            {3, 0},
+            base,
+            [](TMemoSource& m) {
+                m.DeleteToLineBegin();
+            },
+            "def",
+            {0, 0}},
+        {"delete to line end",
+            "abcdef",
+            {3, 0},
+            base,
+            [](TMemoSource& m) {
+                m.DeleteToLineEnd();
+            },
+            "abc",
+            {3, 0}},
+        {"backspace at column 0 joins",
+            "ab\ncd",
+            {0, 1},
+            base,
+            [](TMemoSource& m) {
+                m.DeleteCharLeft();
+            },
+            "abcd",
+            {2, 0}},
+        {"backspace over a tab",
+            "a\tb",
+            {9, 0},
+            base,
+            [](TMemoSource& m) {
+                m.DeleteCharLeft();
+            },
+            "ab",
+            {1, 0}},
+        {"backspace past the end only moves",
+            "ab",
+            {5, 0},
+            base,
+            [](TMemoSource& m) {
+                m.DeleteCharLeft();
+            },
+            "ab",
+            {4, 0}},
+        {"delete at line end joins",
+            "ab\ncd",
+            {2, 0},
+            base,
+            [](TMemoSource& m) {
+                m.DeleteCharRight();
+            },
+            "abcd",
+            {2, 0}},
+        {"delete past line end pads and joins",
+            "ab\ncd",
+            {4, 0},
+            base,
+            [](TMemoSource& m) {
+                m.DeleteCharRight();
+            },
+            "ab  cd",
+            {4, 0},
+            "ab  \ncd"},
+        {"tab inserts a tab character",
+            "ab",
+            {2, 0},
+            base,
+            [](TMemoSource& m) {
+                m.PressTab();
+            },
+            "ab\t",
+            {9, 0}},
+        {"tab inserts spaces to the stop",
+            "ab",
+            {2, 0},
+            spaces,
+            [](TMemoSource& m) {
+                m.PressTab();
+            },
+            "ab       ",
+            {9, 0}},
+        {"smart tab follows the line above",
+            "if (x)  y\nz",
+            {1, 1},
+            spaces | soSmartTab,
+            [](TMemoSource& m) {
+                m.PressTab();
+            },
+            "if (x)  y\nz   ",
+            {4, 1}},
+        {"shift tab moves to the previous stop",
+            "x",
+            {12, 0},
+            base,
+            [](TMemoSource& m) {
+                m.PressShiftTab();
+            },
+            "x",
+            {9, 0}},
+        {"cursor over a whole tab",
+            "a\tb",
+            {1, 0},
+            base | soCursorOnTabs,
+            [](TMemoSource& m) {
+                m.CursorRight();
+            },
+            "a\tb",
+            {9, 0}},
+        {"limit EOL wraps right",
+            "ab\ncd",
+            {2, 0},
+            base | soLimitEOL,
+            [](TMemoSource& m) {
+                m.CursorRight();
+            },
+            "ab\ncd",
+            {0, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        s.SetOptions(c.options);
+        s.LoadFromText(c.text);
+        s.JumpTo(c.caret.col, c.caret.line);
+        c.key(s);
+        EXPECT_EQ(AllText(s), c.result);
+        EXPECT_EQ(s.GetCaretPoint(), c.after);
+        while (s.UndoAvailable()) {
+            s.Undo();
+        }
+        EXPECT_EQ(AllText(s), c.afterUndo ? c.afterUndo : c.text);
+    }
+}
+
 } // namespace
 } // namespace quillet
