@@ -33,7 +33,7 @@ TGutterLayout ComputeGutterLayout(const TGutterInput& in)
         g.gutterWidth = std::max(0, in.gutterWidth);
         if (numbers && HasOption(in.options, moLineNumbersOnGutter)) {
             g.numbersInGutter = true;
-            g.gutterWidth = std::max(numberWidth + in.gutterLineIndent + 2, g.gutterWidth);
+            g.gutterWidth = std::max(numberWidth + in.gutterLineIndent + 2 + std::max(0, in.imageWidth), g.gutterWidth);
             g.lineNumWidth = numberWidth;
             // Numbers sit at the gutter's right side, GutterLineIndent pixels
             // before the separating line.

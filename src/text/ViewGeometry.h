@@ -44,6 +44,7 @@ struct TGutterInput {
     std::size_t lineCount = 1;
     std::size_t lastShowableLine = 1; // 1-based number of the last line the window could show
     int digitsOverride = -1; // >= 1 replaces the computed digit count
+    int imageWidth = 0; // room for gutter images left of numbers drawn in the gutter
 };
 
 int DecimalDigits(std::size_t n);

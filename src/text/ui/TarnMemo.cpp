@@ -274,6 +274,7 @@ void TTarnMemo::SetLineSeparator(const TLineSeparator& separator)
 void TTarnMemo::SetGutterImages(std::vector<TGutterImage> images)
 {
     m_gutterImages = std::move(images);
+    UpdateLayout();
     viewport()->update();
 }
 
@@ -330,6 +331,7 @@ void TTarnMemo::UpdateLayout()
     in.avgCharWidth = m_charWidth;
     in.lineHeight = m_lineHeight;
     in.lineCount = static_cast<std::size_t>(std::max(1, m_source->GetStrCount()));
+    in.imageWidth = m_gutterImages.empty() ? 0 : std::min(m_lineHeight, 16);
     in.lastShowableLine = static_cast<std::size_t>(std::max(0, m_topLine)) + PageRows() + 1;
     if (OnGetLineNumber) {
         int digits = -1;

@@ -409,7 +409,7 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
         if (drawGutter && row.sub == 0) {
             int gx = 0;
             const std::uint16_t bits = m_source->GetImageBits(line);
-            const int imageSize = std::min(lh, std::max(1, m_layout.gutterWidth - 1));
+            const int imageSize = std::min({lh, 16, std::max(1, m_layout.gutterWidth - 1)});
             auto drawImage = [&](const TGutterImage& image) {
                 if (image.glyph.isNull()) {
                     return;
