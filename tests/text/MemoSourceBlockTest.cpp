@@ -529,5 +529,41 @@ TEST_F(MemoSourceBlock, KeyEdits)
     }
 }
 
+TEST_F(MemoSourceBlock, ColumnarPasteCases)
+{
+    struct Case {
+        const char* name;
+        const char* text;
+        TTextPoint caret;
+        std::vector<std::string> lines;
+        const char* result;
+        TTextRect selected;
+    };
+    const Case cases[] = {
+        {"grows the document at the bottom", "ab\ncd", {1, 1}, {"X", "Y"}, "ab\ncXd\n Y\n", {1, 1, 1, 2}},
+        {"pads short lines", "a\nb\nc", {3, 0}, {"X", "Y"}, "a  X\nb  Y\nc", {3, 0, 3, 1}},
+        {"splits a tab it lands in", "\tz\nq", {4, 0}, {"XX", "YY"}, "    XX\tz\nq   YY\n", {4, 0, 5, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        s.LoadFromText(c.text);
+        s.JumpTo(c.caret.col, c.caret.line);
+        s.PasteBlockFromStrings(c.lines, true);
+        EXPECT_EQ(AllText(s), c.result);
+        EXPECT_EQ(s.SelectionKind(), TSelKind::selColumn);
+        EXPECT_EQ(s.GetSelectionRect(), c.selected);
+        EXPECT_EQ(s.GetSelectionStrings(), c.lines) << "the pasted block reads back as pasted";
+        s.Undo();
+        // Padding spaces outlive the undo; the text itself comes back.
+        std::string back;
+        for (int i = 0; i < s.GetStrCount(); ++i) {
+            std::string line(s.GetRawLine(i));
+            line.erase(line.find_last_not_of(' ') + 1);
+            back += (i ? "\n" : "") + line;
+        }
+        EXPECT_EQ(back.substr(0, std::string(c.text).size()), c.text);
+    }
+}
+
 } // namespace
 } // namespace quillet
