@@ -253,23 +253,36 @@ bool TMemoSearch::ReplaceFound()
         return false; // the caret is already past the match, so the series moves on
     }
     m_source.BeginUpdate(kReplaceChangeKind);
-    const int rawStart = m_source.ColToRaw(found.line, found.startCol);
-    const int rawEnd = m_source.ColToRaw(found.line, found.endCol);
-    const std::string style = m_source.GetStoredColorData(found.line);
-    m_source.JumpTo(found.startCol, found.line);
+    // The match is in display columns; either end may fall inside the span of
+    // a tab. The tab is then replaced too, and the part of its span outside
+    // the match stays as blanks, so the text around the match keeps its place.
+    const int line = found.line;
+    const int rawStart = m_source.ColToRaw(line, found.startCol);
+    const int rawStartCol = m_source.RawToCol(line, rawStart);
+    int rawEnd = m_source.ColToRaw(line, found.endCol);
+    std::string text(static_cast<std::size_t>(std::max(0, found.startCol - rawStartCol)), ' ');
+    const std::size_t headLength = text.size();
+    text += m_options.ReplaceWith;
+    const std::size_t replacementEnd = text.size();
+    if (m_source.RawToCol(line, rawEnd) < found.endCol) {
+        text.append(static_cast<std::size_t>(m_source.RawToCol(line, rawEnd + 1) - found.endCol), ' ');
+        ++rawEnd;
+    }
+    const std::string style = m_source.GetStoredColorData(line);
+    m_source.JumpTo(rawStartCol, line);
     m_source.DeleteRight(rawEnd - rawStart);
-    const std::string& with = m_options.ReplaceWith;
     int inserted = 0;
-    if (!with.empty()) {
+    if (!text.empty()) {
         if (rawStart < static_cast<int>(style.size())) {
-            inserted = m_source.InsertEx(with, std::string(with.size(), style[static_cast<std::size_t>(rawStart)]));
+            inserted = m_source.InsertEx(text, std::string(text.size(), style[static_cast<std::size_t>(rawStart)]));
         } else {
-            inserted = m_source.Insert(with) ? static_cast<int>(with.size()) : 0;
+            inserted = m_source.Insert(text) ? static_cast<int>(text.size()) : 0;
         }
     }
-    if (m_options.Direction == sdForward) {
-        m_source.JumpTo(m_source.RawToCol(found.line, rawStart + inserted), found.line);
-    }
+    // Forwards the caret ends after the replacement, backwards before it.
+    const std::size_t caretOffset = m_options.Direction == sdForward ? replacementEnd : headLength;
+    const int caretRaw = rawStart + (inserted == static_cast<int>(text.size()) ? static_cast<int>(caretOffset) : 0);
+    m_source.JumpTo(m_source.RawToCol(line, caretRaw), line);
     m_source.EndUpdate();
     ++m_replaceCount;
     return true;

@@ -330,6 +330,23 @@ TEST_F(MemoSearchTest, SearchesNulBytesAndTabs)
     EXPECT_EQ(Caret(), (TTextPoint{10, 1})); // display columns: the tab reaches column 9
 }
 
+// A match that begins or ends inside a tab's span replaces the tab; the rest
+// of the span stays as blanks.
+TEST_F(MemoSearchTest, ReplaceAcrossTabSpans)
+{
+    source.SetOptions(source.Options() | soUseTabCharacter);
+    Load("\tx\nab\tcd");
+    options.ReplaceAll = true;
+    options.TextToFind = "  x";
+    options.ReplaceWith = "y";
+    ASSERT_TRUE(search.Replace());
+    options.TextToFind = "b   ";
+    options.ReplaceWith = "Q";
+    ASSERT_TRUE(search.Replace());
+    EXPECT_EQ(Text(), "       y\naQ    cd");
+    EXPECT_EQ(Caret(), (TTextPoint{2, 1}));
+}
+
 TEST_F(MemoSearchTest, SmartSearchOptionsAndSeriesRules)
 {
     Load("alpha beta");
