@@ -22,9 +22,10 @@ QApplication& App()
     static int argc = 1;
     static char name[] = "TarnMemoBench";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
+    // Kept until the process ends: widgets of the shared fixture outlive main().
+    static QApplication* app = [] {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return std::make_unique<QApplication>(argc, argv);
+        return new QApplication(argc, argv);
     }();
     return *app;
 }
@@ -106,8 +107,8 @@ constexpr int kLines = 2'000'000;
 
 TFixture& Big()
 {
-    static TFixture fixture(kLines, true);
-    return fixture;
+    static TFixture* fixture = new TFixture(kLines, true);
+    return *fixture;
 }
 
 // Arg: 0 top, 1 middle, 2 end. The first paint at a place colours the lines up

@@ -238,16 +238,17 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             if (run.isEmpty()) {
                 return;
             }
-            TResolvedStyle custom;
+            std::optional<TResolvedStyle> custom;
             const TResolvedStyle* chosen = nullptr;
             if (runAttr == -1 && OnGetFontFromStyle) {
-                custom.font = m_font;
-                custom.foreground = viewText;
-                OnGetFontFromStyle(*this, -1, custom);
+                custom.emplace();
+                custom->font = m_font;
+                custom->foreground = viewText;
+                OnGetFontFromStyle(*this, -1, *custom);
                 if (m_useMonoFont) {
-                    PrepareGlyphs(custom);
+                    PrepareGlyphs(*custom);
                 }
-                chosen = &custom;
+                chosen = &*custom;
             } else {
                 chosen = &StyleFor(runAttr < 0 ? 0 : runAttr);
             }
@@ -281,17 +282,23 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
                 // One glyph per cell, placed by us: no shaping, and bold or odd
                 // glyphs never shift the columns.
                 if (style.rawFont.isValid()) {
-                    glyphIndexes.resize(run.size());
-                    glyphPositions.resize(run.size());
+                    if (glyphIndexes.size() < run.size()) {
+                        const qsizetype from = glyphPositions.size();
+                        glyphIndexes.resize(run.size());
+                        glyphPositions.resize(run.size());
+                        for (qsizetype k = from; k < run.size(); ++k) {
+                            glyphPositions[k] = QPointF(static_cast<qreal>(k * cw), 0);
+                        }
+                    }
                     for (qsizetype k = 0; k < run.size(); ++k) {
                         const char16_t u = run[k].unicode();
                         glyphIndexes[k] = style.glyphs[u < 256 ? u : '?'];
-                        glyphPositions[k] = QPointF(static_cast<qreal>(k * cw), 0);
                     }
                     QGlyphRun glyphRun;
                     glyphRun.setRawFont(style.rawFont);
-                    glyphRun.setGlyphIndexes(glyphIndexes);
-                    glyphRun.setPositions(glyphPositions);
+                    // Positions are cell multiples shared by every run of the paint.
+                    glyphRun.setRawData(
+                        glyphIndexes.constData(), glyphPositions.constData(), static_cast<int>(run.size()));
                     glyphRun.setUnderline(style.font.underline());
                     glyphRun.setStrikeOut(style.font.strikeOut());
                     p.drawGlyphRun(QPointF(px, y + ascent), glyphRun);
