@@ -128,6 +128,14 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
     const TLineGeometry geometry = Geometry();
 
     p.setClipRect(clip);
+    // Pen changes cost; runs of one colour share the pen.
+    QColor currentPen;
+    auto usePen = [&](const QColor& colour) {
+        if (colour != currentPen || !currentPen.isValid()) {
+            currentPen = colour;
+            p.setPen(colour);
+        }
+    };
     QList<quint32> glyphIndexes;
     QList<QPointF> glyphPositions;
 
@@ -168,7 +176,7 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
                 // The end-of-file symbol stands on the row after the last line.
                 eofDrawn = true;
                 p.setFont(m_font);
-                p.setPen(viewText);
+                usePen(viewText);
                 p.drawText(textLeft - m_leftCol * cw, y + ascent, FromSystemText(m_symbols.eofString));
             }
             continue;
@@ -276,8 +284,10 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             if (bg.isValid()) {
                 p.fillRect(QRect(px, y, runWidth, lh), bg);
             }
-            p.setFont(style.font);
-            p.setPen(fg);
+            usePen(fg);
+            if (!m_useMonoFont || !style.rawFont.isValid()) {
+                p.setFont(style.font); // glyph runs carry their own font
+            }
             if (m_useMonoFont) {
                 // One glyph per cell, placed by us: no shaping, and bold or odd
                 // glyphs never shift the columns.
@@ -339,7 +349,7 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
                 }
                 if (symbols) {
                     p.setFont(m_font);
-                    p.setPen(kind == 1 ? selText : viewText);
+                    usePen(kind == 1 ? selText : viewText);
                     const QString sym = FromSystemText(std::string(1, static_cast<char>(m_symbols.tabChar)));
                     p.drawText(px + (advance - cw) / 2, y + ascent, sym);
                 }
@@ -354,7 +364,7 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
                     p.fillRect(QRect(px, y, advance, lh), back);
                 }
                 p.setFont(m_font);
-                p.setPen(kind == 1 ? selText : ToQColor(0x80000011));
+                usePen(kind == 1 ? selText : ToQColor(0x80000011));
                 const unsigned char sym = m_symbols.spaceChar;
                 const QString glyph = sym == 0 || sym == 255 ? QString(QChar(0x00B7))
                                                              : FromSystemText(std::string(1, static_cast<char>(sym)));
@@ -391,7 +401,7 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             }
             if (symbols) {
                 p.setFont(m_font);
-                p.setPen(ToQColor(0x80000011));
+                usePen(ToQColor(0x80000011));
                 p.drawText(static_cast<int>(endX), y + ascent, FromSystemText(m_symbols.eolString));
             }
         }
@@ -403,11 +413,11 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
         }
         if ((m_lineSeparator.betweenLines && row.lastOfLine)
             || (m_lineSeparator.betweenWrappedRows && !row.lastOfLine)) {
-            p.setPen(ToQColor(m_lineSeparator.color));
+            usePen(ToQColor(m_lineSeparator.color));
             p.drawLine(textLeft, y + lh - 1, width, y + lh - 1);
         }
         if (m_lineHighlight.visible && line == caretLine && styleOfLine == nullptr) {
-            p.setPen(ToQColor(m_lineHighlight.pen));
+            usePen(ToQColor(m_lineHighlight.pen));
             p.drawLine(textLeft, y, width, y);
             p.drawLine(textLeft, y + lh - 1, width, y + lh - 1);
         }
@@ -442,7 +452,7 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
         }
         if (m_layout.lineNumWidth > 0 && row.sub == 0) {
             p.setFont(m_font);
-            p.setPen(ToQColor(m_colors.lineNum));
+            usePen(ToQColor(m_colors.lineNum));
             const QRect numRect(
                 m_layout.lineNumLeft, y, m_layout.lineNumWidth - (m_layout.numbersInGutter ? 0 : cw / 2), lh);
             p.drawText(numRect,
@@ -456,7 +466,7 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             if (state == 0 || state == 1) {
                 const int box = std::max(5, std::min(lh, m_layout.foldCellWidth) - 6) | 1;
                 const QRect r(cell.center().x() - box / 2, cell.center().y() - box / 2, box, box);
-                p.setPen(ToQColor(m_colors.gutterLine));
+                usePen(ToQColor(m_colors.gutterLine));
                 p.setBrush(Qt::NoBrush);
                 p.drawRect(r);
                 p.drawLine(r.left() + 2, r.center().y(), r.right() - 2, r.center().y());
@@ -472,18 +482,18 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
     }
 
     if (drawGutter) {
-        p.setPen(ToQColor(m_colors.gutterLine));
+        usePen(ToQColor(m_colors.gutterLine));
         p.drawLine(m_layout.gutterWidth - 1, 0, m_layout.gutterWidth - 1, height);
     }
     if (HasOption(m_options, moDrawMargin) && !m_wordWrap) {
         const int mx = textLeft + (m_marginPos - m_leftCol) * cw;
         if (mx >= textLeft && mx < width) {
-            p.setPen(ToQColor(m_colors.margin));
+            usePen(ToQColor(m_colors.margin));
             p.drawLine(mx, 0, mx, height);
         }
     } else if (HasOption(m_options, moDrawMargin) && HasOption(m_options, moBreakWordAtMargin)) {
         const int mx = textLeft + m_marginPos * cw;
-        p.setPen(ToQColor(m_colors.margin));
+        usePen(ToQColor(m_colors.margin));
         p.drawLine(mx, 0, mx, height);
     }
 
