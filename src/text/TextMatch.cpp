@@ -67,18 +67,32 @@ std::optional<TLineMatch> TTextMatcher::FindLiteralForward(std::string_view line
     if (n == 0 || from > line.size() || line.size() - from < n) {
         return std::nullopt;
     }
-    const std::string_view hay = Prepare(line);
+    // Ignoring case, the line is upper-cased in growing pieces from `from`
+    // on, so finding every match of a long line one after the other costs
+    // about one pass over it.
+    std::size_t piece = std::max<std::size_t>(256, 4 * n);
     std::size_t pos = from;
-    while (hay.size() - pos >= n) {
-        const void* hit = memmem(hay.data() + pos, hay.size() - pos, m_text.data(), n);
-        if (hit == nullptr) {
-            return std::nullopt;
+    while (line.size() - pos >= n) {
+        const std::size_t end = m_flags.caseSensitive ? line.size() : std::min(line.size(), pos + piece);
+        const std::string_view hay = Prepare(line.substr(pos, end - pos));
+        std::size_t offset = 0;
+        while (hay.size() - offset >= n) {
+            const void* hit = memmem(hay.data() + offset, hay.size() - offset, m_text.data(), n);
+            if (hit == nullptr) {
+                break;
+            }
+            offset = static_cast<std::size_t>(static_cast<const char*>(hit) - hay.data());
+            const std::size_t at = pos + offset;
+            if (!m_flags.wholeWords || IsWholeWord(line, at, n)) {
+                return TLineMatch{at, n};
+            }
+            ++offset;
         }
-        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - hay.data());
-        if (!m_flags.wholeWords || IsWholeWord(line, at, n)) {
-            return TLineMatch{at, n};
+        if (end == line.size()) {
+            break;
         }
-        pos = at + 1;
+        pos = end - (n - 1); // an occurrence may still start in the piece's last n - 1 characters
+        piece *= 2;
     }
     return std::nullopt;
 }
@@ -94,8 +108,8 @@ std::optional<TLineMatch> TTextMatcher::FindLiteralBackward(std::string_view lin
     if (n == 0 || trimmed < n || before == 0) {
         return std::nullopt;
     }
-    const std::string_view hay = Prepare(line.substr(0, trimmed));
     std::size_t last = std::min(before - 1, trimmed - n); // highest allowed start
+    const std::string_view hay = Prepare(line.substr(0, last + n));
     for (;;) {
         const std::size_t at = hay.rfind(m_text, last);
         if (at == std::string_view::npos) {

@@ -123,6 +123,26 @@ TEST(SearchMatch, PatternWholeWordsAndErrors)
     EXPECT_EQ(broken.Find(TStringLineList(text), {0, 0}, false), std::nullopt);
 }
 
+// Every match of a long line, one search after the other, must cost about one
+// pass over the line; the test finishing is the assertion.
+TEST(SearchMatch, AllMatchesOfALongLine)
+{
+    std::string line;
+    for (int i = 0; i < 300000; ++i) {
+        line += "aB ";
+    }
+    for (const TMatchFlags flags : {TMatchFlags{false, false, false}, TMatchFlags{false, true, true}}) {
+        TTextMatcher matcher(flags.regularExpr ? "ab" : "AB", flags, kDelimiters);
+        std::size_t count = 0;
+        std::size_t from = 0;
+        while (std::optional<TLineMatch> match = matcher.FindForward(line, from)) {
+            ++count;
+            from = match->position + match->length;
+        }
+        EXPECT_EQ(count, 300000u);
+    }
+}
+
 TEST(SearchMatch, Delimiters)
 {
     EXPECT_TRUE(kDelimiters[0]);
