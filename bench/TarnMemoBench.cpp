@@ -149,6 +149,29 @@ void BM_KeystrokeRepaint(benchmark::State& state)
 }
 BENCHMARK(BM_KeystrokeRepaint)->Unit(benchmark::kMillisecond);
 
+// The same keystroke repainting only the caret's row, which is what the view
+// invalidates for an edit inside one line.
+void BM_KeystrokeRepaintLine(benchmark::State& state)
+{
+    TFixture& f = Big();
+    f.memo->MemoSource().JumpTo(20, kLines / 2 + 30);
+    f.memo->EnsureCaretVisible();
+    f.Paint();
+    bool type = true;
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress,
+            type ? Qt::Key_X : Qt::Key_Backspace,
+            Qt::NoModifier,
+            type ? QStringLiteral("x") : QString());
+        QApplication::sendEvent(f.memo.get(), &press);
+        const QRect caret = f.memo->CaretRect();
+        QPainter painter(&f.image);
+        f.memo->PaintArea(painter, QRect(0, caret.top(), f.image.width(), f.memo->LineHeight()));
+        type = !type;
+    }
+}
+BENCHMARK(BM_KeystrokeRepaintLine)->Unit(benchmark::kMillisecond);
+
 // Word wrap on and a jump to the end: the cost follows what is displayed, so
 // it stays flat from 20,000 to 2,000,000 lines.
 void BM_WordWrapJumpToEnd(benchmark::State& state)

@@ -145,6 +145,14 @@ TEST_F(ChildFormTest, CollapseAndExpandAll)
     const int lh = m_form->Memo().LineHeight();
     EXPECT_EQ(m_form->Memo().TextToPixelPoint({0, 10})->y() - m_form->Memo().TextToPixelPoint({0, 5})->y(), lh);
 
+    // Down from the fold header steps over the hidden lines.
+    Source().JumpTo(0, 5);
+    m_form->Memo().MakeActive();
+    QTest::keyClick(&m_form->Memo(), Qt::Key_Down);
+    EXPECT_EQ(Source().GetCurLine(), 10);
+    QTest::keyClick(&m_form->Memo(), Qt::Key_Up);
+    EXPECT_EQ(Source().GetCurLine(), 5);
+
     m_form->ExpandAll();
     for (int i = 0; i < 20; ++i) {
         EXPECT_TRUE(Source().GetRealLineVisible(i)) << i;
