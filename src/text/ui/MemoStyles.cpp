@@ -1,22 +1,49 @@
 #include "text/ui/MemoStyles.h"
 
+#include "app/CharsetConversion.h"
+#include "app/CodePages.h"
+
 #include <QApplication>
 #include <QPalette>
 
 namespace quillet {
 
+QChar SystemChar(unsigned char byte)
+{
+    // One table per run of the program's code page, rebuilt if it changes.
+    static int tableCodePage = -1;
+    static std::array<char16_t, 256> table{};
+    const int codePage = GetSystemCodePage();
+    if (codePage != tableCodePage) {
+        for (int c = 0; c < 256; ++c) {
+            const char32_t u = SingleByteToUnicode(codePage, static_cast<unsigned char>(c));
+            table[static_cast<std::size_t>(c)] =
+                u > 0 && u < 0x10000 ? static_cast<char16_t>(u) : static_cast<char16_t>(c);
+        }
+        tableCodePage = codePage;
+    }
+    return QChar(table[byte]);
+}
+
 QString FromSystemText(std::string_view text)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString out;
+    out.reserve(static_cast<qsizetype>(text.size()));
+    for (char c : text) {
+        out.append(SystemChar(static_cast<unsigned char>(c)));
+    }
+    return out;
 }
 
 std::string ToSystemText(const QString& text)
 {
+    const int codePage = GetSystemCodePage();
     std::string out;
     out.reserve(static_cast<std::size_t>(text.size()));
     for (QChar ch : text) {
         const char16_t u = ch.unicode();
-        out.push_back(u < 256 ? static_cast<char>(u) : '?');
+        const int byte = u < 128 ? u : UnicodeToSingleByte(codePage, u);
+        out.push_back(byte >= 0 ? static_cast<char>(byte) : '?');
     }
     return out;
 }
@@ -30,7 +57,7 @@ void PrepareGlyphs(TResolvedStyle& style)
     QString all;
     for (int c = 0; c < 256; ++c) {
         // Control characters show as blanks rather than missing-glyph boxes.
-        all.append(c < 32 || c == 127 ? QChar(u' ') : QChar(static_cast<char16_t>(c)));
+        all.append(c < 32 || c == 127 ? QChar(u' ') : SystemChar(static_cast<unsigned char>(c)));
     }
     const QList<quint32> indexes = style.rawFont.glyphIndexesForString(all);
     for (int c = 0; c < 256 && c < indexes.size(); ++c) {

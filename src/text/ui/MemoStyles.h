@@ -22,6 +22,7 @@ QColor ToQColor(TColor color);
 // 8-bit text of the buffer (system code page) for display, and typed text back
 // to 8 bits; characters the code page cannot hold become '?'.
 QString FromSystemText(std::string_view text);
+QChar SystemChar(unsigned char byte);
 std::string ToSystemText(const QString& text);
 
 // Well-known positions in the view's style list.

@@ -1,5 +1,6 @@
 // Painting of the editor view: gutter, line numbers, fold marks, then the text
 // row by row in runs of equal style.
+#include "app/CharCase.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QGlyphRun>
@@ -18,6 +19,16 @@ QFont WithEmphasis(QFont font, bool bold, bool italic, bool underline)
     font.setItalic(italic);
     font.setUnderline(underline);
     return font;
+}
+
+// A run of byte values as the characters of the system code page.
+QString Shown(const QString& bytes)
+{
+    QString out(bytes.size(), QChar());
+    for (qsizetype k = 0; k < bytes.size(); ++k) {
+        out[k] = SystemChar(static_cast<unsigned char>(bytes[k].unicode() & 0xFF));
+    }
+    return out;
 }
 
 QColor Mix(const QColor& a, const QColor& b)
@@ -279,8 +290,8 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
                 bg = matchBack;
             }
             const int px = textLeft + static_cast<int>(runX - originX);
-            const int runWidth =
-                m_useMonoFont ? static_cast<int>(run.size()) * cw : QFontMetrics(style.font).horizontalAdvance(run);
+            const int runWidth = m_useMonoFont ? static_cast<int>(run.size()) * cw
+                                               : QFontMetrics(style.font).horizontalAdvance(Shown(run));
             if (bg.isValid()) {
                 p.fillRect(QRect(px, y, runWidth, lh), bg);
             }
@@ -314,11 +325,11 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
                     p.drawGlyphRun(QPointF(px, y + ascent), glyphRun);
                 } else {
                     for (qsizetype k = 0; k < run.size(); ++k) {
-                        p.drawText(px + static_cast<int>(k) * cw, y + ascent, QString(run[k]));
+                        p.drawText(px + static_cast<int>(k) * cw, y + ascent, Shown(run.mid(k, 1)));
                     }
                 }
             } else {
-                p.drawText(px, y + ascent, run);
+                p.drawText(px, y + ascent, Shown(run));
             }
             run.clear();
         };
@@ -373,11 +384,10 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
                 runX = x + advance;
             } else {
                 const TResolvedStyle* st = attr >= 0 ? &StyleFor(attr) : nullptr;
-                QChar qc(static_cast<char16_t>(c));
-                if (st != nullptr && st->upperCase) {
-                    qc = qc.toUpper();
-                }
-                run.append(qc);
+                // The run keeps byte values; they become characters of the
+                // system code page when drawn.
+                const unsigned char shown = st != nullptr && st->upperCase ? UpperChar(c) : c;
+                run.append(QChar(static_cast<char16_t>(shown)));
             }
             x += advance;
             col += span;
