@@ -40,9 +40,13 @@ void TSyntaxParser::ReadDelimited(const TCompiledTokens& list, int kind)
             }
             if (run % 2 == 1) {
                 // Escaped: the string goes on after the delimiter's first character.
+                // At the line's end a multi-line string stays open into the
+                // next line; a single-line string ends with its line.
                 m_pos = at + 1;
                 if (m_pos >= m_end) {
-                    m_state = lsNormal;
+                    if (m_state != lsMultiLineString) {
+                        m_state = lsNormal;
+                    }
                     return;
                 }
                 continue;
