@@ -301,6 +301,19 @@ TEST_F(EditCommandsTest, QuickTemplateWrapsTheSelectionOrPlacesTheCaret)
     EXPECT_EQ(Text(), "a<i></i>b");
     EXPECT_EQ(Source().GetCaretPoint(), (TTextPoint{4, 0}));
 
+    // A "|" on a later template line keeps its own column there.
+    Load("ab");
+    Source().JumpTo(2, 0);
+    ApplyQuickTemplate(m_form.get(), "{\r\n  |\r\n}");
+    EXPECT_EQ(Text(), "ab{\n  \n}");
+    EXPECT_EQ(Source().GetCaretPoint(), (TTextPoint{2, 1}));
+
+    Load("x y");
+    Source().SetSelection(TSelKind::selStream, 0, 0, 1, 0);
+    ApplyQuickTemplate(m_form.get(), "[\t|]");
+    EXPECT_EQ(Text(), "[\tx] y");
+    EXPECT_EQ(Source().GetSelectedText(), "[\tx]") << "the selection's end counts the tab's width";
+
     Load("ab");
     Source().SetSelection(TSelKind::selColumn, 0, 0, 0, 0);
     EXPECT_FALSE(CanApplyQuickTemplate(m_form.get()));

@@ -499,16 +499,23 @@ void ApplyQuickTemplate(TChildForm* form, std::string_view templateText)
     }
     const TTextPoint start = source.GetCaretPoint();
     source.InsertString(result.text);
+    // Template positions count characters; the caret and selection take
+    // display columns, which differ once a tab stands before them.
+    const auto columnOf = [&](std::size_t lineIndex, std::size_t chars) {
+        const int line = start.line + static_cast<int>(lineIndex);
+        const int lineStart = lineIndex == 0 ? source.ColToRaw(line, start.col) : 0;
+        return source.RawToCol(line, lineStart + static_cast<int>(chars));
+    };
     if (!selected && result.hasBar) {
-        const int line = start.line + static_cast<int>(result.barLine);
-        const int column =
-            result.barLine == 0 ? start.col + static_cast<int>(result.barColumn) : static_cast<int>(result.barColumn);
-        source.JumpTo(column, line);
+        // A "|" on a later template line keeps its column on that line.
+        source.JumpTo(columnOf(result.barLine, result.barColumn), start.line + static_cast<int>(result.barLine));
     } else if (selected) {
-        const int lastLine = start.line + static_cast<int>(result.lineCount) - 1;
-        const int endCol = result.lineCount == 1 ? start.col + static_cast<int>(result.lastLineLength)
-                                                 : static_cast<int>(result.lastLineLength);
-        source.SetSelection(TSelKind::selStream, start.col, start.line, endCol, lastLine);
+        const std::size_t last = result.lineCount - 1;
+        source.SetSelection(TSelKind::selStream,
+            start.col,
+            start.line,
+            columnOf(last, result.lastLineLength),
+            start.line + static_cast<int>(last));
     }
     source.EndUndoBlock();
     source.EndUpdate();
