@@ -308,6 +308,17 @@ void UpdateSyntaxParser(TSyntaxParser& parser, const TTextStyles& styles, const 
     parser.SetDefaultBackColor(plain.Color);
 
     TSyntaxScheme& scheme = parser.SyntaxScheme();
+    // URLs found in the text carry attribute byte 12. Unless the definition
+    // has its own attribute 12, give them one that shows the "Url" style on
+    // the Plain Text background, so the overlay follows the colour preset.
+    if (scheme.FontTable.GetItemByID(kTextStyleUrl) == nullptr) {
+        TAttrItem url;
+        url.FontID = kTextStyleUrl;
+        url.GlobalAttrID = std::string(TextStyleName(kTextStyleUrl));
+        url.Font.Style = fsUnderline;
+        url.Font.Color = styles[kTextStyleUrl].Font.color;
+        scheme.FontTable.Items.push_back(url);
+    }
     for (TAttrItem& item : scheme.FontTable.Items) {
         const int index = styles.IndexOf(item.GlobalAttrID);
         if (index >= 0) {

@@ -197,6 +197,9 @@ TEST(TextStyles, HighlighterTakesStyleColoursAndEditorFont)
     EXPECT_EQ(parser.GetBackColor(kInt), clRed);
     EXPECT_EQ(parser.GetFont(200)->color, clWindow) << "the default attribute takes Plain Text colours";
     EXPECT_EQ(parser.GetBackColor(200), clBlack) << "bytes without an entry use the default attribute";
+    EXPECT_EQ(parser.GetFont(12)->color, clLime) << "URLs show the preset's Url style";
+    EXPECT_TRUE(parser.GetFont(12)->underline);
+    EXPECT_EQ(parser.GetBackColor(12), clBlack);
 }
 
 } // namespace

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Screenshots of C++, HTML and Python samples coloured by the shipped syntax
+# definitions, in the "Default" and "Twilight" colour presets, taken under Xvfb
+# by the widget test executable (QUILLET_SYNTAX_SHOTS), so no document has to
+# be opened through the main window.
+# Usage: scripts/screenshots-syntax.sh [build dir] [out dir]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build-styles}"
+out="${2:-$build/screenshots}"
+mkdir -p "$out"
+export XDG_RUNTIME_DIR="$(mktemp -d)"
+chmod 700 "$XDG_RUNTIME_DIR"
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+cmake --build "$build" --target quillet_ui_tests -j2 >/dev/null
+QUILLET_SYNTAX_SHOTS="$out" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
+    "$build/tests/quillet_ui_tests" --gtest_filter='SyntaxScreenshots.*' >/dev/null
+ls "$out"/syntax-*.png
