@@ -159,6 +159,24 @@ TEST_F(TarnMemoTest, MouseSelectionsOfBothKindsAndShiftClick)
     EXPECT_EQ(lines[2], "hird");
 }
 
+TEST_F(TarnMemoTest, SelectingBelowTheWindowKeepsScrolling)
+{
+    std::string text;
+    for (int i = 0; i < 300; ++i) {
+        text += "row " + std::to_string(i) + "\n";
+    }
+    Load(text);
+    QTest::mousePress(Port(), Qt::LeftButton, {}, At(1, 0));
+    QTest::mouseMove(Port(), QPoint(40, Port()->height() + 30));
+    const int firstTop = m_memo->TopLine();
+    QTest::qWait(300); // the 30 ms timer keeps extending while the pointer stays outside
+    QTest::mouseRelease(Port(), Qt::LeftButton, {}, QPoint(40, Port()->height() + 30));
+    EXPECT_GT(m_memo->TopLine(), firstTop);
+    EXPECT_EQ(Source().SelectionKind(), TSelKind::selStream);
+    EXPECT_EQ(Source().SelStart(), (TTextPoint{1, 0}));
+    EXPECT_GE(Source().GetCurLine(), m_memo->TopLine() + m_memo->PageRows() - 1);
+}
+
 TEST_F(TarnMemoTest, DoubleClickSelectsWordAndTripleClickTheLine)
 {
     m_memo->SetOption(moTripleClick, true);
