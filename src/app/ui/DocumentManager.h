@@ -1,0 +1,109 @@
+#pragma once
+
+#include "app/DocumentOpener.h"
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+class TChildForm;
+class TQuilletMainForm;
+
+// What the open dialog returns: the files in the dialog's order and the
+// choices of its extra controls.
+struct TOpenChoice {
+    std::vector<std::string> files;
+    int codePageIndex = 0;
+    bool asHex = false;
+    bool readOnly = false;
+};
+
+// What the save dialog returns: the typed name, the filter entry chosen
+// (counted from 1) and the code page list entry.
+struct TSaveChoice {
+    std::string fileName;
+    int filterIndex = 1;
+    int codePageIndex = 0;
+};
+
+// Opens, saves and reloads the text documents of the main window. It is the
+// main window's document opener (CreateMDIChild) and carries out the file
+// commands: New, Open, Save, Save As, Save All, Close, Close All, Reload,
+// Reopen in other code page and Read Only. Every question and message goes
+// through a message box with the application title.
+class TDocumentManager : public QObject, public IDocumentOpener {
+    Q_OBJECT
+public:
+    explicit TDocumentManager(TQuilletMainForm& mainForm);
+    ~TDocumentManager() override;
+
+    bool CreateMDIChild(const TOpenRequest& request) override;
+
+    // ---- commands -------------------------------------------------------------
+    void New();
+    void Open();
+    bool Save(TChildForm& form);
+    bool SaveAs(TChildForm& form);
+    bool SaveAll();
+    void Close();
+    void CloseAll();
+    // Asks first; returns whether the document was reloaded.
+    bool Revert(TChildForm& form);
+    bool ReopenInOtherCodePage(TChildForm& form);
+    void ToggleReadOnly(TChildForm& form);
+
+    // Reads the document's file again through its charset, without a byte-order
+    // mark test; false (with the message shown) when the file cannot be read.
+    bool Reload(TChildForm& form, int codePageIndex);
+
+    // ---- state ----------------------------------------------------------------
+    TChildForm* ActiveForm() const;
+    std::vector<TChildForm*> Forms() const;
+    int UntitledCounter() const { return m_untitledCounter; }
+
+    // ---- dialogs (replaceable in tests) ----------------------------------------
+    // Filter of the open and save dialogs: "description|mask|..." pairs. The
+    // syntax definitions add their masks through SetFileTypeFilter.
+    void SetFileTypeFilter(std::string filter) { m_fileTypeFilter = std::move(filter); }
+    std::string OpenFilter() const;
+    std::string SaveFilter() const;
+    std::function<std::optional<TOpenChoice>()> OnOpenDialog;
+    std::function<std::optional<TSaveChoice>(const QString& startName, int codePageIndex)> OnSaveDialog;
+    std::function<std::optional<int>(int codePageIndex)> OnSelectCodePage;
+
+protected:
+    // Asks the modified documents before the main window closes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+signals:
+    // Documents were opened, closed, saved or changed state: the command states may change.
+    void DocumentsChanged();
+
+private:
+    TChildForm* NewForm(const QString& caption);
+    TChildForm* FindOpen(const std::filesystem::path& file) const;
+    bool LoadInto(TChildForm& form, const std::filesystem::path& file, int codePageIndex, bool readOnly);
+    bool WriteDocument(TChildForm& form, const std::filesystem::path& file, int codePageIndex);
+    void ApplyCodePage(TChildForm& form, int index);
+    QMessageBox::StandardButton Message(
+        QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+    void ReadOnlyMessage(const std::filesystem::path& file);
+
+    TQuilletMainForm& m_mainForm;
+    int m_untitledCounter = 0;
+    std::string m_fileTypeFilter;
+};
+
+// A file name for display and for the message texts.
+QString DisplayName(const std::filesystem::path& file);
+
+} // namespace quillet
