@@ -6,6 +6,7 @@
 #include "app/OpenFilesMessage.h"
 #include "app/SettingsStore.h"
 #include "app/Translations.h"
+#include "app/ui/DocumentManager.h"
 #include "app/ui/DocumentOpeners.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/ShellUi.h"
@@ -112,6 +113,9 @@ int main(int argc, char** argv)
 
     TQuilletMainForm form;
     form.SetCodePageFunctions(RealCodePages());
+    // Owned by the main window; opens, saves and reloads its text documents.
+    auto* documents = new TDocumentManager(form);
+    form.SetDocumentOpener(documents);
     std::unique_ptr<TLoggingDocumentOpener> testLog;
     if (const char* logFile = std::getenv("QUILLET_TEST_OPEN_LOG"); logFile != nullptr && *logFile != '\0') {
         testLog = std::make_unique<TLoggingDocumentOpener>(logFile);
