@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -159,21 +158,22 @@ void TFindForm::Build(const char* windowKey, const char* englishCaption)
     groups->setColumnStretch(1, 1);
 
     // Buttons on the right, as in the other dialogs of the program.
-    m_buttons = new QDialogButtonBox(Qt::Vertical, this);
     m_ok = MakeButton<QPushButton>(this, "OKButton", "OK");
     m_cancel = MakeButton<QPushButton>(this, "CancelButton", "Cancel");
-    m_buttons->addButton(m_ok, QDialogButtonBox::AcceptRole);
-    m_buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
     m_ok->setDefault(true);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_buttons = new QVBoxLayout;
+    m_buttons->addWidget(m_ok);
+    m_buttons->addWidget(m_cancel);
+    m_buttons->addStretch(1);
 
     auto* content = new QVBoxLayout;
     content->addLayout(m_textGrid);
     content->addLayout(groups);
     auto* top = new QHBoxLayout(this);
     top->addLayout(content, 1);
-    top->addWidget(m_buttons, 0, Qt::AlignTop);
+    top->addLayout(m_buttons);
     top->setSizeConstraint(QLayout::SetMinimumSize);
 
     connect(m_textToFind, &QComboBox::editTextChanged, this, [this] {

@@ -7,7 +7,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDialogButtonBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
@@ -58,7 +57,7 @@ protected:
     // Where the replace dialog adds its controls.
     QGridLayout* TextGrid() const { return m_textGrid; }
     QVBoxLayout* OptionsLayout() const { return m_optionsLayout; }
-    QDialogButtonBox* ButtonBox() const { return m_buttons; }
+    QVBoxLayout* ButtonLayout() const { return m_buttons; }
     TSearchOptions& Options() const { return m_options; }
 
     // Enables the buttons that need a search text.
@@ -75,7 +74,7 @@ private:
 
     QGridLayout* m_textGrid = nullptr;
     QVBoxLayout* m_optionsLayout = nullptr;
-    QDialogButtonBox* m_buttons = nullptr;
+    QVBoxLayout* m_buttons = nullptr; // OK, Cancel, then room to stretch
     QLabel* m_textLabel = nullptr;
     QComboBox* m_textToFind = nullptr;
     QGroupBox* m_optionsGroup = nullptr;

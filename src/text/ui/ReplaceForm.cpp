@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -31,7 +30,8 @@ TReplaceForm::TReplaceForm(TMemoSource& source, TSearchOptions& options, QWidget
 
     m_replaceAllButton = new QPushButton(DialogText("ReplaceAllButton", "Replace &All"), this);
     m_replaceAllButton->setObjectName(QStringLiteral("ReplaceAllButton"));
-    ButtonBox()->addButton(m_replaceAllButton, QDialogButtonBox::ActionRole);
+    ButtonLayout()->insertWidget(1, m_replaceAllButton); // between OK and Cancel
+    setTabOrder(OkButton(), m_replaceAllButton);
     connect(m_replaceAllButton, &QPushButton::clicked, this, [this] {
         m_replaceAll = true;
         accept();

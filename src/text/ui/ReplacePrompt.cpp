@@ -109,10 +109,11 @@ TReplaceAnswer TSearchPrompt::AskReplaceBox(QWidget* parent, const QString& text
 {
     QMessageBox box(QMessageBox::Question, AppTitle(), text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("ReplacePrompt"));
-    QPushButton* yes = box.addButton(FromSystemText(messages.yes), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(FromSystemText(messages.no), QMessageBox::NoRole);
-    QPushButton* cancel = box.addButton(FromSystemText(messages.cancel), QMessageBox::RejectRole);
-    QPushButton* all = box.addButton(FromSystemText(messages.all), QMessageBox::AcceptRole);
+    // One role for all four keeps them in this order on every desktop style.
+    QPushButton* yes = box.addButton(FromSystemText(messages.yes), QMessageBox::ActionRole);
+    QPushButton* no = box.addButton(FromSystemText(messages.no), QMessageBox::ActionRole);
+    QPushButton* cancel = box.addButton(FromSystemText(messages.cancel), QMessageBox::ActionRole);
+    QPushButton* all = box.addButton(FromSystemText(messages.all), QMessageBox::ActionRole);
     yes->setObjectName(QStringLiteral("bYes"));
     no->setObjectName(QStringLiteral("bNo"));
     cancel->setObjectName(QStringLiteral("bCancel"));
