@@ -38,7 +38,10 @@ TEST(DocumentManagerScreenshotDemo, ShowsTwoDocumentsAndTheOpenDialog)
     test::TTempDir dir;
     const auto first = dir.Write("greeting.c",
         "#include <stdio.h>\n\nint main(void)\n{\n\tputs(\"Caf\xC3\xA9 cr\xC3\xA8me\");\n\treturn 0;\n}\n");
-    const auto second = dir.Write("notes-1250.txt", "P\xF8\xEDli\xB9 \xBEluou\xE8k\xFD k\xF9\xF2\nsecond line\n");
+    const auto second = dir.Write("notes-1250.txt",
+        "Gr\xF6\xDF"
+        "e \xFC"
+        "ber \xC4rger\nsecond line\n");
 
     TQuilletMainForm main;
     auto* manager = new TDocumentManager(main);

@@ -194,7 +194,7 @@ TEST_F(DocumentManagerTest, ReopenInOtherCodePageRereadsTheFile)
     ASSERT_TRUE(m_manager->ReopenInOtherCodePage(*form));
     EXPECT_EQ(form->MemoSource().Lines().GetRaw(0), "caf\xE9");
     EXPECT_EQ(form->CodePage(), 28);
-    EXPECT_EQ(form->Status().codePage, " UTF_8");
+    EXPECT_EQ(m_main->StatusText(TQuilletMainForm::kPanelCodePage), " UTF_8");
     EXPECT_FALSE(form->MemoSource().Modified());
 }
 

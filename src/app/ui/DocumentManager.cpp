@@ -58,7 +58,10 @@ TDocumentManager::TDocumentManager(TQuilletMainForm& mainForm)
     : QObject(&mainForm)
     , m_mainForm(mainForm)
 {
-    connect(m_mainForm.MdiArea(), &QMdiArea::subWindowActivated, this, &TDocumentManager::DocumentsChanged);
+    connect(m_mainForm.MdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        ShowStatus(qobject_cast<TChildForm*>(window));
+        emit DocumentsChanged();
+    });
     m_mainForm.installEventFilter(this);
 }
 
@@ -147,6 +150,17 @@ void TDocumentManager::ReadOnlyMessage(const fs::path& file)
     Message(QMessageBox::Critical, Format("ReadOnlyFile", "\"%s\" is Read only file or it is locked.", file.string()));
 }
 
+void TDocumentManager::ShowStatus(TChildForm* form)
+{
+    // The status bar shows the active document; without one it is empty.
+    const TChildStatus status = form != nullptr ? form->Status() : TChildStatus{};
+    m_mainForm.SetStatusText(TQuilletMainForm::kPanelCaret, status.position);
+    m_mainForm.SetStatusText(TQuilletMainForm::kPanelState, status.state);
+    m_mainForm.SetStatusText(TQuilletMainForm::kPanelMode, status.mode);
+    m_mainForm.SetStatusText(TQuilletMainForm::kPanelSyntax, status.syntax);
+    m_mainForm.SetStatusText(TQuilletMainForm::kPanelCodePage, status.codePage);
+}
+
 void TDocumentManager::ApplyCodePage(TChildForm& form, int index)
 {
     form.SetCodePage(index, CodePageName(index));
@@ -165,13 +179,9 @@ TChildForm* TDocumentManager::NewForm(const QString& caption)
     form->OnReload = [this](TChildForm& f) {
         return Reload(f, f.CodePage());
     };
-    connect(form, &TChildForm::StatusChanged, this, [this, form](const TChildStatus& status) {
+    connect(form, &TChildForm::StatusChanged, this, [this, form] {
         if (ActiveForm() == form) {
-            m_mainForm.SetStatusText(TQuilletMainForm::kPanelCaret, status.position);
-            m_mainForm.SetStatusText(TQuilletMainForm::kPanelState, status.state);
-            m_mainForm.SetStatusText(TQuilletMainForm::kPanelMode, status.mode);
-            m_mainForm.SetStatusText(TQuilletMainForm::kPanelSyntax, status.syntax);
-            m_mainForm.SetStatusText(TQuilletMainForm::kPanelCodePage, status.codePage);
+            ShowStatus(form);
         }
         emit DocumentsChanged();
     });

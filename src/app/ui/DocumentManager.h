@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class QMdiSubWindow;
+
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -94,6 +96,7 @@ private:
     bool LoadInto(TChildForm& form, const std::filesystem::path& file, int codePageIndex, bool readOnly);
     bool WriteDocument(TChildForm& form, const std::filesystem::path& file, int codePageIndex);
     void ApplyCodePage(TChildForm& form, int index);
+    void ShowStatus(TChildForm* form);
     QMessageBox::StandardButton Message(
         QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons = QMessageBox::Ok);
     void ReadOnlyMessage(const std::filesystem::path& file);
