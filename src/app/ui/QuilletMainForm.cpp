@@ -1,11 +1,16 @@
 #include "app/ui/QuilletMainForm.h"
 
+#include "app/CommandTable.h"
 #include "app/InstanceHandover.h"
 #include "app/SettingsStore.h"
 #include "app/ShellSeams.h"
 #include "app/Translations.h"
+#include "app/ui/CommandActions.h"
+#include "app/ui/CommandBindings.h"
 #include "app/ui/DocumentOpeners.h"
 #include "app/ui/DocumentWindow.h"
+#include "app/ui/MainMenus.h"
+#include "app/ui/MainToolbars.h"
 #include "app/ui/ShellUi.h"
 #include "app/ui/StatusPanel.h"
 #include "app/ui/WidgetTranslation.h"
@@ -36,52 +41,6 @@
 namespace quillet {
 
 namespace {
-
-struct TToolbarSpec {
-    const char* name; // object name
-    const char* titleKey; // translation key of its caption ("" when not translated)
-    const char* title; // English caption
-    const char* toggleName; // its show/hide command
-    const char* toggleCaption;
-    const char* toggleHint;
-    bool visibleAtFirst;
-};
-
-// The toolbars of the main window with their show/hide entries.
-constexpr TToolbarSpec kToolbars[] = {
-    {"StandardBar", "StandardBar", "File", "ViewStandard", "&Standard", "Standard|Show or hide the File toolbar", true},
-    {"EditBar", "EditBar", "Edit", "ViewEdit", "&Edit", "Edit|Show or hide the Edit toolbar", true},
-    {"SearchBar", "SearchBar", "Search", "ViewSearch", "Se&arch", "Search|Show or hide the Search toolbar", true},
-    {"ViewBar", "ViewBar", "View", "ViewView", "&View", "View|Show or hide the View toolbar", true},
-    {"WindowBar", "", "Window", "ViewWindow", "&Window", "Window|Show or hide the Window toolbar", true},
-    {"ToolsBar", "ToolsBar", "Tools", "ViewTools", "&Tools", "Tools|Show or hide the Tools toolbar", true},
-    {"ClipboardBar",
-        "ClipboardsBar",
-        "Clipboards",
-        "ViewClipboards",
-        "&Clipboards",
-        "Clipboards|Show or hide the Clipboards toolbar",
-        true},
-    {"MacroBar", "MacroBar", "Macros", "ViewMacro", "&Macros", "Macros|Show or hide the Macros toolbar", false},
-    {"QuickTemplatesForm", "QuickTemplatesForm", "Quick Templates", nullptr, nullptr, nullptr, false},
-};
-
-struct TMenuSpec {
-    const char* key;
-    const char* caption;
-};
-
-constexpr TMenuSpec kMenus[] = {
-    {"MenuFile", "&File"},
-    {"MenuEdit", "&Edit"},
-    {"MenuSearch", "&Search"},
-    {"MenuView", "&View"},
-    {"MenuProject", "&Project"},
-    {"MenuSyntax", "S&yntax"},
-    {"MenuTools", "&Tools"},
-    {"MenuWindow", "&Window"},
-    {"MenuHelp", "&Help"},
-};
 
 QString Stripped(QString text)
 {
@@ -127,11 +86,13 @@ TQuilletMainForm::TQuilletMainForm(QWidget* parent)
     CreateMenus();
     CreateToolbars();
     CreateStatusBar();
+    BindShellCommands();
 
     manualloadres();
     nactiResource(this);
     LoadToolbarLayout();
     RefreshWindowMenu();
+    UpdateCommands();
 
     setAcceptDrops(true);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
@@ -149,144 +110,90 @@ TQuilletMainForm::~TQuilletMainForm()
 
 void TQuilletMainForm::CreateMenus()
 {
-    for (const TMenuSpec& spec : kMenus) {
-        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(spec.caption));
-        menu->setObjectName(QString::fromLatin1(spec.key));
-        menu->setProperty("quilletText", QString::fromLatin1(spec.caption));
-        m_menus.push_back(menu);
-    }
-    QMenu* file = m_menus[0];
-    QAction* exit = AddCommand(file, "FileExit", QStringLiteral("E&xit"), QStringLiteral("Exit|Exit application"));
-    exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    exit->setMenuRole(QAction::QuitRole);
-    connect(exit, &QAction::triggered, this, &QWidget::close);
-
+    m_commands = std::make_unique<TCommandRegistry>();
+    m_actions = new TCommandActions(this, *m_commands);
+    m_mainMenus = std::make_unique<TMainMenus>(this, menuBar(), *m_actions);
+    m_menus = m_mainMenus->Menus();
+    m_windowMenu = m_mainMenus->Menu(QStringLiteral("MenuWindow"));
+    m_windowListSeparator = m_mainMenus->WindowListSeparator();
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &TQuilletMainForm::RefreshWindowMenu);
+    m_documentPopup = TMainMenus::BuildPopup(QStringLiteral("DocumentPopup"), *m_actions, this);
     // The hidden exit command: Esc closes the window while "UseESCtoExit" is set.
-    m_exit2 = new QAction(QStringLiteral("FileExit2"), this);
-    m_exit2->setObjectName(QStringLiteral("FileExit2"));
-    if (m_options.useEscToExit) {
-        m_exit2->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_exit2 = m_actions->Action("FileExit2");
+    ApplyEscToExit();
+}
+
+void TQuilletMainForm::ApplyEscToExit()
+{
+    m_exit2->setShortcut(m_options.useEscToExit ? QKeySequence(Qt::Key_Escape) : QKeySequence());
+}
+
+void TQuilletMainForm::UpdateCommands()
+{
+    m_actions->UpdateAll();
+}
+
+void TQuilletMainForm::SetAlwaysOnTop(bool onTop)
+{
+    if (m_alwaysOnTop == onTop) {
+        return;
     }
-    m_exit2->setShortcutContext(Qt::WindowShortcut);
-    addAction(m_exit2);
-    connect(m_exit2, &QAction::triggered, this, [this] {
+    m_alwaysOnTop = onTop;
+    // Changing the flag re-creates the native window; keep where it was.
+    const QRect bounds = geometry();
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown) {
+        setGeometry(bounds);
+        show();
+    }
+    m_actions->ScheduleUpdate();
+}
+
+void TQuilletMainForm::BindShellCommands()
+{
+    TCommandRegistry& commands = *m_commands;
+    commands.Bind("FileExit", [this] {
+        close();
+    });
+    commands.Bind("FileExit2", [this] {
         if (m_options.useEscToExit) {
             close();
         }
     });
-
-    m_windowMenu = m_menus[7];
-    QMenu* window = m_windowMenu;
-    struct TWindowCommand {
-        const char* name;
-        const char* caption;
-        const char* hint;
-        void (QMdiArea::*slot)();
-    };
-    const TWindowCommand windowCommands[] = {
-        {"WindowCascade", "&Cascade", "Cascade|Arrange windows so they overlap", &QMdiArea::cascadeSubWindows},
-        {"WindowTileHorizontal",
-            "Tile &Horizontally",
-            "Tile Horizontally|Arrange windows as tile down the screen",
-            &QMdiArea::tileSubWindows},
-        {"WindowTileVertical",
-            "Tile &Vertically",
-            "Tile Vertically|Arrange windows as tile across the screen",
-            &QMdiArea::tileSubWindows},
-        {"WindowPrior",
-            "Previous Window",
-            "Previous Window|Show previous window",
-            &QMdiArea::activatePreviousSubWindow},
-        {"WindowNext", "Next Window", "Next Window|Show next window", &QMdiArea::activateNextSubWindow},
-    };
-    for (const TWindowCommand& command : windowCommands) {
-        if (std::string_view(command.name) == "WindowPrior") {
-            window->addSeparator();
-        }
-        QAction* action =
-            AddCommand(window, command.name, QString::fromLatin1(command.caption), QString::fromLatin1(command.hint));
-        connect(action, &QAction::triggered, m_mdiArea, command.slot);
-    }
-    QAction* minimizeAll = AddCommand(window,
-        "WindowMinimizeAll",
-        QStringLiteral("&Minimize All"),
-        QStringLiteral("Minimize All|Minimize all windows"));
-    connect(minimizeAll, &QAction::triggered, this, [this] {
-        for (QMdiSubWindow* child : DocumentWindows()) {
-            child->showMinimized();
-        }
+    commands.Bind("HelpAbout", [this] {
+        ShowAbout();
     });
-    m_windowListSeparator = window->addSeparator();
-    connect(window, &QMenu::aboutToShow, this, &TQuilletMainForm::RefreshWindowMenu);
-
-    QMenu* help = m_menus[8];
-    QAction* topics = AddCommand(help,
-        "HelpHelpTopics",
-        QStringLiteral("&Help Topics..."),
-        QStringLiteral("Help Topics|Display the help contents page for Quillet"));
-    topics->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(topics, &QAction::triggered, this, &TQuilletMainForm::ShowHelp);
-    help->addSeparator();
-    QAction* about =
-        AddCommand(help, "HelpAbout", QStringLiteral("&About Quillet..."), QStringLiteral("About Quillet"));
-    about->setMenuRole(QAction::AboutRole);
-    connect(about, &QAction::triggered, this, &TQuilletMainForm::ShowAbout);
-}
-
-QAction* TQuilletMainForm::AddCommand(QMenu* menu, const char* name, const QString& caption, const QString& hint)
-{
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    SetCommandHint(action, hint);
-    menu->addAction(action);
-    return action;
+    commands.Bind("HelpHelpTopics", [this] {
+        ShowHelp();
+    });
+    commands.Bind(
+        "ViewAlwaysOnTop",
+        [this] {
+            SetAlwaysOnTop(!m_alwaysOnTop);
+        },
+        [this](TCommandState& state) {
+            state.checked = m_alwaysOnTop;
+        });
+    commands.Bind("TrayOpen", [this] {
+        DoslaZprava();
+    });
+    BindWindowCommands(commands, m_mdiArea);
+    BindTextDocumentCommands(commands, [this] {
+        return CurrentTextDocument(m_mdiArea);
+    });
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, m_actions, &TCommandActions::ScheduleUpdate);
 }
 
 void TQuilletMainForm::CreateToolbars()
 {
-    QMenu* toolbarsMenu = m_menus[3]->addMenu(QStringLiteral("&Toolbars"));
-    toolbarsMenu->setObjectName(QStringLiteral("ViewToolbarsMenu"));
-    for (const TToolbarSpec& spec : kToolbars) {
-        QToolBar* bar = addToolBar(QString::fromLatin1(spec.title));
-        bar->setObjectName(QString::fromLatin1(spec.name));
-        bar->setProperty("quilletText", QString::fromLatin1(spec.title));
-        bar->setProperty("quilletTitleKey", QString::fromLatin1(spec.titleKey));
-        m_toolbars.push_back(bar);
-        if (spec.toggleName != nullptr) {
-            auto* toggle = new QAction(QString::fromLatin1(spec.toggleCaption), this);
-            toggle->setObjectName(QString::fromLatin1(spec.toggleName));
-            toggle->setCheckable(true);
-            SetCommandHint(toggle, QString::fromLatin1(spec.toggleHint));
-            toolbarsMenu->addAction(toggle);
-            connect(toggle, &QAction::toggled, bar, &QToolBar::setVisible);
-            connect(bar, &QToolBar::visibilityChanged, toggle, [toggle, bar] {
-                toggle->setChecked(bar->isVisible());
-            });
-            bar->setProperty("quilletToggle", QVariant::fromValue(static_cast<QObject*>(toggle)));
-        }
-    }
-    // The window toolbar carries the window commands; the others are filled
-    // by the command table as the commands arrive. Empty bars stay hidden.
-    QToolBar* windowBar = findChild<QToolBar*>(QStringLiteral("WindowBar"));
-    windowBar->addAction(findChild<QAction*>(QStringLiteral("WindowPrior")));
-    windowBar->addAction(findChild<QAction*>(QStringLiteral("WindowNext")));
-    for (QToolBar* bar : m_toolbars) {
-        bar->setVisible(!bar->actions().isEmpty());
-        if (auto* toggle = qobject_cast<QAction*>(bar->property("quilletToggle").value<QObject*>())) {
-            toggle->setChecked(!bar->isHidden());
-        }
-    }
+    m_mainToolbars = std::make_unique<TMainToolbars>(this, *m_actions, *m_mainMenus);
+    m_toolbars = m_mainToolbars->Toolbars();
 }
 
 QMenu* TQuilletMainForm::createPopupMenu()
 {
-    auto* menu = new QMenu(this);
-    for (QToolBar* bar : m_toolbars) {
-        if (auto* toggle = qobject_cast<QAction*>(bar->property("quilletToggle").value<QObject*>())) {
-            menu->addAction(toggle);
-        }
-    }
-    return menu;
+    return m_mainToolbars->BuildPopup(this);
 }
 
 void TQuilletMainForm::CreateStatusBar()
@@ -413,16 +320,7 @@ void TQuilletMainForm::RefreshWindowMenu()
             m_mdiArea->setActiveSubWindow(child);
         });
     }
-    for (const char* name : {"WindowCascade",
-             "WindowTileHorizontal",
-             "WindowTileVertical",
-             "WindowPrior",
-             "WindowNext",
-             "WindowMinimizeAll"}) {
-        if (QAction* action = findChild<QAction*>(QString::fromLatin1(name))) {
-            action->setEnabled(!windows.isEmpty());
-        }
-    }
+    m_actions->ScheduleUpdate();
 }
 
 // --- status bar ---
@@ -605,10 +503,20 @@ void TQuilletMainForm::SaveToolbarLayout()
 
 void TQuilletMainForm::ShowHelp()
 {
-    const std::filesystem::path candidates[] = {
-        TUserPaths().DataFolder() / "Docs" / "index.html",
-        ProgramFolder() / "Docs" / "index.html",
-    };
+    // The chosen language's pages first ("Docs/<language>/index.html"); only
+    // the file-name part of the language name is used, so a stored name
+    // cannot lead outside the Docs folder.
+    std::vector<std::filesystem::path> candidates;
+    const std::string stem = std::filesystem::path(m_options.language).filename().stem().string();
+    const bool useLanguage = !stem.empty() && stem != "." && stem != "..";
+    for (const std::filesystem::path& folder : {TUserPaths().DataFolder(), ProgramFolder()}) {
+        if (useLanguage) {
+            candidates.push_back(folder / "Docs" / stem / "index.html");
+        }
+    }
+    for (const std::filesystem::path& folder : {TUserPaths().DataFolder(), ProgramFolder()}) {
+        candidates.push_back(folder / "Docs" / "index.html");
+    }
     for (const auto& page : candidates) {
         std::error_code ec;
         if (std::filesystem::is_regular_file(page, ec)) {

@@ -25,6 +25,10 @@ namespace quillet {
 
 class IDocumentOpener;
 class IMacroRecording;
+class TCommandActions;
+class TCommandRegistry;
+class TMainMenus;
+class TMainToolbars;
 class IProjectSession;
 class TStatusPanel;
 
@@ -79,6 +83,22 @@ public:
 
     const TGlobalOptions& Options() const { return m_options; }
 
+    // --- commands ---
+    // Every command of the window, by name: other parts bind their execute and
+    // update operations here (`Commands().Bind("FileNew", ...)`).
+    TCommandRegistry& Commands() { return *m_commands; }
+    // The actions showing the commands; UpdateCommands runs the update pass now.
+    TCommandActions& CommandActions() { return *m_actions; }
+    void UpdateCommands();
+    TMainMenus& MainMenus() { return *m_mainMenus; }
+    TMainToolbars& MainToolbars() { return *m_mainToolbars; }
+    // The document pop-up menu (editor views, binary views, the top tab bar).
+    QMenu* DocumentPopup() const { return m_documentPopup; }
+    // Re-reads [Global] "UseESCtoExit" from Options(): Esc closes the window while set.
+    void ApplyEscToExit();
+    bool AlwaysOnTop() const { return m_alwaysOnTop; }
+    void SetAlwaysOnTop(bool onTop);
+
     // --- start-up and messages ---
     // The start of the run once the window is shown: with arguments, open
     // them (bare names completed with startDirectory); without, perform the
@@ -118,7 +138,7 @@ private:
     void CreateMenus();
     void CreateToolbars();
     void CreateStatusBar();
-    QAction* AddCommand(QMenu* menu, const char* name, const QString& caption, const QString& hint);
+    void BindShellCommands();
     void LoadToolbarLayout();
     void SaveToolbarLayout();
     void FormDestroy();
@@ -138,6 +158,12 @@ private:
     QMenu* m_windowMenu = nullptr;
     QAction* m_windowListSeparator = nullptr;
     QAction* m_exit2 = nullptr;
+    std::unique_ptr<TCommandRegistry> m_commands;
+    TCommandActions* m_actions = nullptr;
+    std::unique_ptr<TMainMenus> m_mainMenus;
+    std::unique_ptr<TMainToolbars> m_mainToolbars;
+    QMenu* m_documentPopup = nullptr;
+    bool m_alwaysOnTop = false;
 
     std::unique_ptr<IDocumentOpener> m_unavailableOpener;
     IDocumentOpener* m_opener = nullptr;
