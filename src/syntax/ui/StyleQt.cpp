@@ -39,17 +39,17 @@ QColor StyleColor(TColor color)
         static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF), static_cast<int>((color >> 16) & 0xFF));
 }
 
-QFont StyleFont(const TFontSpec& spec)
+QFont StyleFont(const TFontSpec& from)
 {
     QFont font;
-    if (!spec.name.empty()) {
-        font.setFamily(QString::fromStdString(spec.name));
+    if (!from.name.empty()) {
+        font.setFamily(QString::fromStdString(from.name));
     }
-    font.setPointSize(std::clamp(spec.size, 1, 400));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setPointSize(std::clamp(from.size, 1, 400));
+    font.setBold(from.bold);
+    font.setItalic(from.italic);
+    font.setUnderline(from.underline);
+    font.setStrikeOut(from.strikeOut);
     return font;
 }
 

@@ -11,8 +11,8 @@ namespace quillet {
 // from the application palette; clNone gives an invalid QColor.
 QColor StyleColor(TColor color);
 // An engine font as a QFont (face, point size, emphasis); the colour is not
-// part of a QFont and stays in spec.color.
-QFont StyleFont(const TFontSpec& spec);
+// part of a QFont and stays in from.color.
+QFont StyleFont(const TFontSpec& from);
 // The editor font of the styles as a monospaced QFont.
 QFont EditorQFont(const TEditorFont& font);
 
