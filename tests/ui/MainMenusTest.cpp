@@ -303,7 +303,7 @@ TEST(MainMenusScreenshotDemo, ShowsMenusAndToolbars)
     shoot(QStringLiteral("MenuEdit-ChangeCase"));
     sub->hide();
     edit->hide();
-    form.CommandActions().Action("EditCopy")->hover();
+    form.CommandActions().Action("EditCopy")->showStatusText(&form);
     shoot(QStringLiteral("status-hint"));
 }
 

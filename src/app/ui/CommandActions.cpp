@@ -12,6 +12,13 @@
 
 #include <optional>
 
+// The icons live in the application library's resources; a static library's
+// resources are only registered when asked for by name.
+static void InitShellResources()
+{
+    Q_INIT_RESOURCE(quillet);
+}
+
 namespace quillet {
 
 namespace {
@@ -89,6 +96,7 @@ TCommandActions::TCommandActions(QWidget* owner, TCommandRegistry& registry)
     , m_registry(registry)
 {
     setObjectName(QStringLiteral("CommandActions"));
+    InitShellResources();
     m_idle = new QTimer(this);
     m_idle->setSingleShot(true);
     m_idle->setInterval(0);

@@ -6,6 +6,7 @@
 #include "app/ui/ShellUi.h"
 
 #include <QAction>
+#include <QImageReader>
 #include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
@@ -41,6 +42,9 @@ TMainToolbars::TMainToolbars(QMainWindow* window, TCommandActions& actions, TMai
     : m_actions(actions)
 {
     const TMenuAnchor togglePlace = menus.Anchor(QStringLiteral("ToolbarToggles"));
+    // Without the desktop's SVG support our drawings cannot be shown; the
+    // buttons then show their captions so they stay usable.
+    const bool drawings = QImageReader::supportedImageFormats().contains("svg");
     for (const TToolbarLayout& layout : ToolbarLayouts()) {
         const QString title = FromUtf8(layout.title);
         QToolBar* bar = window->addToolBar(title);
@@ -50,6 +54,9 @@ TMainToolbars::TMainToolbars(QMainWindow* window, TCommandActions& actions, TMai
         bar->setAllowedAreas(Qt::AllToolBarAreas);
         bar->setMovable(true);
         bar->setFloatable(true);
+        if (!drawings) {
+            bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        }
         m_toolbars.push_back(bar);
         for (std::string_view item : layout.items) {
             if (LayoutItemKind(item) == TLayoutItemKind::Separator) {

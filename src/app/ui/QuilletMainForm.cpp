@@ -87,6 +87,8 @@ TQuilletMainForm::TQuilletMainForm(QWidget* parent)
     CreateToolbars();
     CreateStatusBar();
     BindShellCommands();
+    // Again now that the command actions have registered the resources.
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.svg")));
 
     manualloadres();
     nactiResource(this);
