@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <deque>
 #include <gtest/gtest.h>
@@ -412,6 +413,40 @@ TEST_F(DocumentManagerTest, OutsideChangeIsNoticedBeforeAndAfterASave)
         5000));
     EXPECT_EQ(form->MemoSource().Lines().GetRaw(0), "ONE");
     EXPECT_EQ(boxes.texts.size(), 1u);
+}
+
+// Closing the main window asks each modified document; Cancel keeps the
+// program open, and Save All tries every document even after a failure.
+TEST_F(DocumentManagerTest, ClosingTheProgramAsksAboutChangesAndSaveAllTriesEveryDocument)
+{
+    const fs::path first = m_dir.Write("first.txt", "1\n");
+    const fs::path second = m_dir.Write("second.txt", "2\n");
+    TChildForm* a = Open(first);
+    TChildForm* b = Open(second);
+    ASSERT_TRUE(a != nullptr && b != nullptr);
+    a->MemoSource().Lines().Put(0, "one");
+    a->MemoSource().SetModified(true);
+    {
+        TBoxAnswerer boxes({QMessageBox::Cancel});
+        EXPECT_FALSE(m_main->close());
+        EXPECT_TRUE(m_main->isVisible());
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_TRUE(boxes.texts[0].contains("first.txt"));
+        EXPECT_EQ(m_manager->Forms().size(), 2u);
+    }
+
+    // The second document cannot be written: the first is still saved.
+    b->MemoSource().Lines().Put(0, "two");
+    b->MemoSource().SetModified(true);
+    fs::remove(second);
+    fs::create_directory(second);
+    TBoxAnswerer boxes;
+    EXPECT_FALSE(m_manager->SaveAll());
+    EXPECT_EQ(TTempDir::Read(first), "one" + BufferLineEnd());
+    EXPECT_FALSE(a->MemoSource().Modified());
+    EXPECT_TRUE(b->MemoSource().Modified());
+    const QString refused = QString::fromStdString("\"" + second.string() + "\" is Read only file or it is locked.");
+    EXPECT_NE(std::find(boxes.texts.begin(), boxes.texts.end(), refused), boxes.texts.end());
 }
 
 } // namespace
