@@ -5,7 +5,10 @@
 #include "app/CodePages.h"
 #include "app/ui/QuilletMainForm.h"
 #include "support/TempDir.h"
+#include "syntax/SchemeCatalog.h"
+#include "syntax/TextStyles.h"
 #include "text/ui/ChildForm.h"
+#include "text/ui/SyntaxAttach.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -447,6 +450,26 @@ TEST_F(DocumentManagerTest, ClosingTheProgramAsksAboutChangesAndSaveAllTriesEver
     EXPECT_TRUE(b->MemoSource().Modified());
     const QString refused = QString::fromStdString("\"" + second.string() + "\" is Read only file or it is locked.");
     EXPECT_NE(std::find(boxes.texts.begin(), boxes.texts.end(), refused), boxes.texts.end());
+}
+
+// With the syntax definitions set, an opened file gets the definition its
+// extension selects and the dialogs offer the definitions' file types.
+TEST_F(DocumentManagerTest, OpenedFilesGetTheirSyntaxDefinition)
+{
+    TSchemeCatalog catalog{{test::DataPath("../..")}};
+    catalog.LoadAll();
+    TTextStyles styles;
+    TSyntaxContext context;
+    context.catalog = &catalog;
+    context.styles = &styles;
+    m_manager->SetSyntaxContext(context);
+    TChildForm* form = Open(m_dir.Write("x.cpp", "int main() { return 0; }\n"));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(DocumentSyntaxFile(*form), "C++.def");
+    EXPECT_EQ(m_manager->OpenFilter().find("*.cpp") != std::string::npos, true);
+    TChildForm* plain = Open(m_dir.Write("notes.unknown-ext", "plain\n"));
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(DocumentParser(*plain), nullptr);
 }
 
 } // namespace

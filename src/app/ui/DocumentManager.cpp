@@ -7,6 +7,7 @@
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/SelectCodePageForm.h"
 #include "app/ui/ShellUi.h"
+#include "syntax/SchemeCatalog.h"
 #include "text/ui/ChildForm.h"
 
 #include <QApplication>
@@ -118,12 +119,27 @@ TChildForm* TDocumentManager::FindOpen(const fs::path& file) const
     return nullptr;
 }
 
+std::string TDocumentManager::FileTypeFilter() const
+{
+    if (m_fileTypeFilter.empty() && m_syntax.catalog != nullptr) {
+        return m_syntax.catalog->FileFilter();
+    }
+    return m_fileTypeFilter;
+}
+
+void TDocumentManager::ChooseSyntaxFor(TChildForm& form)
+{
+    if (m_syntax.catalog != nullptr && m_syntax.styles != nullptr) {
+        ChooseSyntax(form, m_syntax);
+    }
+}
+
 std::string TDocumentManager::OpenFilter() const
 {
     std::string filter = LangStr("AllFiles", "All files (*.*)|*.*") + "|"
         + LangStr("ProjectFiles", "Quillet project files (*.qpr)|*.qpr");
-    if (!m_fileTypeFilter.empty()) {
-        filter += "|" + m_fileTypeFilter;
+    if (const std::string types = FileTypeFilter(); !types.empty()) {
+        filter += "|" + types;
     }
     return filter;
 }
@@ -131,8 +147,8 @@ std::string TDocumentManager::OpenFilter() const
 std::string TDocumentManager::SaveFilter() const
 {
     std::string filter = LangStr("AllFiles", "All files (*.*)|*.*");
-    if (!m_fileTypeFilter.empty()) {
-        filter += "|" + m_fileTypeFilter;
+    if (const std::string types = FileTypeFilter(); !types.empty()) {
+        filter += "|" + types;
     }
     return filter;
 }
@@ -203,6 +219,7 @@ bool TDocumentManager::CreateMDIChild(const TOpenRequest& request)
     if (request.isNew) {
         TChildForm* form = NewForm(FromFileName(request.fileName));
         ApplyCodePage(*form, 0);
+        ChooseSyntaxFor(*form);
         m_mainForm.AddMdiChild(form);
         emit DocumentsChanged();
         return true;
@@ -250,6 +267,7 @@ bool TDocumentManager::CreateMDIChild(const TOpenRequest& request)
         }
         ApplyCodePage(*form, 0);
         form->SetFileName(file);
+        ChooseSyntaxFor(*form);
         m_mainForm.AddMdiChild(form);
         emit DocumentsChanged();
         return true;
@@ -258,6 +276,7 @@ bool TDocumentManager::CreateMDIChild(const TOpenRequest& request)
         delete form;
         return false;
     }
+    ChooseSyntaxFor(*form);
     m_mainForm.AddMdiChild(form);
     emit DocumentsChanged();
     if (form->property(kLossyProperty).toBool()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DocumentOpener.h"
+#include "text/ui/SyntaxAttach.h"
 
 #include <QMessageBox>
 #include <QObject>
@@ -76,6 +77,10 @@ public:
     // Filter of the open and save dialogs: "description|mask|..." pairs. The
     // syntax definitions add their masks through SetFileTypeFilter.
     void SetFileTypeFilter(std::string filter) { m_fileTypeFilter = std::move(filter); }
+    // Syntax definitions for new and opened documents (the default one for a
+    // new document, the one the extension selects for a file). With a catalog
+    // and no filter of its own, the dialogs take the catalog's file types.
+    void SetSyntaxContext(TSyntaxContext context) { m_syntax = std::move(context); }
     std::string OpenFilter() const;
     std::string SaveFilter() const;
     std::function<std::optional<TOpenChoice>()> OnOpenDialog;
@@ -97,6 +102,8 @@ private:
     bool WriteDocument(TChildForm& form, const std::filesystem::path& file, int codePageIndex);
     void ApplyCodePage(TChildForm& form, int index);
     void ShowStatus(TChildForm* form);
+    void ChooseSyntaxFor(TChildForm& form);
+    std::string FileTypeFilter() const;
     QMessageBox::StandardButton Message(
         QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons = QMessageBox::Ok);
     void ReadOnlyMessage(const std::filesystem::path& file);
@@ -104,6 +111,7 @@ private:
     TQuilletMainForm& m_mainForm;
     int m_untitledCounter = 0;
     std::string m_fileTypeFilter;
+    TSyntaxContext m_syntax;
 };
 
 // A file name for display and for the message texts.
