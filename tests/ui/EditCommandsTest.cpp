@@ -4,10 +4,13 @@
 // the document alone.
 #include "text/ui/EditCommands.h"
 
+#include "app/CommandTable.h"
+#include "app/ui/EditCommandBindings.h"
 #include "platform/fake/FakeClipboard.h"
 #include "syntax/SyntaxParser.h"
 #include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"
+#include "text/ui/ClipboardSlots.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -317,6 +320,35 @@ TEST_F(EditCommandsTest, QuickTemplateWrapsTheSelectionOrPlacesTheCaret)
     Load("ab");
     Source().SetSelection(TSelKind::selColumn, 0, 0, 0, 0);
     EXPECT_FALSE(CanApplyQuickTemplate(m_form.get()));
+}
+
+TEST_F(EditCommandsTest, BoundByNameInTheCommandRegistry)
+{
+    TCommandRegistry registry;
+    TClipboardSlots clipboardSlots(&m_clipboard);
+    TChildForm* active = m_form.get();
+    BindEditCommands(
+        registry,
+        [&active] {
+            return active;
+        },
+        clipboardSlots);
+    for (const char* name : {"EditUpperCase", "EditSortAsc", "EditMD5", "EditPaste1", "EditPaste4", "EditDelete"}) {
+        EXPECT_TRUE(registry.IsBound(name)) << name;
+    }
+
+    Load("b\na\nz");
+    Source().SetSelection(TSelKind::selStream, 0, 0, 0, 2);
+    EXPECT_TRUE(registry.State("EditSortAsc").enabled);
+    EXPECT_TRUE(registry.Execute("EditSortAsc"));
+    EXPECT_EQ(Text(), "a\nb\nz");
+
+    m_clipboard.SetText("one");
+    m_clipboard.SetText("two");
+    EXPECT_TRUE(registry.State("EditPaste2").enabled);
+    active = nullptr;
+    EXPECT_FALSE(registry.State("EditSortAsc").enabled);
+    EXPECT_FALSE(registry.State("EditPaste2").enabled);
 }
 
 } // namespace
