@@ -1,13 +1,16 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 class QMdiArea;
 
 namespace quillet {
 
 class TChildForm;
+class TClipboardSlots;
 class TCommandRegistry;
+struct TFileCommand;
 
 // The active text document window, or nullptr when none is active or the
 // active document window is not a text document.
@@ -26,5 +29,18 @@ void BindTextDocumentCommands(TCommandRegistry& registry, TActiveTextDocument ac
 // minimize and arrange all, previous and next window; enabled while a
 // document window exists.
 void BindWindowCommands(TCommandRegistry& registry, QMdiArea* area);
+
+// Binds the Edit commands (undo to encode/decode/hash, with their submenu
+// header), the Search commands and the syntax View commands (colour syntax,
+// URLs, special symbols) of the active text document. They replace the plain
+// undo, clipboard and select-all bindings above.
+void BindDocumentEditingCommands(TCommandRegistry& registry, TActiveTextDocument active);
+
+// Binds the clipboard-slot commands (Paste Clipboard 2-4, Paste All, Delete
+// All Clipboards); the slots must outlive the registry's use of them.
+void BindClipboardSlotCommands(TCommandRegistry& registry, TClipboardSlots& clipboardSlots, TActiveTextDocument active);
+
+// Binds the document manager's file commands (FileCommands(manager)).
+void BindFileCommandList(TCommandRegistry& registry, const std::vector<TFileCommand>& commands);
 
 } // namespace quillet

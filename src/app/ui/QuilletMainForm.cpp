@@ -181,9 +181,11 @@ void TQuilletMainForm::BindShellCommands()
         DoslaZprava();
     });
     BindWindowCommands(commands, m_mdiArea);
-    BindTextDocumentCommands(commands, [this] {
+    auto active = [this] {
         return CurrentTextDocument(m_mdiArea);
-    });
+    };
+    BindTextDocumentCommands(commands, active);
+    BindDocumentEditingCommands(commands, active);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, m_actions, &TCommandActions::ScheduleUpdate);
 }
 
