@@ -5,12 +5,16 @@
 #include "text/ui/EditCommands.h"
 
 #include "app/CommandTable.h"
+#include "app/ui/CommandActions.h"
 #include "app/ui/EditCommandBindings.h"
 #include "platform/fake/FakeClipboard.h"
 #include "syntax/SyntaxParser.h"
 #include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"
 #include "text/ui/ClipboardSlots.h"
+
+#include <QAction>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -349,6 +353,19 @@ TEST_F(EditCommandsTest, BoundByNameInTheCommandRegistry)
     active = nullptr;
     EXPECT_FALSE(registry.State("EditSortAsc").enabled);
     EXPECT_FALSE(registry.State("EditPaste2").enabled);
+
+    // The paste commands show their slot in the tooltip and the caption in
+    // the status bar.
+    QWidget owner;
+    TCommandActions actions(&owner, registry);
+    m_clipboard.SetText("x|y");
+    ApplyClipboardHints(actions, clipboardSlots);
+    QAction* paste1 = actions.Action("EditPaste1");
+    ASSERT_NE(paste1, nullptr);
+    EXPECT_EQ(paste1->toolTip(), "xly");
+    EXPECT_EQ(paste1->statusTip(), "Paste Clipboard 1");
+    EXPECT_EQ(actions.Action("EditPaste3")->toolTip(), "one");
+    EXPECT_EQ(actions.Action("EditPaste4")->toolTip(), "Paste Clipboard 4") << "an empty slot shows the caption";
 }
 
 } // namespace
