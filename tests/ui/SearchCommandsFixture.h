@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/SettingsStore.h"
+#include "app/Translations.h"
 #include "text/MemoSearch.h"
 #include "text/SearchOptions.h"
 #include "text/ui/ChildForm.h"
@@ -49,6 +50,7 @@ class SearchUiTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        ResetLang(""); // the English texts, whatever an earlier test chose
         SetGlobalSettings(std::make_unique<TSettingsStore>(std::filesystem::path{}, TSettingsForm::PerUser));
         GlobalSearchOptions() = TSearchOptions{};
         SetSearchPromptOverride(&m_prompt);
