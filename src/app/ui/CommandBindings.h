@@ -1,16 +1,13 @@
 #pragma once
 
 #include <functional>
-#include <vector>
 
 class QMdiArea;
 
 namespace quillet {
 
 class TChildForm;
-class TClipboardSlots;
 class TCommandRegistry;
-struct TFileCommand;
 
 // The active text document window, or nullptr when none is active or the
 // active document window is not a text document.
@@ -35,12 +32,5 @@ void BindWindowCommands(TCommandRegistry& registry, QMdiArea* area);
 // URLs, special symbols) of the active text document. They replace the plain
 // undo, clipboard and select-all bindings above.
 void BindDocumentEditingCommands(TCommandRegistry& registry, TActiveTextDocument active);
-
-// Binds the clipboard-slot commands (Paste Clipboard 2-4, Paste All, Delete
-// All Clipboards); the slots must outlive the registry's use of them.
-void BindClipboardSlotCommands(TCommandRegistry& registry, TClipboardSlots& clipboardSlots, TActiveTextDocument active);
-
-// Binds the document manager's file commands (FileCommands(manager)).
-void BindFileCommandList(TCommandRegistry& registry, const std::vector<TFileCommand>& commands);
 
 } // namespace quillet

@@ -2,8 +2,6 @@
 // named operations.
 #include "app/CommandTable.h"
 #include "app/ui/CommandBindings.h"
-#include "app/ui/FileCommands.h"
-#include "text/ui/ClipboardSlots.h"
 #include "text/ui/EditCommands.h"
 #include "text/ui/SearchCommands.h"
 #include "text/ui/SyntaxAttach.h"
@@ -60,31 +58,6 @@ void BindDocumentEditingCommands(TCommandRegistry& registry, TActiveTextDocument
                 const TSyntaxCommandState now = update(active());
                 state.enabled = now.enabled;
                 state.checked = now.checked;
-            });
-    }
-}
-
-void BindClipboardSlotCommands(TCommandRegistry& registry, TClipboardSlots& clipboardSlots, TActiveTextDocument active)
-{
-    for (std::string_view name : {"EditPaste2", "EditPaste3", "EditPaste4", "EditPasteAll", "EditDelete"}) {
-        registry.Bind(
-            name,
-            [&clipboardSlots, active, name] {
-                ExecuteClipboardSlotCommand(clipboardSlots, name, active());
-            },
-            [&clipboardSlots, active, name](TCommandState& state) {
-                state.enabled = ClipboardSlotCommandEnabled(clipboardSlots, name, active());
-            });
-    }
-}
-
-void BindFileCommandList(TCommandRegistry& registry, const std::vector<TFileCommand>& commands)
-{
-    for (const TFileCommand& command : commands) {
-        registry.Bind(
-            command.name, command.execute, [update = command.update, checked = command.checked](TCommandState& state) {
-                state.enabled = !update || update();
-                state.checked = checked && checked();
             });
     }
 }
