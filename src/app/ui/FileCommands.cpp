@@ -3,12 +3,6 @@
 #include "app/ui/DocumentManager.h"
 #include "text/ui/ChildForm.h"
 
-#include <QAction>
-#include <QPointer>
-#include <QWidget>
-
-#include <memory>
-
 namespace quillet {
 
 std::vector<TFileCommand> FileCommands(TDocumentManager& manager)
@@ -118,38 +112,6 @@ std::vector<TFileCommand> FileCommands(TDocumentManager& manager)
             return active() != nullptr && active()->MemoSource().ReadOnly();
         }});
     return commands;
-}
-
-int BindFileCommands(QWidget& root, TDocumentManager& manager)
-{
-    auto commands = std::make_shared<std::vector<std::pair<QPointer<QAction>, TFileCommand>>>();
-    for (TFileCommand& command : FileCommands(manager)) {
-        QAction* action = root.findChild<QAction*>(QString::fromStdString(command.name));
-        if (action == nullptr) {
-            continue;
-        }
-        if (command.checked) {
-            action->setCheckable(true);
-        }
-        QObject::connect(action, &QAction::triggered, &manager, [execute = command.execute] {
-            execute();
-        });
-        commands->emplace_back(action, std::move(command));
-    }
-    auto refresh = [commands] {
-        for (auto& [action, command] : *commands) {
-            if (action.isNull()) {
-                continue;
-            }
-            action->setEnabled(command.update());
-            if (command.checked) {
-                action->setChecked(command.checked());
-            }
-        }
-    };
-    QObject::connect(&manager, &TDocumentManager::DocumentsChanged, &manager, refresh);
-    refresh();
-    return static_cast<int>(commands->size());
 }
 
 } // namespace quillet

@@ -4,13 +4,11 @@
 #include <string>
 #include <vector>
 
-class QWidget;
-
 namespace quillet {
 
 class TDocumentManager;
 
-// One file command for the command table: its name, what it does and when it
+// One file command for the command registry: its name, what it does and when it
 // is enabled (and, for a toggle, whether it is checked).
 struct TFileCommand {
     std::string name;
@@ -23,10 +21,5 @@ struct TFileCommand {
 // FileCloseAll, FileSave, FileSaveAs, FileSaveAll, FileRevert, FileReopenCP and
 // ViewReadOnly.
 std::vector<TFileCommand> FileCommands(TDocumentManager& manager);
-
-// Connects the commands to the actions of the same object name found under
-// root and keeps their enabled and checked states current. Actions that do not
-// exist are skipped; returns how many were bound.
-int BindFileCommands(QWidget& root, TDocumentManager& manager);
 
 } // namespace quillet

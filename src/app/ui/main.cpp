@@ -2,12 +2,14 @@
 // event loop.
 #include "app/CodePages.h"
 #include "app/CommandLine.h"
+#include "app/CommandTable.h"
 #include "app/InstanceHandover.h"
 #include "app/OpenFilesMessage.h"
 #include "app/SettingsStore.h"
 #include "app/Translations.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/DocumentOpeners.h"
+#include "app/ui/FileCommands.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/ShellUi.h"
 #include "platform/UserPaths.h"
@@ -116,6 +118,15 @@ int main(int argc, char** argv)
     // Owned by the main window; opens, saves and reloads its text documents.
     auto* documents = new TDocumentManager(form);
     form.SetDocumentOpener(documents);
+    // The file commands; Read Only replaces the plain toggle with the one that
+    // offers to clear the file's read-only attribute.
+    for (TFileCommand& command : FileCommands(*documents)) {
+        form.Commands().Bind(
+            command.name, command.execute, [update = command.update, checked = command.checked](TCommandState& state) {
+                state.enabled = update();
+                state.checked = checked && checked();
+            });
+    }
     std::unique_ptr<TLoggingDocumentOpener> testLog;
     if (const char* logFile = std::getenv("QUILLET_TEST_OPEN_LOG"); logFile != nullptr && *logFile != '\0') {
         testLog = std::make_unique<TLoggingDocumentOpener>(logFile);
