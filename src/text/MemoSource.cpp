@@ -695,10 +695,20 @@ int TMemoSource::InsertEx(std::string_view text, std::string_view styleBytes)
     std::string_view raw = m_store.Text(li);
     int dispLen = tabs::DisplayLength(raw, m_tabStops);
     if (col > dispLen) {
-        // Pad with spaces up to the caret; the padding is not part of the undo step.
-        std::string pad(static_cast<std::size_t>(col - dispLen), ' ');
+        // Pad with spaces up to the caret. While trailing blanks are kept the
+        // padding outlives the undo; while they are trimmed, the trims are
+        // recorded, so the padding must be too or replayed records drift.
+        const int padLen = col - dispLen;
+        std::string pad(static_cast<std::size_t>(padLen), ' ');
         InsertRawAt(line, static_cast<int>(raw.size()), pad, {});
         raw = m_store.Text(li);
+        if (!m_keepTrailingBlanks && !m_replaying) {
+            BeginUndoBlock();
+            AddUndo(TUndoKind::Navigate, 0, -padLen);
+            AddUndo(TUndoKind::Insert, padLen, 0);
+            AddUndo(TUndoKind::Navigate, 0, padLen);
+            EndUndoBlock();
+        }
     }
     int spanStart = 0;
     int rawIndex = tabs::ColToRaw(raw, col, m_tabStops, &spanStart);
@@ -918,13 +928,14 @@ void TMemoSource::JoinLines()
     EndUpdate();
 }
 
-void TMemoSource::TrimTrailingBlanksNoUndo(int line)
+void TMemoSource::TrimTrailingBlanks(int line)
 {
+    // The caret is on the line. The removal is recorded like any deletion, so
+    // undo puts the blanks back and later caret-relative records stay valid.
     if (line < 0 || line >= GetStrCount() || LineIsReadOnly(line)) {
         return;
     }
-    std::size_t li = static_cast<std::size_t>(line);
-    std::string_view t = m_store.Text(li);
+    std::string_view t = m_store.Text(static_cast<std::size_t>(line));
     std::size_t n = t.size();
     while (n > 0 && IsBlank(t[n - 1])) {
         --n;
@@ -932,12 +943,13 @@ void TMemoSource::TrimTrailingBlanksNoUndo(int line)
     if (n == t.size()) {
         return;
     }
-    if (!m_store.Style(li).empty()) {
-        m_store.MutableStyle(li).resize(n);
-    }
-    m_store.MutableText(li).resize(n);
-    ReparseEdited(line);
-    AddChange(line, line, chTextChanged);
+    const int col = GetCurChar();
+    const int trimCol = tabs::RawToCol(t, static_cast<int>(n), m_tabStops);
+    m_caret->m_char = trimCol;
+    AddUndo(TUndoKind::Navigate, 0, trimCol - col);
+    DeleteRight(INT_MAX);
+    m_caret->m_char = col;
+    AddUndo(TUndoKind::Navigate, 0, col - trimCol);
 }
 
 void TMemoSource::Navigate(int deltaLine, int deltaChar)
@@ -980,7 +992,7 @@ void TMemoSource::NavigateImpl(int deltaLine, int deltaChar, bool jump)
     }
     BeginUpdate(2);
     if (dl != 0 && !m_keepTrailingBlanks && !m_replaying) {
-        TrimTrailingBlanksNoUndo(line);
+        TrimTrailingBlanks(line);
     }
     if (dl != 0 || dc != 0) {
         AddUndo(TUndoKind::Navigate, dl, dc);

@@ -557,7 +557,7 @@ private:
     void ShiftOnJoin(int line, int col);
     void AppendLinesTo(int line);
     bool LineIsReadOnly(int line) const;
-    void TrimTrailingBlanksNoUndo(int line);
+    void TrimTrailingBlanks(int line);
     void InvalidateLine(int line);
     void ReparseEdited(int line);
     void MarkHotStrings(int line);

@@ -111,6 +111,25 @@ TEST_F(MemoSourceBlock, StreamPasteOfSeveralLines)
     EXPECT_EQ(AllText(s), "head|tail");
 }
 
+// Leaving a line trims its trailing blanks; the trim is part of the undo
+// history, so undoing a paste that left a blank-ended line restores the text.
+TEST_F(MemoSourceBlock, UndoAfterTrimmedBlanksRestoresTheText)
+{
+    s.SetKeepTrailingBlanks(false);
+    s.LoadFromText("keep OLD keep");
+    s.SetSelection(TSelKind::selStream, 5, 0, 8, 0);
+    clipboard.SetText("one\r\ntwo");
+    s.PasteBlock();
+    for (int i = 0; i < 100 && s.UndoAvailable(); ++i) {
+        s.Undo();
+    }
+    EXPECT_EQ(AllText(s), "keep OLD keep");
+    while (s.RedoAvailable()) {
+        s.Redo();
+    }
+    EXPECT_EQ(AllText(s), "keep one\ntwo keep");
+}
+
 TEST_F(MemoSourceBlock, CopyAndCutWithoutSelection)
 {
     s.LoadFromText("abc");
