@@ -189,6 +189,7 @@ TChildForm* TDocumentManager::NewForm(const QString& caption)
     auto* form = new TChildForm();
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->SetUntitledCaption(caption);
+    form->MemoSource().SetClipboard(m_clipboard);
     form->OnSave = [this](TChildForm& f) {
         return Save(f);
     };

@@ -18,6 +18,8 @@ class QMdiSubWindow;
 
 namespace quillet {
 
+class IClipboard;
+
 class TChildForm;
 class TQuilletMainForm;
 
@@ -81,6 +83,9 @@ public:
     // new document, the one the extension selects for a file). With a catalog
     // and no filter of its own, the dialogs take the catalog's file types.
     void SetSyntaxContext(TSyntaxContext context) { m_syntax = std::move(context); }
+    // The clipboard every document's buffer copies to and pastes from; it
+    // must outlive the manager's documents.
+    void SetClipboard(IClipboard* clipboard) { m_clipboard = clipboard; }
     std::string OpenFilter() const;
     std::string SaveFilter() const;
     std::function<std::optional<TOpenChoice>()> OnOpenDialog;
@@ -112,6 +117,7 @@ private:
     int m_untitledCounter = 0;
     std::string m_fileTypeFilter;
     TSyntaxContext m_syntax;
+    IClipboard* m_clipboard = nullptr;
 };
 
 // A file name for display and for the message texts.

@@ -284,8 +284,15 @@ void TQuilletMainForm::SetCodePageFunctions(TCodePageFunctions functions)
 
 QMdiSubWindow* TQuilletMainForm::AddMdiChild(QMdiSubWindow* child)
 {
+    // Documents open maximized, like the first one, unless the user has
+    // restored the active window to arrange several side by side.
+    QMdiSubWindow* active = m_mdiArea->activeSubWindow();
     m_mdiArea->addSubWindow(child);
-    child->show();
+    if (active == nullptr || active->isMaximized()) {
+        child->showMaximized();
+    } else {
+        child->show();
+    }
     m_mdiArea->setActiveSubWindow(child);
     RefreshWindowMenu();
     return child;

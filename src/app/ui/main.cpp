@@ -8,16 +8,27 @@
 #include "app/SettingsStore.h"
 #include "app/Translations.h"
 #include "app/ui/DocumentManager.h"
+#include "app/ui/CommandBindings.h"
 #include "app/ui/DocumentOpeners.h"
+#include "app/ui/EditCommandBindings.h"
+#include "app/ui/MainMenus.h"
+#include "app/ui/CommandActions.h"
 #include "app/ui/FileCommands.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/ShellUi.h"
 #include "platform/UserPaths.h"
 #include "platform/qt/FreedesktopAssociations.h"
 #include "platform/qt/LocalInstanceChannel.h"
+#include "platform/qt/QtClipboard.h"
+#include "syntax/SchemeCatalog.h"
+#include "syntax/TextStyles.h"
+#include "text/ui/ClipboardSlots.h"
+#include "text/ui/MemoStyles.h"
+#include "text/ui/SyntaxAttach.h"
 
 #include <QApplication>
 #include <QLocale>
+#include <QMenu>
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +75,35 @@ void ChooseCodePage()
 }
 
 } // namespace
+
+// The Syntax menu: one entry per definition before "None (Plain Text)", for
+// the active text document.
+static void BindSyntaxMenu(TQuilletMainForm& form, const TSyntaxContext& syntax)
+{
+    const TMenuAnchor anchor = form.MainMenus().Anchor(QStringLiteral("SyntaxList"));
+    QAction* none = form.CommandActions().Action("SyntaxNone");
+    if (anchor.menu == nullptr || none == nullptr) {
+        return;
+    }
+    auto* menu = new TSyntaxMenu(*anchor.menu, *none, syntax, &form);
+    menu->ActiveForm = [&form] {
+        return CurrentTextDocument(form.MdiArea());
+    };
+    menu->Rebuild();
+    QObject::connect(anchor.menu, &QMenu::aboutToShow, menu, [menu] {
+        menu->UpdateItems();
+    });
+    form.Commands().Bind(
+        "SyntaxNone",
+        [menu] {
+            menu->ChooseNone();
+        },
+        [&form](TCommandState& state) {
+            TChildForm* document = CurrentTextDocument(form.MdiArea());
+            state.enabled = document != nullptr;
+            state.checked = document != nullptr && DocumentSyntaxFile(*document).empty();
+        });
+}
 
 int main(int argc, char** argv)
 {
@@ -113,11 +153,31 @@ int main(int argc, char** argv)
         }
     }
 
+    // Shared by every document; declared before the main window so they
+    // outlive it and its documents.
+    TQtClipboard clipboard(FromSystemText, ToSystemText);
+    TClipboardSlots clipboardSlots(&clipboard);
+    TSchemeCatalog catalog({paths.DataFolder(), program.parent_path()});
+    catalog.Load(Settings());
+    TTextStyles textStyles;
+    textStyles.ReadSettings(Settings());
+
     TQuilletMainForm form;
     form.SetCodePageFunctions(RealCodePages());
     // Owned by the main window; opens, saves and reloads its text documents.
     auto* documents = new TDocumentManager(form);
     form.SetDocumentOpener(documents);
+    documents->SetClipboard(&clipboard);
+    const TSyntaxContext syntax{&catalog, &textStyles, Tr, {}, {}};
+    documents->SetSyntaxContext(syntax);
+    BindSyntaxMenu(form, syntax);
+    const TActiveTextDocument active = [&form] {
+        return CurrentTextDocument(form.MdiArea());
+    };
+    BindEditCommands(form.Commands(), active, clipboardSlots);
+    clipboardSlots.OnSlotsChanged = [&form, &clipboardSlots] {
+        ApplyClipboardHints(form.CommandActions(), clipboardSlots);
+    };
     // The file commands; Read Only replaces the plain toggle with the one that
     // offers to clear the file's read-only attribute.
     for (TFileCommand& command : FileCommands(*documents)) {
