@@ -2,9 +2,7 @@
 
 #include "app/CharsetConversion.h"
 #include "app/CodePages.h"
-
-#include <QApplication>
-#include <QPalette>
+#include "syntax/ui/StyleQt.h"
 
 namespace quillet {
 
@@ -67,34 +65,7 @@ void PrepareGlyphs(TResolvedStyle& style)
 
 QColor ToQColor(TColor color)
 {
-    if (color == clNone) {
-        return {};
-    }
-    if ((color & 0xFF000000u) == 0x80000000u) {
-        const QPalette palette = QApplication::palette();
-        switch (color & 0xFF) {
-        case 5: // window
-            return palette.color(QPalette::Base);
-        case 8: // window text
-            return palette.color(QPalette::Text);
-        case 13:
-            return palette.color(QPalette::Highlight);
-        case 14:
-            return palette.color(QPalette::HighlightedText);
-        case 15: // button face
-            return palette.color(QPalette::Button);
-        case 16: // button shadow
-            return palette.color(QPalette::Mid);
-        case 17: // grey text
-            return palette.color(QPalette::Disabled, QPalette::Text);
-        case 18:
-            return palette.color(QPalette::ButtonText);
-        default:
-            return palette.color(QPalette::Window);
-        }
-    }
-    return QColor(
-        static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF), static_cast<int>((color >> 16) & 0xFF));
+    return StyleColor(color);
 }
 
 std::vector<TMemoTextStyle> DefaultTextStyles()
