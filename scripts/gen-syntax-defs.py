@@ -451,10 +451,10 @@ def render(scheme):
 def load_languages():
     here = os.path.dirname(os.path.abspath(__file__))
     path = os.path.join(here, "gen-syntax-defs-languages.py")
-    spec = importlib.util.spec_from_file_location("syntax_languages", path)
-    module = importlib.util.module_from_spec(spec)
+    module_spec = importlib.util.spec_from_file_location("syntax_languages", path)
+    module = importlib.util.module_from_spec(module_spec)
     module.Scheme = Scheme
-    spec.loader.exec_module(module)
+    module_spec.loader.exec_module(module)
     return module.all_schemes()
 
 

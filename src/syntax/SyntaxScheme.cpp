@@ -27,15 +27,15 @@ constexpr std::uintmax_t kMaxDefinitionFileSize = 32u * 1024u * 1024u;
 
 TFontSpec FontSpecOf(const TDefFont& font)
 {
-    TFontSpec spec;
-    spec.name = font.Name;
-    spec.size = font.PointSize();
-    spec.bold = (font.Style & fsBold) != 0;
-    spec.italic = (font.Style & fsItalic) != 0;
-    spec.underline = (font.Style & fsUnderline) != 0;
-    spec.strikeOut = (font.Style & fsStrikeOut) != 0;
-    spec.color = font.Color;
-    return spec;
+    TFontSpec result;
+    result.name = font.Name;
+    result.size = font.PointSize();
+    result.bold = (font.Style & fsBold) != 0;
+    result.italic = (font.Style & fsItalic) != 0;
+    result.underline = (font.Style & fsUnderline) != 0;
+    result.strikeOut = (font.Style & fsStrikeOut) != 0;
+    result.color = font.Color;
+    return result;
 }
 
 } // namespace
