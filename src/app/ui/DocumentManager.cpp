@@ -280,6 +280,7 @@ bool TDocumentManager::CreateMDIChild(const TOpenRequest& request)
     ChooseSyntaxFor(*form);
     m_mainForm.AddMdiChild(form);
     emit DocumentsChanged();
+    emit FileUsed(file.string(), form->CodePage(), 0);
     if (form->property(kLossyProperty).toBool()) {
         Message(QMessageBox::Warning, Format(kLossyLoadKey, kLossyLoadDefault, file.string()));
     }
@@ -411,6 +412,7 @@ bool TDocumentManager::SaveAs(TChildForm& form)
     ApplyCodePage(form, choice->codePageIndex);
     form.SetFileName(file);
     emit DocumentsChanged();
+    emit FileUsed(file.string(), form.CodePage(), 0);
     return true;
 }
 
@@ -510,6 +512,7 @@ bool TDocumentManager::ReopenInOtherCodePage(TChildForm& form)
         return false;
     }
     ApplyCodePage(form, *index);
+    emit FileUsed(form.FileName().string(), *index, 0);
     return true;
 }
 

@@ -99,6 +99,9 @@ protected:
 signals:
     // Documents were opened, closed, saved or changed state: the command states may change.
     void DocumentsChanged();
+    // A file was opened from disk, saved under a new name or reopened in
+    // another code page: the recent files list takes it (type 0 text, 1 binary).
+    void FileUsed(const std::string& fileName, int codePageIndex, int type);
 
 private:
     TChildForm* NewForm(const QString& caption);
