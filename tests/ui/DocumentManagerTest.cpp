@@ -2,13 +2,16 @@
 // the message boxes answered the way a user would.
 #include "app/ui/DocumentManager.h"
 
+#include "app/CharsetConversion.h"
 #include "app/CodePages.h"
+#include "app/SettingsStore.h"
 #include "app/ui/QuilletMainForm.h"
 #include "support/TempDir.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
 #include "text/ui/ChildForm.h"
 #include "text/ui/SyntaxAttach.h"
+#include "text/ui/TarnMemo.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -23,6 +26,7 @@
 #include <deque>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace quillet {
 namespace {
@@ -67,12 +71,11 @@ private:
     QMessageBox* m_lastBox = nullptr;
 };
 
-// Line end the buffer writes, so that fixtures round-trip byte for byte.
+// Line end a document window writes with the settings of the tests (none
+// stored: the platform's LF), so that fixtures round-trip byte for byte.
 std::string BufferLineEnd()
 {
-    TMemoSource probe;
-    probe.LoadFromText("a", false);
-    return probe.SaveToText().substr(1);
+    return "\n";
 }
 
 std::string Ucs2Le(std::string_view ascii)
@@ -91,6 +94,7 @@ protected:
     {
         m_main = std::make_unique<TQuilletMainForm>();
         m_manager = new TDocumentManager(*m_main);
+        m_manager->SetSettingsStore(&m_settings);
         m_main->SetDocumentOpener(m_manager);
         m_main->resize(800, 600);
         m_main->show();
@@ -112,6 +116,7 @@ protected:
     }
 
     TTempDir m_dir;
+    TSettingsStore m_settings{fs::path{}, TSettingsForm::PerUser}; // in memory
     std::unique_ptr<TQuilletMainForm> m_main;
     TDocumentManager* m_manager = nullptr;
 };
@@ -168,6 +173,53 @@ TEST_F(DocumentManagerTest, OpenAndSaveRoundTripInSeveralCharsets)
         form->MemoSource().SetModified(true);
         ASSERT_TRUE(m_manager->Reload(*form, form->CodePage()));
         EXPECT_EQ(form->MemoSource().Lines().GetRaw(0), "caf\xE9");
+        form->close();
+    }
+}
+
+// Every entry of the code page list through real files: open, save, reload,
+// and reopen in another code page and back.
+TEST_F(DocumentManagerTest, EveryCodePageRoundTripsThroughTheWindow)
+{
+    const std::string ascii = "line one\n+&-~\\ \"two\"\n";
+    const std::string accented = "caf\xE9\n"; // in the system code page
+    const int systemCp = GetSystemCodePage();
+    for (int index = 0; index < kCodePageCount; ++index) {
+        const int cp = GetCodePage(index);
+        SCOPED_TRACE(GetIDFromCP(cp));
+        const bool holdsAccent = !ConvertCharset(accented, systemCp, cp).lossy;
+        const std::string text = ascii + (holdsAccent ? accented : "");
+        const std::string bytes = std::string(ByteOrderMark(cp)) + CharsetConversion(text, systemCp, cp);
+        const fs::path file = m_dir.Write("every " + std::to_string(index) + ".txt", bytes);
+
+        TChildForm* form = Open(file, index);
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->CodePage(), index);
+        EXPECT_EQ(form->MemoSource().SaveToText(), text);
+        EXPECT_FALSE(form->MemoSource().ReadOnly());
+
+        form->MemoSource().SetModified(true);
+        ASSERT_TRUE(m_manager->Save(*form));
+        EXPECT_EQ(TTempDir::Read(file), bytes);
+
+        form->MemoSource().Lines().Put(0, "changed");
+        ASSERT_TRUE(m_manager->Reload(*form, form->CodePage()));
+        EXPECT_EQ(form->MemoSource().SaveToText(), text);
+
+        int reopenAs = 1;
+        m_manager->OnSelectCodePage = [&](int) {
+            return std::optional<int>(reopenAs);
+        };
+        {
+            TBoxAnswerer boxes; // a lossy reading is announced
+            ASSERT_TRUE(m_manager->ReopenInOtherCodePage(*form));
+        }
+        EXPECT_EQ(form->CodePage(), 1);
+        reopenAs = index;
+        ASSERT_TRUE(m_manager->ReopenInOtherCodePage(*form));
+        EXPECT_EQ(form->CodePage(), index);
+        EXPECT_EQ(form->MemoSource().SaveToText(), text);
+        EXPECT_FALSE(form->MemoSource().ReadOnly()) << "a lossless reading lifts the protection again";
         form->close();
     }
 }
@@ -259,12 +311,56 @@ TEST_F(DocumentManagerTest, MissingAndUnreadableFiles)
         EXPECT_TRUE(m_manager->Save(*form));
         EXPECT_EQ(TTempDir::Read(missing), "created" + BufferLineEnd());
     }
+    // A folder, and a file the user may not read, cannot be opened.
     TBoxAnswerer boxes;
     fs::create_directory(m_dir.Path() / "folder");
-    EXPECT_EQ(Open(m_dir.Path() / "folder"), nullptr);
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(
-        boxes.texts[0], QString::fromStdString("Could not open file \"" + (m_dir.Path() / "folder").string() + "\"."));
+    std::vector<fs::path> refused{m_dir.Path() / "folder"};
+    if (::geteuid() != 0) {
+        refused.push_back(m_dir.Write("locked.txt", "secret\n"));
+        fs::permissions(refused.back(), fs::perms::none);
+    }
+    for (const fs::path& file : refused) {
+        EXPECT_EQ(Open(file), nullptr);
+    }
+    ASSERT_EQ(boxes.texts.size(), refused.size());
+    for (std::size_t i = 0; i < refused.size(); ++i) {
+        EXPECT_EQ(boxes.texts[i], QString::fromStdString("Could not open file \"" + refused[i].string() + "\"."));
+    }
+    EXPECT_EQ(m_manager->Forms().size(), 1u) << "only the created file";
+}
+
+// A file deleted by another program while open: no question is asked, and
+// saving writes it again; a later outside change is still noticed.
+TEST_F(DocumentManagerTest, FileDeletedWhileOpenIsSavedAgain)
+{
+    const fs::path file = m_dir.Write("deleted \"soon\" \xC5\xBE.txt", "one\n");
+    TChildForm* form = Open(file);
+    ASSERT_NE(form, nullptr);
+    {
+        TBoxAnswerer boxes;
+        fs::remove(file);
+        QTest::qWait(300);
+        EXPECT_TRUE(boxes.texts.empty());
+        form->MemoSource().Lines().Put(0, "again");
+        form->MemoSource().SetModified(true);
+        ASSERT_TRUE(m_manager->Save(*form));
+        EXPECT_EQ(TTempDir::Read(file), "again\n");
+        QTest::qWait(300);
+        EXPECT_TRUE(boxes.texts.empty()) << "our own save is no outside change";
+    }
+    TBoxAnswerer boxes({QMessageBox::Yes});
+    QTest::qWait(20);
+    QProcess::execute(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"),
+            QStringLiteral("echo outside >> \"$1\""),
+            QStringLiteral("sh"),
+            QString::fromStdString(file.string())});
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return form->MemoSource().Lines().Count() == 2;
+        },
+        5000));
+    EXPECT_EQ(boxes.texts.size(), 1u);
 }
 
 TEST_F(DocumentManagerTest, UntitledCounterEmptyActiveAndOpeningTwice)
@@ -470,6 +566,95 @@ TEST_F(DocumentManagerTest, OpenedFilesGetTheirSyntaxDefinition)
     TChildForm* plain = Open(m_dir.Write("notes.unknown-ext", "plain\n"));
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(DocumentParser(*plain), nullptr);
+}
+
+// Save As under a new extension chooses the definition anew; caption and
+// status bar follow the new name.
+TEST_F(DocumentManagerTest, SaveAsChoosesTheSyntaxOfTheNewName)
+{
+    TSchemeCatalog catalog{{test::DataPath("../..")}};
+    catalog.LoadAll();
+    TTextStyles styles;
+    TSyntaxContext context;
+    context.catalog = &catalog;
+    context.styles = &styles;
+    m_manager->SetSyntaxContext(context);
+    TChildForm* form = Open(m_dir.Write("x.cpp", "int main() { return 0; }\n"));
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(DocumentSyntaxFile(*form), "C++.def");
+    const QString cppSyntax = m_main->StatusText(TQuilletMainForm::kPanelSyntax);
+
+    struct TCase {
+        const char* name;
+        std::string expectedDefinition; // empty: plain text
+    };
+    const TCase cases[] = {
+        {"y.py", "Python.def"},
+        {"y.PY", "Python.def"}, // same definition: kept as it is
+        {"z.unknown-ext", ""}, // a new extension that selects nothing: plain text
+        {"z.cpp", "C++.def"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path target = m_dir.Path() / c.name;
+        m_manager->OnSaveDialog = [&](const QString&, int) {
+            return std::optional<TSaveChoice>(TSaveChoice{target.string(), 1, 0});
+        };
+        form->MemoSource().SetModified(true);
+        ASSERT_TRUE(m_manager->SaveAs(*form));
+        EXPECT_EQ(DocumentSyntaxFile(*form), c.expectedDefinition);
+        EXPECT_EQ(form->windowTitle(), QString::fromStdString(target.string()));
+        const QString syntax = m_main->StatusText(TQuilletMainForm::kPanelSyntax);
+        EXPECT_EQ(syntax.isEmpty(), c.expectedDefinition.empty());
+        EXPECT_EQ(syntax == cppSyntax, c.expectedDefinition == "C++.def");
+    }
+
+    // An untitled document keeps its definition under a name that selects none.
+    m_manager->New();
+    TChildForm* untitled = m_manager->ActiveForm();
+    ASSERT_NE(untitled, nullptr);
+    ASSERT_TRUE(ZmenSyntaxParser(*untitled, "C++.def", context));
+    const fs::path target = m_dir.Path() / "notes";
+    m_manager->OnSaveDialog = [&](const QString&, int) {
+        return std::optional<TSaveChoice>(TSaveChoice{target.string(), 1, 0});
+    };
+    untitled->MemoSource().SetModified(true);
+    ASSERT_TRUE(m_manager->Save(*untitled));
+    EXPECT_EQ(DocumentSyntaxFile(*untitled), "C++.def");
+}
+
+// The stored editor settings reach new and opened windows, and changed
+// settings reach the open ones.
+TEST_F(DocumentManagerTest, StoredEditorSettingsReachNewWindows)
+{
+    m_settings.WriteString("General", "TabStops", "5,9");
+    m_settings.WriteBool("General", "AutoIndent", false);
+    m_settings.WriteBool("General", "ShowLineNumbers", false);
+    m_settings.WriteInteger("Display", "MarginPosition", 72);
+    m_settings.WriteInteger("Color Scheme", "FontSize", 14);
+    m_manager->New();
+    TChildForm* created = m_manager->ActiveForm();
+    ASSERT_NE(created, nullptr);
+    created->MemoSource().SetModified(true); // stays when the file opens
+    TChildForm* opened = Open(m_dir.Write("file.txt", "text\n"));
+    ASSERT_NE(opened, nullptr);
+    for (TChildForm* form : {created, opened}) {
+        SCOPED_TRACE(form->windowTitle().toStdString());
+        EXPECT_EQ(form->MemoSource().TabStopsText(), "5,9");
+        EXPECT_EQ(form->MemoSource().Options() & soAutoIndent, 0u);
+        // No stored line-end format: the platform's LF.
+        EXPECT_EQ(form->MemoSource().OutFormat(), TOutFormat::ofUnix);
+        for (TTarnMemo* view : {&form->Memo(), &form->Memo1()}) {
+            EXPECT_FALSE(HasOption(view->Options(), moLineNumbers));
+            EXPECT_EQ(view->MarginPos(), 72);
+            EXPECT_EQ(view->EditorFont().pointSize(), 14);
+        }
+    }
+    m_settings.WriteInteger("General", "OutFormat", 0);
+    m_settings.WriteBool("General", "ShowLineNumbers", true);
+    m_manager->ApplyEditorSettings();
+    EXPECT_EQ(opened->MemoSource().OutFormat(), TOutFormat::ofWindows);
+    EXPECT_TRUE(HasOption(opened->Memo().Options(), moLineNumbers));
 }
 
 } // namespace

@@ -14,9 +14,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace quillet {
@@ -65,41 +68,103 @@ TEST(OpenDialogTest, NameFiltersListFilesWithoutExtensions)
     EXPECT_EQ(DialogNameFilters("odd|"), QStringList{"odd (*)"});
 }
 
+// Drives the first TOpenDialog that is shown, once: the Show event is caught
+// by an application-wide filter, and the work runs from the dialog's own event
+// loop (a zero timer queued at the Show), so the dialog is complete and modal
+// when it is touched. The filter removes itself at once, so no later event can
+// reach the dialog a second time.
+class TOpenDialogDriver : public QObject {
+public:
+    explicit TOpenDialogDriver(std::function<void(TOpenDialog&)> drive)
+        : m_drive(std::move(drive))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~TOpenDialogDriver() override { qApp->removeEventFilter(this); }
+
+    int shown = 0;
+    int finished = 0;
+    int result = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = event->type() == QEvent::Show ? qobject_cast<TOpenDialog*>(watched) : nullptr;
+        if (dialog != nullptr) {
+            ++shown;
+            qApp->removeEventFilter(this);
+            QObject::connect(dialog, &QDialog::finished, this, [this](int code) {
+                ++finished;
+                result = code;
+            });
+            QPointer<TOpenDialog> guard(dialog);
+            QTimer::singleShot(0, dialog, [this, guard] {
+                if (guard) {
+                    m_drive(*guard);
+                }
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(TOpenDialog&)> m_drive;
+};
+
 // The Open command through the real dialog: the file chosen there opens with
 // the code page chosen there; the next dialog starts afresh.
-// Quarantined: on an idle machine the timer sees the accepted dialog a second
-// time (shown == 2) and the run fails; under load it passes. Re-enable once
-// the test waits for the dialog's event loop to end instead of polling.
-TEST(OpenDialogTest, DISABLED_OpenCommandUsesTheChosenCodePage)
+TEST(OpenDialogTest, OpenCommandUsesTheChosenCodePage)
 {
     test::TTempDir dir;
     const auto file = dir.Write("u.txt", "caf\xC3\xA9\n");
     TQuilletMainForm main;
     auto* manager = new TDocumentManager(main);
     main.show();
-    int shown = 0;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<TOpenDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            return;
-        }
-        if (++shown > 1) {
-            dialog->reject(); // never leave a dialog open behind a failure
-            return;
-        }
-        EXPECT_EQ(dialog->CodePageList().currentIndex(), SystemCodePageEntry());
-        EXPECT_FALSE(dialog->HexBox()->isChecked());
-        dialog->CodePageList().setCurrentIndex(28);
-        dialog->HexBox()->setChecked(true);
-        dialog->HexBox()->setChecked(false);
-        dialog->selectFile(QString::fromStdString(file.string()));
-        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-    });
-    timer.start(20);
-    manager->Open();
-    timer.stop();
-    EXPECT_EQ(shown, 1);
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        // The second round cancels: nothing more opens.
+        const bool accept = round == 0;
+        TOpenDialogDriver driver([&](TOpenDialog& dialog) {
+            // Fresh controls in every dialog.
+            EXPECT_EQ(dialog.CodePageList().currentIndex(), SystemCodePageEntry());
+            EXPECT_FALSE(dialog.HexBox()->isChecked());
+            if (!accept) {
+                dialog.reject();
+                return;
+            }
+            dialog.setDirectory(QString::fromStdString(dir.Path().string()));
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name == nullptr) {
+                ADD_FAILURE() << "no file name box";
+                dialog.reject();
+                return;
+            }
+            name->setText(QStringLiteral("u.txt"));
+            dialog.CodePageList().setCurrentIndex(28);
+            // accept() is what the dialog's Open button and Enter call.
+            QMetaObject::invokeMethod(&dialog, "accept", Qt::DirectConnection);
+            if (dialog.isVisible()) {
+                ADD_FAILURE() << "the dialog refused the file";
+                dialog.reject(); // never leave a dialog open behind a failure
+            }
+        });
+        // A dialog left open by a fault would block the test for good.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<TOpenDialog*>(QApplication::activeModalWidget()); dialog != nullptr) {
+                ADD_FAILURE() << "the dialog was still open after 30 s";
+                dialog->reject();
+            }
+        });
+        watchdog.start(30000);
+        manager->Open();
+        EXPECT_EQ(driver.shown, 1);
+        EXPECT_EQ(driver.finished, 1);
+        EXPECT_EQ(driver.result, accept ? QDialog::Accepted : QDialog::Rejected);
+    }
+    ASSERT_EQ(manager->Forms().size(), 1u);
     TChildForm* form = manager->ActiveForm();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->FileName(), file);

@@ -2,12 +2,15 @@
 
 #include "app/CodePages.h"
 #include "app/DocumentFile.h"
+#include "app/SettingsStore.h"
 #include "app/Translations.h"
+#include "app/ui/DocumentManagerSettings.h"
 #include "app/ui/OpenDialog.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/SelectCodePageForm.h"
 #include "app/ui/ShellUi.h"
 #include "syntax/SchemeCatalog.h"
+#include "syntax/TextStyles.h"
 #include "text/ui/ChildForm.h"
 
 #include <QApplication>
@@ -134,6 +137,45 @@ void TDocumentManager::ChooseSyntaxFor(TChildForm& form)
     }
 }
 
+void TDocumentManager::ChooseSyntaxAfterRename(TChildForm& form, const fs::path& oldFile)
+{
+    if (m_syntax.catalog == nullptr || m_syntax.styles == nullptr) {
+        return;
+    }
+    // The new name chooses as opening it would. A name that selects nothing
+    // keeps the current definition, unless the document had a name whose
+    // extension changed: then it goes back to plain text, as reopening it
+    // would show it. An untitled document keeps the one it was given.
+    if (const TSchemeEntry* entry = m_syntax.catalog->ForFile(form.FileName())) {
+        if (entry->FileName != DocumentSyntaxFile(form)) {
+            ZmenSyntaxParser(form, entry->FileName, m_syntax);
+        }
+    } else if (!oldFile.empty() && oldFile.extension() != form.FileName().extension()) {
+        SyntaxNone(form, m_syntax);
+    }
+}
+
+TSettingsStore& TDocumentManager::SettingsStore() const
+{
+    return m_settings != nullptr ? *m_settings : Settings();
+}
+
+void TDocumentManager::ApplyEditorSettings(TChildForm& form, const TMemoViewSettings& settings)
+{
+    form.ApplySettings(settings);
+    if (m_syntax.styles != nullptr) {
+        ApplyTextStyles(form, *m_syntax.styles);
+    }
+}
+
+void TDocumentManager::ApplyEditorSettings()
+{
+    const TMemoViewSettings settings = NactiMemoProperty(SettingsStore());
+    for (TChildForm* form : Forms()) {
+        ApplyEditorSettings(*form, settings);
+    }
+}
+
 std::string TDocumentManager::OpenFilter() const
 {
     std::string filter = LangStr("AllFiles", "All files (*.*)|*.*") + "|"
@@ -190,6 +232,7 @@ TChildForm* TDocumentManager::NewForm(const QString& caption)
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->SetUntitledCaption(caption);
     form->MemoSource().SetClipboard(m_clipboard);
+    ApplyEditorSettings(*form, NactiMemoProperty(SettingsStore()));
     form->OnSave = [this](TChildForm& f) {
         return Save(f);
     };
@@ -405,12 +448,14 @@ bool TDocumentManager::SaveAs(TChildForm& form)
         ReadOnlyMessage(file);
         return false;
     }
+    const fs::path oldFile = form.FileName();
     TMemoSource& source = form.MemoSource();
     source.SetModified(false);
     source.SetReadOnly(false);
     form.setProperty(kLossyProperty, false);
     ApplyCodePage(form, choice->codePageIndex);
     form.SetFileName(file);
+    ChooseSyntaxAfterRename(form, oldFile);
     emit DocumentsChanged();
     emit FileUsed(file.string(), form.CodePage(), 0);
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DocumentOpener.h"
+#include "text/MemoOptions.h"
 #include "text/ui/SyntaxAttach.h"
 
 #include <QMessageBox>
@@ -19,6 +20,7 @@ class QMdiSubWindow;
 namespace quillet {
 
 class IClipboard;
+class TSettingsStore;
 
 class TChildForm;
 class TQuilletMainForm;
@@ -86,6 +88,12 @@ public:
     // The clipboard every document's buffer copies to and pastes from; it
     // must outlive the manager's documents.
     void SetClipboard(IClipboard* clipboard) { m_clipboard = clipboard; }
+    // The store the editor settings of new windows are read from; nullptr (the
+    // default) reads the program's store. It must outlive the manager.
+    void SetSettingsStore(TSettingsStore* store) { m_settings = store; }
+    // Reads the editor settings again and applies them, with the text styles,
+    // to every open text document (after the options changed).
+    void ApplyEditorSettings();
     std::string OpenFilter() const;
     std::string SaveFilter() const;
     std::function<std::optional<TOpenChoice>()> OnOpenDialog;
@@ -111,6 +119,9 @@ private:
     void ApplyCodePage(TChildForm& form, int index);
     void ShowStatus(TChildForm* form);
     void ChooseSyntaxFor(TChildForm& form);
+    void ChooseSyntaxAfterRename(TChildForm& form, const std::filesystem::path& oldFile);
+    void ApplyEditorSettings(TChildForm& form, const TMemoViewSettings& settings);
+    TSettingsStore& SettingsStore() const;
     std::string FileTypeFilter() const;
     QMessageBox::StandardButton Message(
         QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons = QMessageBox::Ok);
@@ -121,6 +132,7 @@ private:
     std::string m_fileTypeFilter;
     TSyntaxContext m_syntax;
     IClipboard* m_clipboard = nullptr;
+    TSettingsStore* m_settings = nullptr;
 };
 
 // A file name for display and for the message texts.
