@@ -323,6 +323,15 @@ constexpr TCommandInfo kCommands[] = {
         "",
         0},
     {"ViewAlwaysOnTop", "&Always on Top", "", "Always on Top|", "window-on-top", "", kCommandCheckable},
+    // The window manager's own window menu cannot take entries of ours; its
+    // tray entry is an ordinary command in the Window menu instead.
+    {"MinimizeToSystray",
+        "Minimize to &Systray",
+        "",
+        "Minimize to Systray|Hide the main window in the system tray",
+        "window-tray",
+        "",
+        0},
     {"SearchDifferences",
         "&Differences...",
         "",

@@ -199,6 +199,8 @@ constexpr TExpectedCommand kExpected[] = {
         "Toggle Breakpoint",
         "Set or clear a breakpoint on the current line"},
     {"ViewAlwaysOnTop", "&Always on Top", "", "Always on Top", ""},
+    // The tray entry of the window menu, which the desktop's own window menu cannot take.
+    {"MinimizeToSystray", "Minimize to &Systray", "", "Minimize to Systray", "Hide the main window in the system tray"},
     {"SearchDifferences",
         "&Differences...",
         "",
@@ -409,7 +411,8 @@ TEST(CommandTable, MenuPlacesFollowTheMenuOrder)
         {"EditInsertDate", "MenuEdit", 10},
         {"SearchGoToBookmark0", "MenuSearch", 17},
         {"ViewProjectTree", "MenuView", 25},
-        {"WindowNext", "MenuWindow", 11},
+        {"MinimizeToSystray", "MenuWindow", 11},
+        {"WindowNext", "MenuWindow", 14},
         {"HelpAbout", "MenuHelp", 5},
         {"ConfigureExportOptions", "", -1},
     };

@@ -1,6 +1,7 @@
 #include "app/OpenFilesMessage.h"
 #include "app/ShellSeams.h"
 #include "app/Translations.h"
+#include "app/ui/CommandActions.h"
 #include "app/ui/DocumentWindow.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/StatusPanel.h"
@@ -9,14 +10,18 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace quillet {
 namespace {
@@ -186,6 +191,120 @@ TEST(MainForm, StartupRunsArgumentsOrTheStartupAction)
 
     form.RunStartup({}, "/start/");
     EXPECT_EQ(actions, std::vector<TStartupAction>{TStartupAction::CreateNew}); // the default, 1
+}
+
+TEST(MainForm, CaptionNamesTheProjectOfTheActiveDocument)
+{
+    struct TCase {
+        const char* name;
+        std::optional<std::string> project;
+        QString untitled, caption;
+    };
+    const TCase cases[] = {
+        {"not in the project", std::nullopt, "Untitled", "Quillet"},
+        {"in a saved project", "/p/My & Project.qpr", "Untitled", "Quillet - (/p/My & Project.qpr)"},
+        {"in an unsaved project", "", "Untitled", "Quillet - (Untitled)"},
+        {"marks removed from the untitled text", "", "*Un\\titled*", "Quillet - (Untitled)"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TQuilletMainForm::MainCaption(c.project, c.untitled), c.caption);
+    }
+
+    // The caption follows the active document.
+    TQuilletMainForm form;
+    std::vector<QString> asked;
+    auto* inProject = form.AddMdiChild(new TFakeDocument("a", true, asked));
+    auto* outside = form.AddMdiChild(new TFakeDocument("b", true, asked));
+    form.SetProjectOfDocument([inProject](QMdiSubWindow* document) -> std::optional<std::string> {
+        if (document == inProject) {
+            return std::string("/p/work.qpr");
+        }
+        return std::nullopt;
+    });
+    EXPECT_EQ(form.windowTitle(), "Quillet");
+    form.MdiArea()->setActiveSubWindow(inProject);
+    EXPECT_EQ(form.windowTitle(), "Quillet - (/p/work.qpr)");
+    form.MdiArea()->setActiveSubWindow(outside);
+    EXPECT_EQ(form.windowTitle(), "Quillet");
+}
+
+TEST(MainForm, ActiveCompareWindowConsumesCommands)
+{
+    TQuilletMainForm form;
+    form.show();
+    int runs = 0;
+    form.Commands().Bind("FileNew", [&] {
+        ++runs;
+    });
+    QWidget compare;
+    form.SetCompareWindow([&compare] {
+        return &compare;
+    });
+    form.UpdateCommands();
+    compare.show();
+    QApplication::setActiveWindow(&compare);
+    ASSERT_TRUE(compare.isActiveWindow());
+    form.CommandActions().Action("FileNew")->trigger();
+    EXPECT_EQ(runs, 0);
+
+    // Shown but not active, or hidden: the commands run again.
+    QApplication::setActiveWindow(&form);
+    form.CommandActions().Action("FileNew")->trigger();
+    EXPECT_EQ(runs, 1);
+    compare.hide();
+    form.CommandActions().Action("FileNew")->trigger();
+    EXPECT_EQ(runs, 2);
+}
+
+TEST(MainForm, LongHintReplacesThePanelsWhileACommandIsPointedAt)
+{
+    TQuilletMainForm form;
+    form.show();
+    form.UpdateCommands();
+    const auto panels = form.statusBar()->findChildren<TStatusPanel*>();
+    ASSERT_FALSE(panels.isEmpty());
+    EXPECT_TRUE(panels[0]->isVisible());
+
+    // A menu entry under the pointer.
+    QMenu* fileMenu = form.findChild<QMenu*>("MenuFile");
+    ASSERT_NE(fileMenu, nullptr);
+    form.menuBar()->setActiveAction(fileMenu->menuAction());
+    fileMenu->setActiveAction(form.CommandActions().Action("FileExit"));
+    EXPECT_EQ(form.statusBar()->currentMessage(), "Exit application");
+    EXPECT_FALSE(panels[0]->isVisible());
+    fileMenu->hide();
+    form.statusBar()->clearMessage();
+    EXPECT_TRUE(panels[0]->isVisible());
+
+    // A toolbar button under the pointer.
+    auto* bar = form.findChild<QToolBar*>("StandardBar");
+    ASSERT_NE(bar, nullptr);
+    QWidget* button = bar->widgetForAction(form.CommandActions().Action("FileSave"));
+    ASSERT_NE(button, nullptr);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(button, &enter);
+    EXPECT_EQ(form.statusBar()->currentMessage(), "Save current document");
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+    EXPECT_TRUE(form.statusBar()->currentMessage().isEmpty());
+
+    // The overflow button of a toolbar whose buttons do not fit.
+    auto* more = bar->findChild<QToolButton*>("qt_toolbar_ext_button");
+    ASSERT_NE(more, nullptr);
+    EXPECT_EQ(more->toolTip(), "More Buttons");
+}
+
+TEST(MainForm, DoubleClickOnTheEmptyDocumentAreaOpensAFile)
+{
+    TQuilletMainForm form;
+    form.show();
+    int opens = 0;
+    form.Commands().Bind("FileOpen", [&] {
+        ++opens;
+    });
+    QTest::mouseDClick(form.MdiArea()->viewport(), Qt::LeftButton);
+    EXPECT_EQ(opens, 1);
 }
 
 } // namespace

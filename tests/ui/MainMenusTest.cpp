@@ -2,17 +2,21 @@
 
 #include "app/CommandTable.h"
 #include "app/ui/CommandActions.h"
+#include "app/ui/DocumentTabs.h"
 #include "app/ui/MainToolbars.h"
 #include "app/ui/QuilletMainForm.h"
 #include "text/ui/ChildForm.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QEnterEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTabBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -75,7 +79,8 @@ TEST(MainMenus, MenuBarAndMenusFollowTheTableOrder)
             "SearchOppositeBracket - SearchDifferences"},
         {"MenuWindow",
             "ViewSplit ViewSynchronizeScroll CompareRotateView - WindowCascade WindowTileHorizontal "
-            "WindowTileVertical WindowMinimizeAll WindowArrangeAll - WindowPrior WindowNext -"},
+            "WindowTileVertical WindowMinimizeAll WindowArrangeAll - ViewAlwaysOnTop MinimizeToSystray - WindowPrior "
+            "WindowNext -"},
         {"MenuToolbars",
             "ViewStandard ViewEdit ViewSearch ViewView ViewWindow ViewTools ViewClipboards ViewMacro - ViewCustomize"},
         {"MenuGoToBookmark",
@@ -272,7 +277,7 @@ TEST(MainMenusScreenshotDemo, ShowsMenusAndToolbars)
         GTEST_SKIP() << "set QUILLET_MENUS_DEMO to a folder for the screenshots";
     }
     TQuilletMainForm form;
-    form.resize(1200, 800);
+    form.resize(1260, 860);
     form.move(0, 0);
     for (QToolBar* bar : form.MainToolbars().Toolbars()) {
         if (bar->objectName() != QLatin1String("QuickTemplatesForm")) {
@@ -280,7 +285,13 @@ TEST(MainMenusScreenshotDemo, ShowsMenusAndToolbars)
         }
     }
     form.show();
+    for (const char* name : {"/home/user/src/parser.h", "/home/user/src/R&D notes.txt"}) {
+        TChildForm* other = OpenDocument(form, "// notes\n");
+        other->SetFileName(name);
+    }
     TChildForm* child = OpenDocument(form, "int main(void)\n{\n\treturn 0;\n}\n");
+    child->SetFileName("/home/user/src/main.c");
+    child->MemoSource().SetModified(true);
     child->showMaximized();
     form.CommandActions().Action("EditSelectAll")->trigger();
     form.UpdateCommands();
@@ -290,10 +301,17 @@ TEST(MainMenusScreenshotDemo, ShowsMenusAndToolbars)
         QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
     };
     shoot(QStringLiteral("main-window"));
-    for (const char* name : {"MenuFile", "MenuEdit", "MenuView", "MenuWindow"}) {
-        QMenu* menu = form.MainMenus().Menu(QString::fromLatin1(name));
+    for (QMenu* menu : form.MainMenus().Menus()) {
         form.menuBar()->setActiveAction(menu->menuAction());
-        shoot(QString::fromLatin1(name));
+        QTest::qWait(100);
+        // The first entry under the pointer: its long hint fills the status bar.
+        for (QAction* entry : menu->actions()) {
+            if (!entry->isSeparator() && entry->isVisible() && entry->isEnabled()) {
+                menu->setActiveAction(entry);
+                break;
+            }
+        }
+        shoot(menu->objectName());
         menu->hide();
         QTest::qWait(100);
     }
@@ -306,8 +324,24 @@ TEST(MainMenusScreenshotDemo, ShowsMenusAndToolbars)
     shoot(QStringLiteral("MenuEdit-ChangeCase"));
     sub->hide();
     edit->hide();
-    form.CommandActions().Action("EditCopy")->showStatusText(&form);
+    // A toolbar button under the pointer.
+    auto* bar = form.findChild<QToolBar*>(QStringLiteral("StandardBar"));
+    QWidget* button = bar->widgetForAction(form.CommandActions().Action("FileSave"));
+    QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), QPointF(4, 4));
+    QApplication::sendEvent(button, &enter);
     shoot(QStringLiteral("status-hint"));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+    // The document tabs at the bottom, and the tab pop-up menu.
+    form.CommandActions().Action("ViewTabsBottom")->trigger();
+    shoot(QStringLiteral("tabs-bottom"));
+    form.CommandActions().Action("ViewTabsTop")->trigger();
+    QTabBar* top = form.DocumentTabs().Bar(TDocumentTabs::TPlace::Top);
+    const QPoint at = top->tabRect(1).center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, top->mapToGlobal(at));
+    QApplication::sendEvent(top, &menuEvent);
+    shoot(QStringLiteral("tabs-top-popup"));
+    form.DocumentPopup()->hide();
 }
 
 } // namespace

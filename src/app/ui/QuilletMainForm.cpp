@@ -8,13 +8,17 @@
 #include "app/ui/CommandActions.h"
 #include "app/ui/CommandBindings.h"
 #include "app/ui/DocumentOpeners.h"
+#include "app/ui/DocumentTabs.h"
 #include "app/ui/DocumentWindow.h"
 #include "app/ui/MainMenus.h"
 #include "app/ui/MainToolbars.h"
 #include "app/ui/ShellUi.h"
 #include "app/ui/StatusPanel.h"
+#include "app/ui/Tray.h"
 #include "app/ui/WidgetTranslation.h"
+#include "platform/IGlobalHotKey.h"
 #include "platform/UserPaths.h"
+#include "platform/qt/X11GlobalHotKey.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -33,6 +37,7 @@
 #include <QMimeData>
 #include <QSessionManager>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -50,6 +55,14 @@ QString Stripped(QString text)
 std::filesystem::path ProgramFolder()
 {
     return ToFileName(QCoreApplication::applicationDirPath());
+}
+
+TDocumentTabs::TPlace TabPlace(const TGlobalOptions& options)
+{
+    if (!options.documentTabs) {
+        return TDocumentTabs::TPlace::None;
+    }
+    return options.documentTabsPos ? TDocumentTabs::TPlace::Top : TDocumentTabs::TPlace::Bottom;
 }
 
 } // namespace
@@ -78,20 +91,25 @@ TQuilletMainForm::TQuilletMainForm(QWidget* parent)
     m_mdiArea->setObjectName(QStringLiteral("MdiArea"));
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] {
         RefreshWindowMenu();
+        RefreshCaption();
     });
+    // Double-clicking the empty document area opens a file.
+    m_mdiArea->viewport()->installEventFilter(this);
 
     CreateMenus();
+    CreateDocumentTabs();
     CreateToolbars();
     CreateStatusBar();
+    CreateTray();
     BindShellCommands();
     // Again now that the command actions have registered the resources.
     setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.svg")));
 
     manualloadres();
     nactiResource(this);
+    RefreshCaption();
     LoadToolbarLayout();
     RefreshWindowMenu();
     UpdateCommands();
@@ -108,6 +126,9 @@ TQuilletMainForm::TQuilletMainForm(QWidget* parent)
 TQuilletMainForm::~TQuilletMainForm()
 {
     FormDestroy();
+    // Before the desktop hot key it may hold goes away with the members.
+    delete m_tray;
+    m_tray = nullptr;
 }
 
 void TQuilletMainForm::CreateMenus()
@@ -123,6 +144,72 @@ void TQuilletMainForm::CreateMenus()
     // The hidden exit command: Esc closes the window while "UseESCtoExit" is set.
     m_exit2 = m_actions->Action("FileExit2");
     ApplyEscToExit();
+}
+
+void TQuilletMainForm::CreateDocumentTabs()
+{
+    m_tabs = new TDocumentTabs(m_mdiArea, this);
+    setCentralWidget(m_tabs);
+    m_tabs->SetPopupMenu(m_documentPopup);
+    m_tabs->SetHideSingleTab(m_options.hide1Tabs);
+    m_tabs->SetPlace(TabPlace(m_options));
+    connect(m_tabs, &TDocumentTabs::TabsChanged, this, [this] {
+        RefreshWindowMenu();
+        RefreshCaption();
+    });
+}
+
+void TQuilletMainForm::CreateTray()
+{
+    m_desktopHotKey = CreateDesktopGlobalHotKey();
+    QMenu* menu = TMainMenus::BuildPopup(QStringLiteral("TrayPopup"), *m_actions, this);
+    m_tray = new TTray(this, menu, m_desktopHotKey.get());
+}
+
+void TQuilletMainForm::SetGlobalHotKey(IGlobalHotKey* hotKey)
+{
+    m_tray->SetHotKey(hotKey != nullptr ? hotKey : m_desktopHotKey.get());
+}
+
+void TQuilletMainForm::MinimizeToTray()
+{
+    m_tray->MinimizeToTray(isMaximized());
+}
+
+void TQuilletMainForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized() || !m_options.minimizeToSysTray
+        || m_tray->IsInTray() || !m_tray->IsAvailable()) {
+        return;
+    }
+    // The minimize button sends the window to the tray while the option is
+    // set; without a tray it stays an ordinary minimize.
+    const bool wasMaximized = static_cast<QWindowStateChangeEvent*>(event)->oldState().testFlag(Qt::WindowMaximized);
+    QTimer::singleShot(0, this, [this, wasMaximized] {
+        if (isMinimized() && !m_tray->IsInTray()) {
+            m_tray->MinimizeToTray(wasMaximized);
+        }
+    });
+}
+
+bool TQuilletMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mdiArea->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        m_commands->Execute("FileOpen");
+        m_actions->ScheduleUpdate();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TQuilletMainForm::ApplyGlobalOptions(const TGlobalOptions& options)
+{
+    m_options = options;
+    ApplyEscToExit();
+    m_tabs->SetHideSingleTab(options.hide1Tabs);
+    m_tabs->SetPlace(TabPlace(options));
+    m_actions->ScheduleUpdate();
 }
 
 void TQuilletMainForm::ApplyEscToExit()
@@ -179,6 +266,31 @@ void TQuilletMainForm::BindShellCommands()
         });
     commands.Bind("TrayOpen", [this] {
         DoslaZprava();
+    });
+    commands.Bind(
+        "MinimizeToSystray",
+        [this] {
+            MinimizeToTray();
+        },
+        [this](TCommandState& state) {
+            state.enabled = m_tray->IsAvailable() && !m_tray->IsInTray();
+        });
+    for (const auto& [name, place] : {std::pair{"ViewTabsTop", TDocumentTabs::TPlace::Top},
+             std::pair{"ViewTabsBottom", TDocumentTabs::TPlace::Bottom}}) {
+        commands.Bind(
+            name,
+            [this, place] {
+                m_tabs->TogglePlace(place);
+            },
+            [this, place](TCommandState& state) {
+                state.enabled = true;
+                state.checked = m_tabs->Place() == place;
+            });
+    }
+    // While the compare window is the active window it takes the commands.
+    commands.SetGuard([this] {
+        QWidget* compare = m_compareWindow ? m_compareWindow() : nullptr;
+        return compare != nullptr && compare->isVisible() && compare->isActiveWindow();
     });
     BindWindowCommands(commands, m_mdiArea);
     auto active = [this] {
@@ -244,6 +356,7 @@ void TQuilletMainForm::UpdateLanguage(const std::string& fileName)
     ResetLang(fileName);
     manualloadres();
     nactiResource(this);
+    RefreshCaption();
     setUpdatesEnabled(true);
     emit LanguageChanged();
 }
@@ -280,6 +393,42 @@ void TQuilletMainForm::SetCodePageFunctions(TCodePageFunctions functions)
     m_codePages = std::move(functions);
 }
 
+void TQuilletMainForm::SetProjectOfDocument(TProjectOfDocument projectOf)
+{
+    m_projectOf = std::move(projectOf);
+    RefreshCaption();
+}
+
+void TQuilletMainForm::SetCompareWindow(std::function<QWidget*()> compareWindow)
+{
+    m_compareWindow = std::move(compareWindow);
+}
+
+// --- caption ---
+
+QString TQuilletMainForm::MainCaption(const std::optional<std::string>& projectFile, const QString& untitled)
+{
+    if (!projectFile) {
+        return QStringLiteral("Quillet");
+    }
+    QString name = FromFileName(*projectFile);
+    if (name.isEmpty()) {
+        name = untitled;
+        name.remove(QLatin1Char('*')).remove(QLatin1Char('\\'));
+    }
+    return QStringLiteral("Quillet - (%1)").arg(name);
+}
+
+void TQuilletMainForm::RefreshCaption()
+{
+    const std::optional<std::string> project =
+        m_projectOf ? m_projectOf(m_mdiArea->currentSubWindow()) : std::optional<std::string>();
+    const QString caption = MainCaption(project, Tr("Noname", "Untitled"));
+    if (caption != windowTitle()) {
+        setWindowTitle(caption);
+    }
+}
+
 // --- documents ---
 
 QMdiSubWindow* TQuilletMainForm::AddMdiChild(QMdiSubWindow* child)
@@ -294,6 +443,7 @@ QMdiSubWindow* TQuilletMainForm::AddMdiChild(QMdiSubWindow* child)
         child->show();
     }
     m_mdiArea->setActiveSubWindow(child);
+    m_tabs->Sync();
     RefreshWindowMenu();
     return child;
 }
@@ -390,12 +540,9 @@ std::string TQuilletMainForm::WMCopyData(std::string_view message)
 
 void TQuilletMainForm::DoslaZprava()
 {
-    if (isMinimized()) {
-        showNormal();
-    }
-    show();
-    raise();
-    activateWindow();
+    // Restores from the tray or a minimize, brings the window to the front,
+    // hides the tray icon and releases the hot key.
+    m_tray->Restore();
 }
 
 void TQuilletMainForm::OpenDroppedFiles(const QList<QUrl>& urls)
@@ -481,6 +628,7 @@ void TQuilletMainForm::FormDestroy()
     if (m_macros != nullptr && m_macros->IsRecording()) {
         m_macros->StopRecording();
     }
+    m_tray->Release();
     SaveToolbarLayout();
     Settings().Flush();
 }

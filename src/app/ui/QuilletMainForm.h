@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,7 @@ class QUrl;
 namespace quillet {
 
 class IDocumentOpener;
+class IGlobalHotKey;
 class IMacroRecording;
 class TCommandActions;
 class TCommandRegistry;
@@ -31,6 +33,8 @@ class TMainMenus;
 class TMainToolbars;
 class IProjectSession;
 class TStatusPanel;
+class TDocumentTabs;
+class TTray;
 
 // The main window: a multiple-document frame with the menus, toolbars and the
 // five-panel status bar. It reads its settings and translates itself when it
@@ -66,6 +70,17 @@ public:
     void SetStartupActionHandler(std::function<bool(TStartupAction)> handler);
     void SetCodePageFunctions(TCodePageFunctions functions);
     const TCodePageFunctions& CodePageFunctions() const { return m_codePages; }
+    // The open project's full file name when `document` belongs to it ("" for
+    // a project not saved yet), nullopt otherwise. Without it there is no
+    // project and the caption is plain "Quillet".
+    using TProjectOfDocument = std::function<std::optional<std::string>(QMdiSubWindow* document)>;
+    void SetProjectOfDocument(TProjectOfDocument projectOf);
+    // The compare window while it exists (nullptr otherwise). While it is shown
+    // and active, every command of the main window is consumed unrun.
+    void SetCompareWindow(std::function<QWidget*()> compareWindow);
+    // The system-wide hot key used while in the tray (not owned); nullptr
+    // returns to the desktop's own service.
+    void SetGlobalHotKey(IGlobalHotKey* hotKey);
 
     // --- documents ---
     QMdiArea* MdiArea() const { return m_mdiArea; }
@@ -73,6 +88,19 @@ public:
     QMdiSubWindow* AddMdiChild(QMdiSubWindow* child);
     // The document windows in the order they were created.
     QList<QMdiSubWindow*> DocumentWindows() const;
+    // The document tab bars around the document area.
+    TDocumentTabs& DocumentTabs() { return *m_tabs; }
+    TTray& Tray() { return *m_tray; }
+    // Sends the window to the tray (a plain minimize where there is no tray).
+    void MinimizeToTray();
+
+    // --- caption ---
+    // "Quillet", or "Quillet - (<project file>)" while the active document
+    // belongs to the open project; an unsaved project shows `untitled`
+    // without "*" and backslashes.
+    static QString MainCaption(const std::optional<std::string>& projectFile, const QString& untitled);
+    // Recomputes the caption for the active document (also after project changes).
+    void RefreshCaption();
 
     // --- status bar ---
     void SetStatusText(int panel, const QString& text);
@@ -82,6 +110,9 @@ public:
     const TStatusTexts& StatusTexts() const { return m_statusTexts; }
 
     const TGlobalOptions& Options() const { return m_options; }
+    // Takes changed [Global] options (the options dialog): Esc to exit, the
+    // chosen tab bar and hiding a single tab.
+    void ApplyGlobalOptions(const TGlobalOptions& options);
 
     // --- commands ---
     // Every command of the window, by name: other parts bind their execute and
@@ -131,6 +162,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -138,6 +171,8 @@ private:
     void CreateMenus();
     void CreateToolbars();
     void CreateStatusBar();
+    void CreateDocumentTabs();
+    void CreateTray();
     void BindShellCommands();
     void LoadToolbarLayout();
     void SaveToolbarLayout();
@@ -164,6 +199,11 @@ private:
     std::unique_ptr<TMainToolbars> m_mainToolbars;
     QMenu* m_documentPopup = nullptr;
     bool m_alwaysOnTop = false;
+    TDocumentTabs* m_tabs = nullptr;
+    TTray* m_tray = nullptr;
+    std::unique_ptr<IGlobalHotKey> m_desktopHotKey;
+    TProjectOfDocument m_projectOf;
+    std::function<QWidget*()> m_compareWindow;
 
     std::unique_ptr<IDocumentOpener> m_unavailableOpener;
     IDocumentOpener* m_opener = nullptr;

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Screenshots of the main window under Xvfb: all toolbars, each menu opened
+# with the status bar showing the hint of the entry under the pointer, a
+# toolbar button's hint, the document tabs at the bottom and at the top with
+# their pop-up menu. Usage: scripts/screenshots-main.sh [build dir] [out dir]
+# The window comes from the widget test executable (QUILLET_MENUS_DEMO).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build-cmd}"
+out="${2:-$build/screenshots-main}"
+mkdir -p "$out"
+export XDG_RUNTIME_DIR="$(mktemp -d)"
+chmod 700 "$XDG_RUNTIME_DIR"
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+cmake --build "$build" --target quillet_ui_tests -j2 >/dev/null
+xvfb-run -a -s "-screen 0 1280x900x24" env QT_QPA_PLATFORM=xcb QUILLET_MENUS_DEMO="$out" \
+    "$build/tests/quillet_ui_tests" --gtest_filter=MainMenusScreenshotDemo.* >/dev/null 2>&1
+ls "$out"/*.png
