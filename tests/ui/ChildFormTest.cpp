@@ -2,9 +2,11 @@
 // bookmarks, brackets, the close question and outside changes.
 #include "text/ui/ChildForm.h"
 
+#include "app/ui/ChildDocumentWindow.h"
 #include "support/TempDir.h"
 #include "text/ui/TarnMemo.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPainter>
 #include <QSplitter>
@@ -265,6 +267,46 @@ TEST_F(ChildFormTest, CloseQuestionHonoursTheAnswer)
 
     answer = QMessageBox::No;
     EXPECT_TRUE(m_form->close());
+}
+
+// The main window asks the text window itself when the program closes; a
+// "No" there is not asked again by the close that follows, but a later close
+// (the program's close was cancelled elsewhere) asks afresh.
+TEST(ChildDocumentWindowTest, ProgramCloseAsksTheWindowOnce)
+{
+    auto* window = new TChildDocumentWindow();
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->SetUntitledCaption(QStringLiteral("Untitled2"));
+    window->MemoSource().LoadFromText("abc\n");
+    window->MemoSource().SetModified(true);
+    std::vector<QString> asked;
+    int answer = QMessageBox::Cancel;
+    window->OnQuestion = [&](const QString& text, bool withCancel) {
+        EXPECT_TRUE(withCancel);
+        asked.push_back(text);
+        return answer;
+    };
+    IDocumentWindow* document = dynamic_cast<IDocumentWindow*>(static_cast<QMdiSubWindow*>(window));
+    ASSERT_NE(document, nullptr);
+    EXPECT_FALSE(document->CloseQuery());
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], QStringLiteral("Save changes to \"Untitled2\"?"));
+
+    answer = QMessageBox::No;
+    EXPECT_TRUE(document->CloseQuery());
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(asked.size(), 2u);
+
+    window->show();
+    QApplication::processEvents();
+    answer = QMessageBox::Cancel;
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked.size(), 3u);
+    EXPECT_TRUE(window->MemoSource().Modified());
+    window->MemoSource().SetModified(false);
+    EXPECT_TRUE(document->CloseQuery());
+    EXPECT_EQ(asked.size(), 3u); // unmodified: nothing to ask
+    delete window;
 }
 
 TEST_F(ChildFormTest, BackupNamesMarkTheExtension)

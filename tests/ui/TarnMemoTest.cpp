@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
@@ -342,13 +343,21 @@ TEST_F(TarnMemoTest, BadInputPaintsWithoutHanging)
     Render();
     m_memo->SetUseMonoFont(false);
     Render();
+    // A font that is not monospaced, measured glyph by glyph.
+    QFont proportional(QStringLiteral("DejaVu Sans"));
+    proportional.setPixelSize(13);
+    m_memo->SetEditorFont(proportional);
+    Source().JumpTo(5'000'000, 0);
+    QTest::keyClicks(m_memo.get(), "ab");
+    Render();
     m_memo->resize(1, 1);
     QApplication::processEvents();
     Render();
     Key(Qt::Key_Down);
     Key(Qt::Key_PageDown);
     Render();
-    EXPECT_EQ(Source().GetRawLine(0).size(), 10'000'000u);
+    EXPECT_EQ(Source().GetRawLine(0).size(), 10'000'002u);
+    EXPECT_EQ(Source().GetRawLine(0).substr(5'000'000, 3), "abq");
     EXPECT_EQ(Source().GetRawLine(2), all);
 }
 
@@ -366,6 +375,211 @@ TEST_F(TarnMemoTest, SelectionIsPaintedInSelectionColours)
     EXPECT_EQ(shot.pixelColor(pastEnd), selBack);
     m_memo->SetOption(moSelectOnlyText, true);
     EXPECT_NE(Render().pixelColor(pastEnd), selBack);
+}
+
+// Records the regions the viewport is asked to paint.
+class TPaintSpy : public QObject {
+public:
+    explicit TPaintSpy(QWidget* target)
+        : m_target(target)
+    {
+        target->installEventFilter(this);
+    }
+    ~TPaintSpy() override { m_target->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+    QRegion painted;
+
+private:
+    QWidget* m_target;
+};
+
+// An ordinary keystroke repaints the edited row (caret included), not the
+// window; a new line repaints what moved below it.
+TEST_F(TarnMemoTest, KeystrokeRepaintsOnlyTheEditedRow)
+{
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += "line " + std::to_string(i) + " (text)\n";
+    }
+    Load(text);
+    Source().JumpTo(3, 5);
+    m_memo->EnsureCaretVisible();
+    QApplication::processEvents();
+    TPaintSpy spy(Port());
+    Key(Qt::Key_X);
+    QApplication::sendPostedEvents(m_memo->window(), QEvent::UpdateRequest);
+    QApplication::processEvents();
+    const int rowTop = m_memo->TextToPixelPoint({0, 5})->y();
+    EXPECT_EQ(Line(5), "linxe 5 (text)");
+    EXPECT_FALSE(spy.painted.isEmpty());
+    EXPECT_GE(spy.painted.boundingRect().top(), rowTop - 1);
+    EXPECT_LE(spy.painted.boundingRect().bottom(), rowTop + m_memo->LineHeight());
+
+    // With the current-line highlight, moving down repaints the two lines.
+    TLineHighlight highlight;
+    highlight.visible = true;
+    m_memo->SetLineHighlight(highlight);
+    QApplication::processEvents();
+    spy.painted = QRegion();
+    Key(Qt::Key_Down);
+    QApplication::processEvents();
+    EXPECT_TRUE(spy.painted.contains(QPoint(m_memo->viewport()->width() - 2, rowTop + 1)));
+    EXPECT_TRUE(spy.painted.contains(QPoint(m_memo->viewport()->width() - 2, rowTop + m_memo->LineHeight() + 1)));
+    EXPECT_LT(spy.painted.boundingRect().height(), 3 * m_memo->LineHeight());
+
+    spy.painted = QRegion();
+    Key(Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_GE(spy.painted.boundingRect().bottom(), m_memo->viewport()->height() - m_memo->LineHeight());
+}
+
+// The owner's hooks: vertical scrolling, drawing over rows and gutter cells,
+// annotations after the line end and the scroll hint text.
+TEST_F(TarnMemoTest, OwnerHooksFireWhenTheViewDoesTheirPart)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i) {
+        text += "row " + std::to_string(i) + "\n";
+    }
+    Load(text);
+    m_memo->SetGutterImages(TTarnMemo::StandardGutterImages(12));
+    m_memo->SetOption(moShowScrollHint, true);
+    m_memo->SetOption(moLineNumbers, false); // the gutter shows images only
+
+    std::vector<int> scrolled;
+    m_memo->OnVerticalScroll = [&](TTarnMemo&, int rows) {
+        scrolled.push_back(rows);
+    };
+    m_memo->ScrollRows(3);
+    m_memo->SetLeftColumn(2); // horizontal only: not reported
+    m_memo->ScrollRows(-1);
+    EXPECT_EQ(scrolled, (std::vector<int>{3, -1}));
+
+    std::vector<int> drawnRows;
+    std::vector<int> gutterLines;
+    m_memo->OnCustomDraw = [&](TTarnMemo&, QPainter& p, const QRect& row, int line, int) {
+        drawnRows.push_back(line);
+        if (line == 4) {
+            p.fillRect(row, Qt::magenta);
+        }
+    };
+    m_memo->OnDrawGutter = [&](TTarnMemo&, QPainter&, const QRect&, int line, bool& handled) {
+        gutterLines.push_back(line);
+        handled = line == 2; // the breakpoint image of line 2 is left out
+    };
+    m_memo->OnCustomString = [](TTarnMemo&, int line, QString& extra) {
+        if (line == 3) {
+            extra = QStringLiteral("NOTE NOTE NOTE");
+        }
+    };
+    m_memo->SetLeftColumn(0);
+    Source().SetImageBit(2, m_memo->GutterImageIndex("BreakPoint"), true);
+    const QImage shot = Render();
+    ASSERT_FALSE(drawnRows.empty());
+    EXPECT_EQ(drawnRows.front(), m_memo->TopLine());
+    EXPECT_EQ(drawnRows, gutterLines);
+    const int y4 = m_memo->TextToPixelPoint({0, 4})->y() + m_memo->LineHeight() / 2;
+    EXPECT_EQ(shot.pixelColor(m_memo->viewport()->width() - 3, y4), QColor(Qt::magenta));
+    // Nothing of the breakpoint image in line 2's gutter cell.
+    const int y2 = m_memo->TextToPixelPoint({0, 2})->y();
+    const QColor gutter = ToQColor(m_memo->Colors().gutterBack);
+    for (int x = 0; x < m_memo->Layout().gutterWidth - 2; ++x) {
+        EXPECT_EQ(shot.pixelColor(x, y2 + m_memo->LineHeight() / 2), gutter) << x;
+    }
+    // The annotation is drawn after the text of line 3 only.
+    auto inkRight = [&](const QImage& image, int line) {
+        const int y = m_memo->TextToPixelPoint({0, line})->y();
+        int last = -1;
+        for (int x = m_memo->Layout().textLeft; x < image.width(); ++x) {
+            for (int dy = 0; dy < m_memo->LineHeight(); ++dy) {
+                if (image.pixelColor(x, y + dy) != ToQColor(m_memo->Colors().back)) {
+                    last = x;
+                }
+            }
+        }
+        return last;
+    };
+    EXPECT_GT(inkRight(shot, 3), inkRight(shot, 5) + 10 * m_memo->CharWidth());
+
+    std::vector<QString> hints;
+    m_memo->OnHintPopup = [&](TTarnMemo&, QString& hint) {
+        hints.push_back(hint);
+        hint.clear();
+    };
+    QScrollBar* bar = m_memo->verticalScrollBar();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(10);
+    bar->setSliderDown(false);
+    ASSERT_FALSE(hints.empty());
+    EXPECT_EQ(hints.back(), QStringLiteral("Line 11"));
+}
+
+// Gutter images from the left edge or from the right edge; a click reports
+// the image under the pointer either way.
+TEST_F(TarnMemoTest, GutterImagesAlignLeftOrRight)
+{
+    Load("one\ntwo\n");
+    m_memo->SetOption(moLineNumbers, false);
+    m_memo->SetGutterWidth(40);
+    m_memo->SetGutterImages(TTarnMemo::StandardGutterImages(12));
+    const int breakPoint = m_memo->GutterImageIndex("BreakPoint");
+    Source().SetImageBit(1, breakPoint, true);
+    Source().JumpTo(0, 1);
+    Source().SetBookMark(3);
+    const auto left = m_memo->GutterImagesOf(1);
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0], std::make_pair(breakPoint, 0));
+    EXPECT_EQ(left[1].first, m_memo->GutterImageIndex("Bookmark3"));
+
+    m_memo->SetGutterImagesAlign(TGutterImagesAlign::Right);
+    const auto right = m_memo->GutterImagesOf(1);
+    ASSERT_EQ(right.size(), 2u);
+    const int size = right[0].second - right[1].second;
+    EXPECT_GT(size, 0);
+    EXPECT_EQ(right[0].second + size, m_memo->Layout().gutterWidth - 1);
+
+    std::vector<int> clicked;
+    m_memo->OnClickGutter = [&](TTarnMemo&, int line, int image, int) {
+        EXPECT_EQ(line, 1);
+        clicked.push_back(image);
+    };
+    const int y = m_memo->TextToPixelPoint({0, 1})->y() + m_memo->LineHeight() / 2;
+    QTest::mouseClick(Port(), Qt::LeftButton, Qt::NoModifier, QPoint(right[0].second + 1, y));
+    QTest::mouseClick(Port(), Qt::LeftButton, Qt::NoModifier, QPoint(2, y));
+    EXPECT_EQ(clicked, (std::vector<int>{breakPoint, -1}));
+}
+
+// The caret line's frame: lines above and below, or one line below.
+TEST_F(TarnMemoTest, LineHighlightShapes)
+{
+    Load("alpha\nbeta\ngamma\n");
+    Source().JumpTo(0, 1);
+    TLineHighlight highlight;
+    highlight.visible = true;
+    highlight.brush = 0x00FFFF; // yellow
+    highlight.pen = 0xFF0000; // blue
+    m_memo->SetLineHighlight(highlight);
+    const int x = m_memo->viewport()->width() - 4;
+    const int top = m_memo->TextToPixelPoint({0, 1})->y();
+    const int bottom = top + m_memo->LineHeight() - 1;
+    QImage shot = Render();
+    EXPECT_EQ(shot.pixelColor(x, top), QColor(Qt::blue));
+    EXPECT_EQ(shot.pixelColor(x, bottom), QColor(Qt::blue));
+    EXPECT_EQ(shot.pixelColor(x, top + m_memo->LineHeight() / 2), QColor(Qt::yellow));
+
+    highlight.shape = TLineHighlightShape::SingleLine;
+    m_memo->SetLineHighlight(highlight);
+    shot = Render();
+    EXPECT_EQ(shot.pixelColor(x, top), QColor(Qt::yellow));
+    EXPECT_EQ(shot.pixelColor(x, bottom), QColor(Qt::blue));
+    // Other lines keep the view's background.
+    EXPECT_EQ(shot.pixelColor(x, bottom + 3), ToQColor(m_memo->Colors().back));
 }
 
 } // namespace

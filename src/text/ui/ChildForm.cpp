@@ -1,11 +1,13 @@
 #include "text/ui/ChildForm.h"
 
+#include "app/Translations.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,6 +27,11 @@ bool IsBracket(char c)
 bool IsOpening(char c)
 {
     return c == '(' || c == '[' || c == '{' || c == '<';
+}
+
+QString Text(const char* key, const char* english)
+{
+    return QString::fromStdString(LangStr(key, english));
 }
 
 QString Trimmed(std::string_view text)
@@ -231,8 +238,19 @@ void TChildForm::ApplySettings(const TMemoViewSettings& s)
         colors.gutterLine = s.gutterLineColor;
         view->SetColors(colors);
         view->SetGutterWidth(s.gutterWidth);
-        view->SetLineSeparator({s.visibleLineSeparator, s.wrappedLineSeparator, s.lineSeparatorColor});
-        view->SetLineHighlight({s.lineHighlightVisible, s.lineHighlightColor, s.lineHighlightLineColor});
+        view->SetMarginPenStyle(s.marginStyle);
+        TLineSeparator separator;
+        separator.betweenLines = s.visibleLineSeparator;
+        separator.betweenWrappedRows = s.wrappedLineSeparator;
+        separator.color = s.lineSeparatorColor;
+        separator.penStyle = s.lineSeparatorStyle;
+        view->SetLineSeparator(separator);
+        TLineHighlight highlight;
+        highlight.visible = s.lineHighlightVisible;
+        highlight.brush = s.lineHighlightColor;
+        highlight.pen = s.lineHighlightLineColor;
+        highlight.penStyle = s.lineHighlightStyle;
+        view->SetLineHighlight(highlight);
         view->SetEditorFont(font);
     }
     m_source->SetOptions(o);
@@ -265,10 +283,10 @@ void TChildForm::UpdateStatus(std::uint32_t flags)
     TChildStatus status;
     const TTextPoint caret = m_source->GetCaretPoint();
     status.position = QStringLiteral("%1: %2").arg(caret.line + 1).arg(caret.col + 1);
-    status.state = m_source->ReadOnly() ? QStringLiteral("Read Only")
-        : m_source->Modified()          ? QStringLiteral("Modified")
+    status.state = m_source->ReadOnly() ? Text("ReadOnly", "Read Only")
+        : m_source->Modified()          ? Text("Modified", "Modified")
                                         : QString();
-    status.mode = TMemoSource::GetOverwrite() ? QStringLiteral("Overwrite") : QStringLiteral("Insert");
+    status.mode = TMemoSource::GetOverwrite() ? Text("Overwrite", "Overwrite") : Text("Insert", "Insert");
     status.syntax = m_syntaxName;
     status.codePage = QLatin1Char(' ') + m_codePageName;
     if (!(status == m_status)) {
@@ -648,35 +666,52 @@ int TChildForm::Ask(const QString& text, bool withCancel)
     return QMessageBox::question(this, QString::fromLatin1(kAppTitle), text, buttons);
 }
 
-void TChildForm::closeEvent(QCloseEvent* event)
+bool TChildForm::CloseQuery()
 {
-    if (m_source->Modified()) {
-        QString name = m_fileName.empty() ? windowTitle() : QString::fromStdString(m_fileName.filename().string());
-        if (m_fileName.empty() && name.endsWith(QLatin1Char('*'))) {
-            name.chop(1);
-        }
-        const int answer = Ask(QStringLiteral("Save changes to \"%1\"?").arg(name), true);
-        if (answer == QMessageBox::Cancel) {
-            event->ignore();
-            return;
-        }
-        if (answer == QMessageBox::Yes) {
-            bool saved = false;
-            if (OnSave) {
-                saved = OnSave(*this);
-            } else if (!m_fileName.empty()) {
-                const TFileResult result = m_source->SaveToFile(m_fileName);
-                saved = result.ok;
-                if (!saved) {
-                    QMessageBox::critical(this, QString::fromLatin1(kAppTitle), QString::fromStdString(result.error));
-                }
-            }
-            if (!saved) {
-                event->ignore();
-                return;
-            }
+    if (!m_source->Modified()) {
+        return true;
+    }
+    QString name = m_fileName.empty() ? windowTitle() : QString::fromStdString(m_fileName.filename().string());
+    if (m_fileName.empty() && name.endsWith(QLatin1Char('*'))) {
+        name.chop(1);
+    }
+    const int answer =
+        Ask(QString::fromStdString(LangFormat("Save", "Save changes to \"%s\"?", {name.toStdString()})), true);
+    if (answer == QMessageBox::Cancel) {
+        return false;
+    }
+    if (answer != QMessageBox::Yes) {
+        // "No": a close that follows in the same sequence (the program
+        // closing) does not ask again; once control returns to the event loop
+        // any close asks afresh, so a cancelled program close loses nothing.
+        m_discardAnswered = true;
+        QTimer::singleShot(0, this, [this] {
+            m_discardAnswered = false;
+        });
+        return true;
+    }
+    bool saved = false;
+    if (OnSave) {
+        saved = OnSave(*this);
+    } else if (!m_fileName.empty()) {
+        const TFileResult result = m_source->SaveToFile(m_fileName);
+        saved = result.ok;
+        if (!saved) {
+            QMessageBox::critical(this, QString::fromLatin1(kAppTitle), QString::fromStdString(result.error));
         }
     }
+    return saved;
+}
+
+void TChildForm::closeEvent(QCloseEvent* event)
+{
+    // A "No" just given to the program's close sequence stands for this close.
+    const bool answered = m_discardAnswered && m_source->Modified();
+    if (!answered && !CloseQuery()) {
+        event->ignore();
+        return;
+    }
+    m_discardAnswered = false;
     m_watcher.removePaths(m_watcher.files() + m_watcher.directories());
     QMdiSubWindow::closeEvent(event);
 }
@@ -706,7 +741,10 @@ bool TChildForm::CheckFileChanged()
         return false;
     }
     m_asking = true; // reports during the question are not asked twice
-    const int answer = Ask(QStringLiteral("Another application has updated file \"%1\". Reload it?").arg(path), false);
+    const int answer =
+        Ask(QString::fromStdString(LangFormat(
+                "FileTimeChanged", "Another application has updated file \"%s\". Reload it?", {path.toStdString()})),
+            false);
     bool reloaded = false;
     if (answer == QMessageBox::Yes && OnReload) {
         reloaded = OnReload(*this);

@@ -92,6 +92,10 @@ public:
     // Bracket pair stored for a view: (−1, −1) twice when none.
     std::array<TTextPoint, 2> BracketPair(const TTarnMemo& view) const;
 
+    // Asks about unsaved changes: Yes saves (false when saving failed), No
+    // discards, Cancel returns false. An unmodified document is not asked.
+    bool CloseQuery();
+
     // ---- Outside changes -------------------------------------------------------------
     // Compares the file's last-write time with the one last seen and, when it
     // changed, asks whether to reload. Returns whether the document was reloaded.
@@ -149,6 +153,7 @@ private:
     QFileSystemWatcher m_watcher;
     QDateTime m_fileTime;
     bool m_asking = false; // the reload question is open: further reports wait
+    bool m_discardAnswered = false; // "No" was just answered to CloseQuery
 };
 
 } // namespace quillet

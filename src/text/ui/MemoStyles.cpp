@@ -63,6 +63,24 @@ void PrepareGlyphs(TResolvedStyle& style)
     }
 }
 
+Qt::PenStyle PenStyleOf(int style)
+{
+    switch (style) {
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    case 5:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine;
+    }
+}
+
 QColor ToQColor(TColor color)
 {
     return StyleColor(color);

@@ -61,17 +61,28 @@ struct TSpecialSymbols {
     std::string eofString = "_";
 };
 
+// How the caret line's frame is drawn over its fill: a line above and one
+// below the row, or one line below it.
+enum class TLineHighlightShape { DoubleLine, SingleLine };
+
 struct TLineHighlight {
     bool visible = false;
     TColor brush = 0xFFFFFF;
     TColor pen = 0;
+    int penStyle = 0; // see PenStyleOf
+    TLineHighlightShape shape = TLineHighlightShape::DoubleLine;
 };
 
 struct TLineSeparator {
     bool betweenLines = false;
     bool betweenWrappedRows = false;
     TColor color = 0x80000011;
+    int penStyle = 0; // see PenStyleOf
 };
+
+// A stored pen style (0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot,
+// 5 none, 6 inside frame, drawn solid); unknown values draw solid.
+Qt::PenStyle PenStyleOf(int style);
 
 // Resolved look of one attribute byte: the font to draw with and its colours
 // (an invalid background means "the row's background").

@@ -1,12 +1,16 @@
 #include "text/ui/TarnMemo.h"
 
+#include "app/Translations.h"
+
 #include <QApplication>
+#include <QCursor>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QToolTip>
 
 #include <algorithm>
 #include <climits>
@@ -53,9 +57,17 @@ TTarnMemo::TTarnMemo(QWidget* parent)
     connect(&m_selectTimer, &QTimer::timeout, this, &TTarnMemo::OnSelectTimer);
     connect(verticalScrollBar(), &QScrollBar::sliderMoved, this, [this](int value) {
         if (HasOption(m_options, moShowScrollHint)) {
-            setToolTip(QString());
             const int line = Folding() ? m_source->VisibleToRealIndex(value) : value;
-            setToolTip(QStringLiteral("Line %1").arg(line + 1));
+            QString hint = QString::fromStdString(LangStr("ScrollHintLine", "Line")) + QLatin1Char(' ')
+                + QString::number(line + 1);
+            if (OnHintPopup) {
+                OnHintPopup(*this, hint);
+            }
+            if (hint.isEmpty()) {
+                QToolTip::hideText();
+            } else {
+                QToolTip::showText(QCursor::pos(), hint, verticalScrollBar());
+            }
         }
     });
     UpdateLayout();
@@ -155,6 +167,9 @@ void TTarnMemo::UpdateFontMetrics()
     m_charWidth = m_measure.AverageCharWidth();
     m_lineHeight = m_measure.LineHeight();
     m_resolved = {};
+    m_plainGlyphs = TResolvedStyle();
+    m_plainGlyphs.font = m_font;
+    PrepareGlyphs(m_plainGlyphs);
     m_wrap.Clear();
     UpdateLayout();
     UpdateScrollBars();
@@ -276,6 +291,61 @@ void TTarnMemo::SetGutterImages(std::vector<TGutterImage> images)
     m_gutterImages = std::move(images);
     UpdateLayout();
     viewport()->update();
+}
+
+void TTarnMemo::SetGutterImagesAlign(TGutterImagesAlign align)
+{
+    m_gutterImagesAlign = align;
+    viewport()->update(QRect(0, 0, m_layout.gutterWidth, viewport()->height()));
+}
+
+void TTarnMemo::SetMarginPenStyle(int style)
+{
+    m_marginPenStyle = style;
+    if (HasOption(m_options, moDrawMargin)) {
+        viewport()->update();
+    }
+}
+
+std::vector<std::pair<int, int>> TTarnMemo::GutterImagesOf(int line) const
+{
+    std::vector<std::pair<int, int>> shown;
+    if (m_layout.gutterWidth <= 0 || line < 0 || line >= m_source->GetStrCount()) {
+        return shown;
+    }
+    const std::uint16_t bits = m_source->GetImageBits(line);
+    const bool bookmarked = m_source->GetBookmarkFromRange(line, line) != 0;
+    if (bits == 0 && !bookmarked) {
+        return shown;
+    }
+    const int imageSize = std::min({m_lineHeight, 16, std::max(1, m_layout.gutterWidth - 1)});
+    auto add = [&](std::size_t index) {
+        if (!m_gutterImages[index].glyph.isNull()) {
+            shown.emplace_back(static_cast<int>(index), 0);
+        }
+    };
+    for (std::size_t n = 0; n < m_gutterImages.size() && n < 16; ++n) {
+        if ((bits >> n) & 1u) {
+            add(n);
+        }
+    }
+    if (bookmarked) {
+        for (const auto& bm : m_source->GetBookmarksFromRange(line, line)) {
+            for (std::size_t n = 0; n < m_gutterImages.size(); ++n) {
+                if (m_gutterImages[n].bookmarkIndex == bm.number % 10) {
+                    add(n);
+                }
+            }
+        }
+    }
+    // Side by side from the left edge, or from the right edge (left of the
+    // gutter's border line) going left.
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        const int offset = static_cast<int>(k) * imageSize;
+        shown[k].second =
+            m_gutterImagesAlign == TGutterImagesAlign::Left ? offset : m_layout.gutterWidth - 1 - imageSize - offset;
+    }
+    return shown;
 }
 
 int TTarnMemo::GutterImageIndex(const std::string& name) const
@@ -556,7 +626,7 @@ void TTarnMemo::SetScrollPosition(int line, int sub, int leftCol, bool report)
         return;
     }
     int deltaRows = 0;
-    if (report && OnMemoScroll) {
+    if (report && (OnMemoScroll || OnVerticalScroll)) {
         // Rows between the old and new top, counted as shown (bounded walk).
         int l = m_topLine;
         int s = m_topSub;
@@ -580,6 +650,9 @@ void TTarnMemo::SetScrollPosition(int line, int sub, int leftCol, bool report)
     viewport()->update();
     if (report && OnMemoScroll && (deltaRows != 0 || deltaCols != 0)) {
         OnMemoScroll(*this, deltaRows, deltaCols);
+    }
+    if (report && OnVerticalScroll && deltaRows != 0) {
+        OnVerticalScroll(*this, deltaRows);
     }
 }
 
@@ -785,7 +858,13 @@ void TTarnMemo::SourceChanged(TMemoSource& source, const TChangeReport& report)
     } else if (flags & (chTextChanged | chCaretMoved)) {
         InvalidateLines(report.firstLine, report.lastLine);
         viewport()->update(CaretRect().adjusted(-2, 0, 2, 0));
+        if (m_lineHighlight.visible && m_highlightedLine != m_source->GetCurLine()) {
+            // The highlight leaves the old caret line and marks the new one.
+            InvalidateLines(m_highlightedLine, m_highlightedLine);
+            InvalidateLines(m_source->GetCurLine(), m_source->GetCurLine());
+        }
     }
+    m_highlightedLine = m_source->GetCurLine();
     if ((flags & chTextChanged) && OnChange) {
         OnChange(*this);
     }

@@ -10,8 +10,10 @@
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QList>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointF>
 #include <QTimer>
 
 #include <array>
@@ -33,7 +35,12 @@ struct TGutterImage {
     int bookmarkIndex = -1; // 0..9, or -1
 };
 
+// cbRtf asks for an RTF rendering beside the plain text; until the RTF
+// renderer exists, copying puts plain text only, whatever the type.
 enum class TClipboardType { Normal, Rtf };
+
+// Where gutter images start: at the gutter's left edge or at its right edge.
+enum class TGutterImagesAlign { Left, Right };
 
 // The editor view: shows one text buffer, painted by us row by row, and turns
 // keys and mouse actions into buffer operations. Several views may show one
@@ -120,6 +127,13 @@ public:
     void SetLineHighlight(const TLineHighlight& highlight);
     void SetLineSeparator(const TLineSeparator& separator);
     void SetGutterImages(std::vector<TGutterImage> images);
+    void SetGutterImagesAlign(TGutterImagesAlign align);
+    TGutterImagesAlign GutterImagesAlign() const { return m_gutterImagesAlign; }
+    // Pen style of the right margin line (0 solid, 1 dash, 2 dot, 3 dash-dot,
+    // 4 dash-dot-dot, 5 none, 6 solid).
+    void SetMarginPenStyle(int style);
+    // Gutter images drawn on a line, in drawing order: image index and left x.
+    std::vector<std::pair<int, int>> GutterImagesOf(int line) const;
     const std::vector<TGutterImage>& GutterImages() const { return m_gutterImages; }
     int GutterImageIndex(const std::string& name) const;
     // The document window's images: "BreakPoint" and "Bookmark0".."Bookmark9".
@@ -183,6 +197,19 @@ public:
     std::function<bool(TTarnMemo&, int line, int newState)> OnCollapseStateChanging;
     std::function<void(TTarnMemo&, int line)> OnCollapseStateChanged;
     std::function<void(TTarnMemo&, int& digits)> OnGetLineNumber;
+    // The top row moved by deltaRows (after the view scrolled vertically).
+    std::function<void(TTarnMemo&, int deltaRows)> OnVerticalScroll;
+    // After a text row is painted: the owner may draw over it (row rectangle in
+    // viewport coordinates, the line and the wrapped row inside it).
+    std::function<void(TTarnMemo&, QPainter&, const QRect& row, int line, int subRow)> OnCustomDraw;
+    // Before the gutter cell of a line is painted (the cell's rectangle);
+    // setting handled leaves out the view's own images.
+    std::function<void(TTarnMemo&, QPainter&, const QRect& cell, int line, bool& handled)> OnDrawGutter;
+    // Extra text shown after the end of a line (an annotation; it is not part
+    // of the document). Empty text shows nothing.
+    std::function<void(TTarnMemo&, int line, QString& text)> OnCustomString;
+    // Before the scroll hint shows: the text may be changed; clearing it shows no hint.
+    std::function<void(TTarnMemo&, QString& text)> OnHintPopup;
     // Commands the view does not carry out itself (search dialogs, templates,
     // find next); the handler returns whether it took the command.
     std::function<bool(TTarnMemo&, TMemoCommand)> OnExternalCommand;
@@ -248,6 +275,16 @@ private:
     void ResolveStyles();
     const TResolvedStyle& StyleFor(int attr);
 
+    // Glyphs of one font and colour waiting to be drawn in one call.
+    struct TGlyphBatch {
+        const QRawFont* font = nullptr;
+        QColor colour;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    TGlyphBatch& BatchFor(const QRawFont& font, const QColor& colour);
+    void DrawBatch(QPainter& p, TGlyphBatch& batch, bool underline, bool strikeOut);
+
     // Keys (TarnMemoKeys.cpp).
     void MoveVertical(int rows, bool mark, TSelKind kind);
     void MovePage(int direction, bool mark, TSelKind kind);
@@ -309,7 +346,13 @@ private:
     TLineHighlight m_lineHighlight;
     TLineSeparator m_lineSeparator;
     std::vector<TGutterImage> m_gutterImages;
+    TGutterImagesAlign m_gutterImagesAlign = TGutterImagesAlign::Left;
+    int m_marginPenStyle = 0;
+    int m_highlightedLine = 0; // caret line when the view was last told of a move
     TGutterLayout m_layout;
+    std::vector<TGlyphBatch> m_glyphBatches; // kept between paints for their storage
+    TGlyphBatch m_oneRun;
+    TResolvedStyle m_plainGlyphs; // the view font's glyphs, for line numbers
     TWrapTable m_wrap;
     QMenu* m_popupMenu = nullptr;
 

@@ -1,5 +1,6 @@
 // Keyboard of the editor view: key events through the key mapping to view and
 // buffer operations.
+#include "app/Translations.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QInputDialog>
@@ -595,8 +596,8 @@ void TTarnMemo::PromptedGotoLine()
         bool ok = false;
         const int count = std::max(1, m_source->GetStrCount());
         const int value = QInputDialog::getInt(this,
-            QStringLiteral("Go to line Number"),
-            QStringLiteral("&Enter new line number:"),
+            QString::fromStdString(LangStr("GotoLineCaption", "Go to line Number")),
+            QString::fromStdString(LangStr("GotoLinePrompt", "&Enter new line number:")),
             m_source->GetCurLine() + 1,
             1,
             count,

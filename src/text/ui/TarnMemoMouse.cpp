@@ -98,14 +98,9 @@ TTextPoint TTarnMemo::MouseToTextPoint(QPoint pos) const
 int TTarnMemo::GutterImageAt(int line, int x) const
 {
     const int imageSize = std::min({m_lineHeight, 16, std::max(1, m_layout.gutterWidth - 1)});
-    int gx = 0;
-    const std::uint16_t bits = m_source->GetImageBits(line);
-    for (std::size_t n = 0; n < m_gutterImages.size() && n < 16; ++n) {
-        if ((bits >> n) & 1u) {
-            if (x >= gx && x < gx + imageSize) {
-                return static_cast<int>(n);
-            }
-            gx += imageSize;
+    for (const auto& [index, left] : GutterImagesOf(line)) {
+        if (x >= left && x < left + imageSize) {
+            return index;
         }
     }
     return -1;

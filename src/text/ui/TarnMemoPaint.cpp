@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace quillet {
 
@@ -37,6 +38,45 @@ QColor Mix(const QColor& a, const QColor& b)
 }
 
 } // namespace
+
+TTarnMemo::TGlyphBatch& TTarnMemo::BatchFor(const QRawFont& font, const QColor& colour)
+{
+    for (TGlyphBatch& batch : m_glyphBatches) {
+        if (batch.font == &font && batch.colour == colour) {
+            return batch;
+        }
+    }
+    // Styles are resolved again after a change; batches of fonts no longer in
+    // use are dropped once there are many of them.
+    if (m_glyphBatches.size() >= 64) {
+        m_glyphBatches.erase(std::remove_if(m_glyphBatches.begin(),
+                                 m_glyphBatches.end(),
+                                 [](const TGlyphBatch& batch) {
+                                     return batch.glyphs.isEmpty();
+                                 }),
+            m_glyphBatches.end());
+    }
+    TGlyphBatch& batch = m_glyphBatches.emplace_back();
+    batch.font = &font;
+    batch.colour = colour;
+    return batch;
+}
+
+void TTarnMemo::DrawBatch(QPainter& p, TGlyphBatch& batch, bool underline, bool strikeOut)
+{
+    if (batch.glyphs.isEmpty() || batch.font == nullptr) {
+        return;
+    }
+    QGlyphRun run;
+    run.setRawFont(*batch.font);
+    run.setRawData(batch.glyphs.constData(), batch.positions.constData(), static_cast<int>(batch.glyphs.size()));
+    run.setUnderline(underline);
+    run.setStrikeOut(strikeOut);
+    p.setPen(batch.colour);
+    p.drawGlyphRun(QPointF(0, 0), run);
+    batch.glyphs.resize(0);
+    batch.positions.resize(0);
+}
 
 const TResolvedStyle& TTarnMemo::StyleFor(int attr)
 {
@@ -137,6 +177,7 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
     const bool symbols = HasOption(m_options, moDrawSpecialSymbols);
     const int caretLine = m_source->GetCurLine();
     const TLineGeometry geometry = Geometry();
+    const QColor lineNumColour = ToQColor(m_colors.lineNum);
 
     p.setClipRect(clip);
     // Pen changes cost; runs of one colour share the pen.
@@ -147,8 +188,14 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             p.setPen(colour);
         }
     };
-    QList<quint32> glyphIndexes;
-    QList<QPointF> glyphPositions;
+    // Glyphs of every plain run are collected per font and colour and drawn
+    // together after the row backgrounds: a handful of draw calls per paint
+    // instead of one per run.
+    for (TGlyphBatch& batch : m_glyphBatches) {
+        batch.glyphs.resize(0);
+        batch.positions.resize(0);
+    }
+    TGlyphBatch& oneRun = m_oneRun;
 
     // Gutter and number column background.
     const bool drawGutter = m_layout.gutterWidth > 0;
@@ -295,40 +342,36 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             if (bg.isValid()) {
                 p.fillRect(QRect(px, y, runWidth, lh), bg);
             }
-            usePen(fg);
-            if (!m_useMonoFont || !style.rawFont.isValid()) {
-                p.setFont(style.font); // glyph runs carry their own font
-            }
-            if (m_useMonoFont) {
+            if (m_useMonoFont && style.rawFont.isValid()) {
                 // One glyph per cell, placed by us: no shaping, and bold or odd
                 // glyphs never shift the columns.
-                if (style.rawFont.isValid()) {
-                    if (glyphIndexes.size() < run.size()) {
-                        const qsizetype from = glyphPositions.size();
-                        glyphIndexes.resize(run.size());
-                        glyphPositions.resize(run.size());
-                        for (qsizetype k = from; k < run.size(); ++k) {
-                            glyphPositions[k] = QPointF(static_cast<qreal>(k * cw), 0);
-                        }
-                    }
-                    for (qsizetype k = 0; k < run.size(); ++k) {
-                        const char16_t u = run[k].unicode();
-                        glyphIndexes[k] = style.glyphs[u < 256 ? u : '?'];
-                    }
-                    QGlyphRun glyphRun;
-                    glyphRun.setRawFont(style.rawFont);
-                    // Positions are cell multiples shared by every run of the paint.
-                    glyphRun.setRawData(
-                        glyphIndexes.constData(), glyphPositions.constData(), static_cast<int>(run.size()));
-                    glyphRun.setUnderline(style.font.underline());
-                    glyphRun.setStrikeOut(style.font.strikeOut());
-                    p.drawGlyphRun(QPointF(px, y + ascent), glyphRun);
-                } else {
-                    for (qsizetype k = 0; k < run.size(); ++k) {
-                        p.drawText(px + static_cast<int>(k) * cw, y + ascent, Shown(run.mid(k, 1)));
-                    }
+                const bool decorated = style.font.underline() || style.font.strikeOut();
+                TGlyphBatch& batch = custom.has_value() || decorated ? oneRun : BatchFor(style.rawFont, fg);
+                if (&batch == &oneRun) {
+                    oneRun.font = &style.rawFont;
+                    oneRun.colour = fg;
+                }
+                batch.glyphs.reserve(batch.glyphs.size() + run.size());
+                batch.positions.reserve(batch.positions.size() + run.size());
+                for (qsizetype k = 0; k < run.size(); ++k) {
+                    const char16_t u = run[k].unicode();
+                    batch.glyphs.append(style.glyphs[u < 256 ? u : '?']);
+                    batch.positions.append(QPointF(static_cast<qreal>(px + k * cw), static_cast<qreal>(y + ascent)));
+                }
+                if (&batch == &oneRun) {
+                    // Underline and strike-out span the whole run, so such
+                    // runs are drawn on their own, at once.
+                    DrawBatch(p, oneRun, style.font.underline(), style.font.strikeOut());
+                }
+            } else if (m_useMonoFont) {
+                p.setFont(style.font);
+                usePen(fg);
+                for (qsizetype k = 0; k < run.size(); ++k) {
+                    p.drawText(px + static_cast<int>(k) * cw, y + ascent, Shown(run.mid(k, 1)));
                 }
             } else {
+                p.setFont(style.font);
+                usePen(fg);
                 p.drawText(px, y + ascent, Shown(run));
             }
             run.clear();
@@ -409,10 +452,22 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
                 const std::int64_t x1 = x + (sel.second - col) * cw;
                 p.fillRect(QRect(textLeft + static_cast<int>(x0 - originX), y, static_cast<int>(x1 - x0), lh), selBack);
             }
+            std::int64_t afterX = endX;
             if (symbols) {
                 p.setFont(m_font);
                 usePen(ToQColor(0x80000011));
-                p.drawText(static_cast<int>(endX), y + ascent, FromSystemText(m_symbols.eolString));
+                const QString eol = FromSystemText(m_symbols.eolString);
+                p.drawText(static_cast<int>(endX), y + ascent, eol);
+                afterX += QFontMetrics(m_font).horizontalAdvance(eol);
+            }
+            if (OnCustomString) {
+                QString extra;
+                OnCustomString(*this, line, extra);
+                if (!extra.isEmpty()) {
+                    p.setFont(m_font);
+                    usePen(ToQColor(0x80000011));
+                    p.drawText(static_cast<int>(afterX) + cw, y + ascent, extra);
+                }
             }
         }
 
@@ -423,51 +478,64 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
         }
         if ((m_lineSeparator.betweenLines && row.lastOfLine)
             || (m_lineSeparator.betweenWrappedRows && !row.lastOfLine)) {
-            usePen(ToQColor(m_lineSeparator.color));
+            p.setPen(QPen(ToQColor(m_lineSeparator.color), 1, PenStyleOf(m_lineSeparator.penStyle)));
+            currentPen = QColor();
             p.drawLine(textLeft, y + lh - 1, width, y + lh - 1);
         }
         if (m_lineHighlight.visible && line == caretLine && styleOfLine == nullptr) {
-            usePen(ToQColor(m_lineHighlight.pen));
-            p.drawLine(textLeft, y, width, y);
+            p.setPen(QPen(ToQColor(m_lineHighlight.pen), 1, PenStyleOf(m_lineHighlight.penStyle)));
+            currentPen = QColor();
+            if (m_lineHighlight.shape == TLineHighlightShape::DoubleLine) {
+                p.drawLine(textLeft, y, width, y);
+            }
             p.drawLine(textLeft, y + lh - 1, width, y + lh - 1);
+        }
+        if (OnCustomDraw) {
+            // The owner draws over the finished row, text included.
+            for (TGlyphBatch& batch : m_glyphBatches) {
+                DrawBatch(p, batch, false, false);
+            }
+            p.save();
+            OnCustomDraw(*this, p, rowRect, line, row.sub);
+            p.restore();
+            currentPen = QColor();
         }
 
         // Gutter cells of this row.
         if (drawGutter && row.sub == 0) {
-            int gx = 0;
-            const std::uint16_t bits = m_source->GetImageBits(line);
-            const int imageSize = std::min({lh, 16, std::max(1, m_layout.gutterWidth - 1)});
-            auto drawImage = [&](const TGutterImage& image) {
-                if (image.glyph.isNull()) {
-                    return;
-                }
-                p.drawPixmap(QRect(gx, y + (lh - imageSize) / 2, imageSize, imageSize), image.glyph);
-                gx += imageSize;
-            };
-            for (std::size_t n = 0; n < m_gutterImages.size() && n < 16; ++n) {
-                if ((bits >> n) & 1u) {
-                    drawImage(m_gutterImages[n]);
-                }
+            bool handled = false;
+            if (OnDrawGutter) {
+                OnDrawGutter(*this, p, QRect(0, y, m_layout.gutterWidth - 1, lh), line, handled);
+                currentPen = QColor(); // the handler may have changed the pen
             }
-            if (m_source->GetBookmarkFromRange(line, line) != 0) {
-                for (const auto& bm : m_source->GetBookmarksFromRange(line, line)) {
-                    const int index = bm.number % 10;
-                    for (const TGutterImage& image : m_gutterImages) {
-                        if (image.bookmarkIndex == index) {
-                            drawImage(image);
-                        }
-                    }
+            if (!handled) {
+                const int imageSize = std::min({lh, 16, std::max(1, m_layout.gutterWidth - 1)});
+                for (const auto& [index, left] : GutterImagesOf(line)) {
+                    p.drawPixmap(QRect(left, y + (lh - imageSize) / 2, imageSize, imageSize),
+                        m_gutterImages[static_cast<std::size_t>(index)].glyph);
                 }
             }
         }
         if (m_layout.lineNumWidth > 0 && row.sub == 0) {
-            p.setFont(m_font);
-            usePen(ToQColor(m_colors.lineNum));
             const QRect numRect(
                 m_layout.lineNumLeft, y, m_layout.lineNumWidth - (m_layout.numbersInGutter ? 0 : cw / 2), lh);
-            p.drawText(numRect,
-                (m_lineNumAlign == TLineNumAlign::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
-                QString::number(line + 1));
+            if (m_useMonoFont && m_plainGlyphs.rawFont.isValid()) {
+                // Digits in whole cells, collected with the text's glyphs.
+                char digits[16];
+                const int n = std::snprintf(digits, sizeof digits, "%d", line + 1);
+                const int left = m_lineNumAlign == TLineNumAlign::Right ? numRect.right() + 1 - n * cw : numRect.left();
+                TGlyphBatch& batch = BatchFor(m_plainGlyphs.rawFont, lineNumColour);
+                for (int k = 0; k < n; ++k) {
+                    batch.glyphs.append(m_plainGlyphs.glyphs[static_cast<unsigned char>(digits[k])]);
+                    batch.positions.append(QPointF(left + k * cw, y + ascent));
+                }
+            } else {
+                p.setFont(m_font);
+                usePen(lineNumColour);
+                p.drawText(numRect,
+                    (m_lineNumAlign == TLineNumAlign::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                    QString::number(line + 1));
+            }
         }
         if (m_layout.foldCellWidth > 0 && row.sub == 0) {
             const int state = m_source->GetCollapseState(line);
@@ -491,20 +559,24 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
         }
     }
 
+    for (TGlyphBatch& batch : m_glyphBatches) {
+        if (!batch.glyphs.isEmpty()) {
+            currentPen = QColor(); // DrawBatch sets its own pen
+            DrawBatch(p, batch, false, false);
+        }
+    }
+
     if (drawGutter) {
         usePen(ToQColor(m_colors.gutterLine));
         p.drawLine(m_layout.gutterWidth - 1, 0, m_layout.gutterWidth - 1, height);
     }
-    if (HasOption(m_options, moDrawMargin) && !m_wordWrap) {
-        const int mx = textLeft + (m_marginPos - m_leftCol) * cw;
+    if (HasOption(m_options, moDrawMargin) && (!m_wordWrap || HasOption(m_options, moBreakWordAtMargin))) {
+        const int mx = textLeft + (m_marginPos - (m_wordWrap ? 0 : m_leftCol)) * cw;
         if (mx >= textLeft && mx < width) {
-            usePen(ToQColor(m_colors.margin));
+            p.setPen(QPen(ToQColor(m_colors.margin), 1, PenStyleOf(m_marginPenStyle)));
+            currentPen = QColor();
             p.drawLine(mx, 0, mx, height);
         }
-    } else if (HasOption(m_options, moDrawMargin) && HasOption(m_options, moBreakWordAtMargin)) {
-        const int mx = textLeft + m_marginPos * cw;
-        usePen(ToQColor(m_colors.margin));
-        p.drawLine(mx, 0, mx, height);
     }
 
     // Caret.
