@@ -4,6 +4,7 @@
 #include "app/DocumentFile.h"
 #include "app/SettingsStore.h"
 #include "app/Translations.h"
+#include "app/ui/ChildDocumentWindow.h"
 #include "app/ui/DocumentManagerSettings.h"
 #include "app/ui/OpenDialog.h"
 #include "app/ui/QuilletMainForm.h"
@@ -228,7 +229,7 @@ void TDocumentManager::ApplyCodePage(TChildForm& form, int index)
 
 TChildForm* TDocumentManager::NewForm(const QString& caption)
 {
-    auto* form = new TChildForm();
+    auto* form = new TChildDocumentWindow(); // answers the program's close question itself
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->SetUntitledCaption(caption);
     form->MemoSource().SetClipboard(m_clipboard);
