@@ -8,8 +8,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
+#include <QTest>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -172,6 +176,39 @@ TEST(Tray, ClosingTheWindowReleasesTheHotKey)
         EXPECT_TRUE(hotKey.IsRegistered());
     }
     EXPECT_FALSE(hotKey.IsRegistered());
+}
+
+// Not part of the offscreen run: under an X server (QT_QPA_PLATFORM=xcb, as
+// scripts/screenshots-main.sh sets it) with xdotool installed, a key press
+// sent through the server reaches the registered handler.
+TEST(X11GlobalHotKeyLive, GrabbedKeyReachesTheProgram)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")
+        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
+        GTEST_SKIP() << "needs an X server and xdotool";
+    }
+    const std::unique_ptr<IGlobalHotKey> hotKey = CreateDesktopGlobalHotKey();
+    ASSERT_TRUE(hotKey->IsSupported());
+    int presses = 0;
+    std::string error;
+    ASSERT_TRUE(hotKey->Register(
+        {THotKey::kControl | THotKey::kShift, 'C'},
+        [&] {
+            ++presses;
+        },
+        error))
+        << error;
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+shift+c")});
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return presses > 0;
+        },
+        3000));
+    EXPECT_EQ(presses, 1);
+    hotKey->Unregister();
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+shift+c")});
+    QTest::qWait(300);
+    EXPECT_EQ(presses, 1);
 }
 
 } // namespace

@@ -22,6 +22,11 @@ constexpr const char* kTrackedProperty = "quilletTabTracked";
 
 } // namespace
 
+QIcon GenericDocumentIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("text-x-generic"), QIcon(QStringLiteral(":/icons/document.svg")));
+}
+
 TDocumentTabBar::TDocumentTabBar(QWidget* parent)
     : QTabBar(parent)
 {
@@ -145,9 +150,7 @@ QIcon TDocumentTabs::IconOf(QMdiSubWindow* window) const
     if (window->testAttribute(Qt::WA_SetWindowIcon) && !window->windowIcon().isNull()) {
         return window->windowIcon();
     }
-    static const QIcon generic =
-        QIcon::fromTheme(QStringLiteral("text-x-generic"), QIcon(QStringLiteral(":/icons/document.svg")));
-    return generic;
+    return GenericDocumentIcon();
 }
 
 void TDocumentTabs::Track(QMdiSubWindow* window)

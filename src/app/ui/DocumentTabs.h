@@ -16,6 +16,9 @@ namespace quillet {
 
 // One of the two document tab bars. A middle click on a tab and the context
 // menu are handed to the owner; everything else is QTabBar's.
+// The icon of a document that has none of its own.
+QIcon GenericDocumentIcon();
+
 class TDocumentTabBar : public QTabBar {
     Q_OBJECT
 public:

@@ -74,7 +74,7 @@ void TMainMenus::MakePlace(QMenu* menu, const QString& place)
     }
     if (place == QLatin1String("WindowList")) {
         m_windowListSeparator = menu->addSeparator();
-        m_windowListSeparator->setText(QStringLiteral("&Window List"));
+        m_windowListSeparator->setText(QStringLiteral("Window List"));
         m_anchors[place] = {menu, nullptr};
         return;
     }

@@ -346,7 +346,8 @@ void TQuilletMainForm::manualloadres()
     m_statusTexts.modified = Tr("Modified", "Modified");
     m_statusTexts.readOnly = Tr("ReadOnly", "Read Only");
     if (m_windowListSeparator != nullptr) {
-        m_windowListSeparator->setText(Tr("WindowList", "&Window List"));
+        // A section heading shows its text as written: no accelerator mark.
+        m_windowListSeparator->setText(Stripped(Tr("WindowList", "&Window List")));
     }
 }
 
@@ -436,6 +437,11 @@ QMdiSubWindow* TQuilletMainForm::AddMdiChild(QMdiSubWindow* child)
     // Documents open maximized, like the first one, unless the user has
     // restored the active window to arrange several side by side.
     QMdiSubWindow* active = m_mdiArea->activeSubWindow();
+    // A document without an icon of its own would show the toolkit's logo in
+    // its title bar and in the menu bar while maximized.
+    if (!child->testAttribute(Qt::WA_SetWindowIcon)) {
+        child->setWindowIcon(GenericDocumentIcon());
+    }
     m_mdiArea->addSubWindow(child);
     if (active == nullptr || active->isMaximized()) {
         child->showMaximized();
