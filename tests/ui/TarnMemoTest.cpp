@@ -555,6 +555,35 @@ TEST_F(TarnMemoTest, GutterImagesAlignLeftOrRight)
     EXPECT_EQ(clicked, (std::vector<int>{breakPoint, -1}));
 }
 
+// A hot string's underline runs under its own characters, whole, and nowhere else.
+TEST_F(TarnMemoTest, HotStringUnderlineStaysUnderItsText)
+{
+    Source().SetHighlightUrls(true);
+    Load("see www.example.org now\n");
+    const QImage shot = Render();
+    const QColor url = ToQColor(m_memo->TextStyles()[kStyleUrl].fontColor);
+    const int left = m_memo->TextToPixelPoint({4, 0})->x();
+    const int right = m_memo->TextToPixelPoint({19, 0})->x();
+    const int top = m_memo->TextToPixelPoint({4, 0})->y();
+    bool underlined = false;
+    for (int y = top; y < top + m_memo->LineHeight() && !underlined; ++y) {
+        bool whole = true;
+        for (int x = left + 1; x < right - 1 && whole; ++x) {
+            whole = shot.pixelColor(x, y) == url;
+        }
+        underlined = whole;
+    }
+    EXPECT_TRUE(underlined);
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < m_memo->Layout().textLeft; ++x) {
+            ASSERT_NE(shot.pixelColor(x, y), url) << x << "," << y;
+        }
+        for (int x = m_memo->TextToPixelPoint({21, 0})->x(); x < shot.width(); ++x) {
+            ASSERT_NE(shot.pixelColor(x, y), url) << x << "," << y;
+        }
+    }
+}
+
 // The caret line's frame: lines above and below, or one line below.
 TEST_F(TarnMemoTest, LineHighlightShapes)
 {

@@ -70,10 +70,23 @@ void TTarnMemo::DrawBatch(QPainter& p, TGlyphBatch& batch, bool underline, bool 
     QGlyphRun run;
     run.setRawFont(*batch.font);
     run.setRawData(batch.glyphs.constData(), batch.positions.constData(), static_cast<int>(batch.glyphs.size()));
-    run.setUnderline(underline);
-    run.setStrikeOut(strikeOut);
     p.setPen(batch.colour);
     p.drawGlyphRun(QPointF(0, 0), run);
+    if (underline || strikeOut) {
+        // Decorations of one run on one row, drawn by us across its cells.
+        const qreal left = batch.positions.front().x();
+        const qreal right = batch.positions.back().x() + std::max(1, m_charWidth);
+        const qreal baseline = batch.positions.front().y();
+        const qreal thickness = std::max<qreal>(1, batch.font->lineThickness());
+        if (underline) {
+            const qreal y = baseline + std::max<qreal>(1, batch.font->underlinePosition());
+            p.fillRect(QRectF(left, y, right - left, thickness), batch.colour);
+        }
+        if (strikeOut) {
+            const qreal y = baseline - batch.font->xHeight() / 2;
+            p.fillRect(QRectF(left, y, right - left, thickness), batch.colour);
+        }
+    }
     batch.glyphs.resize(0);
     batch.positions.resize(0);
 }
