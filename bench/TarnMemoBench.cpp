@@ -2,6 +2,7 @@
 // off screen into a QImage. A screen is 60 rows of 200 columns.
 #include "text/MemoSource.h"
 #include "text/SimpleParser.h"
+#include "text/ui/ChildForm.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QApplication>
@@ -195,6 +196,47 @@ void BM_KeystrokeRealRepaint(benchmark::State& state)
     state.counters["rowHeight"] = f.memo->LineHeight();
 }
 BENCHMARK(BM_KeystrokeRealRepaint)->Unit(benchmark::kMillisecond);
+
+// The same key press in a text document window (both views registered, status
+// report, bracket matching), as the program has it.
+void BM_DocumentWindowKeystroke(benchmark::State& state)
+{
+    App();
+    static TChildForm* form = [] {
+        auto* f = new TChildForm();
+        QFont font(QStringLiteral("DejaVu Sans Mono"));
+        font.setPixelSize(12);
+        f->Memo().SetEditorFont(font);
+        f->MemoSource().LoadFromText(Document(kLines));
+        f->resize(1700, 900);
+        f->show();
+        QApplication::processEvents();
+        return f;
+    }();
+    TTarnMemo& memo = form->Memo();
+    memo.setFocus();
+    memo.MakeActive();
+    form->MemoSource().JumpTo(20, kLines / 2 + 30);
+    memo.EnsureCaretVisible();
+    QApplication::processEvents();
+    TPaintRecorder recorder;
+    memo.viewport()->installEventFilter(&recorder);
+    bool type = true;
+    std::int64_t keys = 0;
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress,
+            type ? Qt::Key_X : Qt::Key_Backspace,
+            Qt::NoModifier,
+            type ? QStringLiteral("x") : QString());
+        QApplication::sendEvent(&memo, &press);
+        QApplication::sendPostedEvents(form->window(), QEvent::UpdateRequest);
+        type = !type;
+        ++keys;
+    }
+    memo.viewport()->removeEventFilter(&recorder);
+    state.counters["paintedPixelRows"] = keys > 0 ? static_cast<double>(recorder.paintedRows) / keys : 0;
+}
+BENCHMARK(BM_DocumentWindowKeystroke)->Unit(benchmark::kMillisecond);
 
 // Word wrap on and a jump to the end: the cost follows what is displayed, so
 // it stays flat from 20,000 to 2,000,000 lines.
