@@ -5,6 +5,7 @@
 #include "app/ui/DocumentWindow.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/StatusPanel.h"
+#include "support/TempDir.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -293,6 +294,89 @@ TEST(MainForm, LongHintReplacesThePanelsWhileACommandIsPointedAt)
     auto* more = bar->findChild<QToolButton*>("qt_toolbar_ext_button");
     ASSERT_NE(more, nullptr);
     EXPECT_EQ(more->toolTip(), "More Buttons");
+}
+
+TEST(MainForm, HelpPageUsesOnlyTheFileNamePartOfTheLanguage)
+{
+    test::TTempDir user;
+    test::TTempDir program;
+    const auto general = program.Write("Docs/index.html", "<html>");
+    const auto german = program.Write("Docs/Deutsch/index.html", "<html>");
+    const auto userGerman = user.Write("Docs/Deutsch/index.html", "<html>");
+    // A page outside the Docs folder that a crafted language name points at.
+    program.Write("secret/index.html", "<html>");
+    struct TCase {
+        const char* name;
+        std::string language;
+        std::vector<std::filesystem::path> folders;
+        std::filesystem::path page;
+    };
+    const TCase cases[] = {
+        {"no language: the general page", "", {program.Path()}, general},
+        {"the language's own page", "Deutsch.lng", {program.Path()}, german},
+        {"the per-user folder first", "Deutsch.lng", {user.Path(), program.Path()}, userGerman},
+        {"a language without pages", "Cesky.lng", {program.Path()}, general},
+        {"folders in the name are dropped", "../../secret.lng", {program.Path()}, general},
+        {"a name that is only dots", "..", {program.Path()}, general},
+        {"nothing shipped", "", {user.Path()}, {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TQuilletMainForm::HelpPage(c.language, c.folders), c.page);
+    }
+}
+
+TEST(MainForm, WindowCommandsArrangeAndWalkTheDocuments)
+{
+    TQuilletMainForm form;
+    form.resize(900, 700);
+    form.show();
+    std::vector<QString> asked;
+    std::vector<QMdiSubWindow*> windows;
+    for (const char* name : {"a", "b", "c"}) {
+        windows.push_back(form.AddMdiChild(new TFakeDocument(name, true, asked)));
+    }
+    form.UpdateCommands();
+    auto run = [&](const char* command) {
+        form.CommandActions().Action(command)->trigger();
+        QCoreApplication::processEvents();
+    };
+    // Next and previous go round in creation order.
+    form.MdiArea()->setActiveSubWindow(windows[0]);
+    run("WindowNext");
+    EXPECT_EQ(form.MdiArea()->currentSubWindow(), windows[1]);
+    run("WindowPrior");
+    run("WindowPrior");
+    EXPECT_EQ(form.MdiArea()->currentSubWindow(), windows[2]);
+
+    // Tiled side by side: three columns of the area's width, none overlapping.
+    run("WindowTileVertical");
+    const int width = form.MdiArea()->viewport()->width();
+    for (QMdiSubWindow* a : windows) {
+        EXPECT_FALSE(a->isMaximized());
+        EXPECT_NEAR(a->width(), width / 3, 2);
+        for (QMdiSubWindow* b : windows) {
+            EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()));
+        }
+    }
+    run("WindowTileHorizontal");
+    EXPECT_NEAR(windows[0]->height(), form.MdiArea()->viewport()->height() / 3, 2);
+    EXPECT_EQ(windows[0]->width(), width);
+
+    run("WindowCascade");
+    EXPECT_NE(windows[0]->pos(), windows[1]->pos());
+
+    // Minimize all, then line the minimized windows up along the bottom.
+    run("WindowMinimizeAll");
+    for (QMdiSubWindow* window : windows) {
+        EXPECT_TRUE(window->isMinimized());
+    }
+    run("WindowArrangeAll");
+    const int bottom = form.MdiArea()->viewport()->rect().bottom();
+    for (QMdiSubWindow* window : windows) {
+        EXPECT_EQ(window->geometry().bottom(), bottom);
+    }
+    EXPECT_LT(windows[0]->x(), windows[1]->x());
 }
 
 TEST(MainForm, DoubleClickOnTheEmptyDocumentAreaOpensAFile)

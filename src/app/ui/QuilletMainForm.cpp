@@ -666,30 +666,41 @@ void TQuilletMainForm::SaveToolbarLayout()
     }
 }
 
-void TQuilletMainForm::ShowHelp()
+std::filesystem::path TQuilletMainForm::HelpPage(
+    const std::string& language, const std::vector<std::filesystem::path>& folders)
 {
     // The chosen language's pages first ("Docs/<language>/index.html"); only
     // the file-name part of the language name is used, so a stored name
     // cannot lead outside the Docs folder.
     std::vector<std::filesystem::path> candidates;
-    const std::string stem = std::filesystem::path(m_options.language).filename().stem().string();
+    const std::string stem = std::filesystem::path(language).filename().stem().string();
     const bool useLanguage = !stem.empty() && stem != "." && stem != "..";
-    for (const std::filesystem::path& folder : {TUserPaths().DataFolder(), ProgramFolder()}) {
-        if (useLanguage) {
+    if (useLanguage) {
+        for (const std::filesystem::path& folder : folders) {
             candidates.push_back(folder / "Docs" / stem / "index.html");
         }
     }
-    for (const std::filesystem::path& folder : {TUserPaths().DataFolder(), ProgramFolder()}) {
+    for (const std::filesystem::path& folder : folders) {
         candidates.push_back(folder / "Docs" / "index.html");
     }
     for (const auto& page : candidates) {
         std::error_code ec;
         if (std::filesystem::is_regular_file(page, ec)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(FromFileName(page.string())));
-            return;
+            return page;
         }
     }
-    ShowMessage(this, QMessageBox::Warning, Tr("HelpMissing", "The help pages (Docs/index.html) were not found."));
+    return {};
+}
+
+void TQuilletMainForm::ShowHelp()
+{
+    const std::filesystem::path page = HelpPage(m_options.language, {TUserPaths().DataFolder(), ProgramFolder()});
+    if (page.empty()) {
+        ShowMessage(this, QMessageBox::Warning, Tr("HelpMissing", "The help pages (Docs/index.html) were not found."));
+        return;
+    }
+    // Handed to the desktop as a file URL: no shell sees the path.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(FromFileName(page.string())));
 }
 
 void TQuilletMainForm::ShowAbout()

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -152,6 +153,12 @@ public:
     void manualloadres();
     // Switches to another language file and translates the window again.
     void UpdateLanguage(const std::string& fileName);
+
+    // The help page Help Topics opens: "Docs/<language>/index.html" for the
+    // chosen language file (its name without folder and extension), else
+    // "Docs/index.html", looked up in each folder in turn; empty when none exists.
+    static std::filesystem::path HelpPage(
+        const std::string& language, const std::vector<std::filesystem::path>& folders);
 
     // The toolbar area's pop-up menu: the show/hide entries of the View menu.
     QMenu* createPopupMenu() override;
