@@ -278,6 +278,15 @@ TEST(MainForm, LongHintReplacesThePanelsWhileACommandIsPointedAt)
     form.statusBar()->clearMessage();
     EXPECT_TRUE(panels[0]->isVisible());
 
+    // An entry of the document pop-up menu (a window of its own).
+    form.Commands().Bind("EditSelectAll", [] {});
+    form.UpdateCommands();
+    form.DocumentPopup()->popup(form.geometry().center());
+    form.DocumentPopup()->setActiveAction(form.CommandActions().Action("EditSelectAll"));
+    EXPECT_EQ(form.statusBar()->currentMessage(), "Select the entire document");
+    form.DocumentPopup()->hide();
+    form.statusBar()->clearMessage();
+
     // A toolbar button under the pointer.
     auto* bar = form.findChild<QToolBar*>("StandardBar");
     ASSERT_NE(bar, nullptr);
