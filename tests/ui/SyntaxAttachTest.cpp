@@ -188,6 +188,42 @@ TEST_F(SyntaxAttachTest, SyntaxMenuItemsAndTemplates)
     EXPECT_TRUE(form->Status().syntax.isEmpty());
 }
 
+TEST(SyntaxAttachIcon, ExtensionOfTheFirstEntry)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> entries;
+        std::string extension;
+    };
+    const Case cases[] = {
+        {"first mask of the first entry", {"C++ files (*.cpp)|*.cpp;*.h", "Z|*.z"}, ".cpp"},
+        {"entries are sorted: the first is alphabetical", {"Z files|*.z", "A files|*.a;*.b"}, ".a"},
+        {"blanks around the mask", {"Text|  *.txt ;*.t"}, ".txt"},
+        {"no masks", {"Text files"}, ""},
+        {"no entries", {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSyntaxScheme scheme;
+        for (const std::string& entry : c.entries) {
+            scheme.AddExtension(entry);
+        }
+        EXPECT_EQ(DefinitionIconExtension(scheme), c.extension);
+    }
+}
+
+TEST_F(SyntaxAttachTest, WindowIconFollowsTheDefinition)
+{
+    const auto image = [](const QIcon& icon) {
+        return icon.pixmap(16, 16).toImage();
+    };
+    ASSERT_TRUE(ZmenSyntaxParser(*form, "Python.def", context));
+    EXPECT_FALSE(form->windowIcon().isNull());
+    EXPECT_EQ(image(form->windowIcon()), image(DefinitionIcon(DocumentParser(*form)->SyntaxScheme())));
+    SyntaxNone(*form, context);
+    EXPECT_EQ(image(form->windowIcon()), image(GenericTextIcon()));
+}
+
 TEST_F(SyntaxAttachTest, ViewCommandsChangeBothViewsTogether)
 {
     EXPECT_FALSE(ViewSpecialSymbolsUpdate(nullptr).enabled);

@@ -9,9 +9,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeDatabase>
 
+#include <algorithm>
 #include <memory>
 
 namespace quillet {
@@ -59,6 +62,7 @@ void Detach(TChildForm& form, TDocumentSyntax& holder)
     holder.fileName.clear();
     holder.templatesFile.clear();
     form.SetSyntaxName({});
+    form.setWindowIcon(GenericTextIcon());
 }
 
 // Both views of a document in one list.
@@ -76,6 +80,53 @@ void ToggleViewOption(TChildForm& form, TMemoOption option)
 }
 
 } // namespace
+
+std::string DefinitionIconExtension(const TSyntaxScheme& scheme)
+{
+    if (scheme.Extensions.empty()) {
+        return {};
+    }
+    const std::string& entry = scheme.Extensions.front();
+    const std::size_t bar = entry.find('|');
+    if (bar == std::string::npos) {
+        return {};
+    }
+    std::string mask = entry.substr(bar + 1, entry.find(';', bar + 1) - (bar + 1));
+    mask.erase(std::remove(mask.begin(), mask.end(), '*'), mask.end());
+    // Blanks around the mask are separators, not part of the extension.
+    const std::size_t first = mask.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return mask.substr(first, mask.find_last_not_of(' ') - first + 1);
+}
+
+QIcon GenericTextIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("text-x-generic"), QIcon(QStringLiteral(":/icons/document.svg")));
+}
+
+QIcon DefinitionIcon(const TSyntaxScheme& scheme)
+{
+    const std::string extension = DefinitionIconExtension(scheme);
+    if (!extension.empty()) {
+        // The desktop's icon for a file of that type, found by name only: the
+        // file "foo" + extension need not exist.
+        const QMimeType type = QMimeDatabase().mimeTypeForFile(
+            QStringLiteral("foo") + QString::fromLocal8Bit(extension.data(), static_cast<qsizetype>(extension.size())),
+            QMimeDatabase::MatchExtension);
+        if (type.isValid() && !type.isDefault()) {
+            QIcon icon = QIcon::fromTheme(type.iconName());
+            if (icon.isNull()) {
+                icon = QIcon::fromTheme(type.genericIconName());
+            }
+            if (!icon.isNull()) {
+                return icon;
+            }
+        }
+    }
+    return GenericTextIcon();
+}
 
 TSyntaxParser* DocumentParser(TChildForm& form)
 {
@@ -123,6 +174,7 @@ bool ZmenSyntaxParser(TChildForm& form, const std::string& fileName, const TSynt
     }
     source.SetSyntaxParser(holder.parser.get());
     form.SetSyntaxName(QString::fromStdString(holder.parser->SyntaxScheme().Name));
+    form.setWindowIcon(DefinitionIcon(holder.parser->SyntaxScheme()));
 
     holder.templatesFile =
         std::filesystem::path("Code Templates") / std::filesystem::path(fileName).replace_extension(".tpl");
@@ -145,6 +197,7 @@ void SyntaxNone(TChildForm& form, const TSyntaxContext& context)
     TDocumentSyntax* holder = Holder(form, false);
     if (holder == nullptr) {
         form.MemoSource().SetSyntaxParser(nullptr);
+        form.setWindowIcon(GenericTextIcon());
         return;
     }
     const bool hadTemplates = !holder->templatesFile.empty();

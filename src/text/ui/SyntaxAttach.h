@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAction;
+class QIcon;
 class QMenu;
 
 namespace quillet {
@@ -19,6 +20,7 @@ namespace quillet {
 class TChildForm;
 class TSchemeCatalog;
 class TSyntaxParser;
+class TSyntaxScheme;
 class TTextStyles;
 struct TEditorFont;
 
@@ -37,20 +39,30 @@ struct TSyntaxContext {
     std::function<void(TChildForm& form, const std::filesystem::path& templatesFile)> OnTemplates;
 };
 
+// The extension a definition's documents are shown with: the first mask of
+// its first Extensions entry without "*" (".cpp" for "C++ files|*.cpp;*.h"),
+// empty when there is none.
+std::string DefinitionIconExtension(const TSyntaxScheme& scheme);
+// The window icon of a document with that definition: the desktop's icon of
+// a file with that extension, else the generic text icon.
+QIcon DefinitionIcon(const TSyntaxScheme& scheme);
+// The window icon of a plain-text document.
+QIcon GenericTextIcon();
+
 // The highlighter attached to a document window; nullptr while plain text.
 TSyntaxParser* DocumentParser(TChildForm& form);
 // File name (relative to "Syntax Definitions") of the attached definition.
 std::string DocumentSyntaxFile(TChildForm& form);
 
 // Attaches the definition fileName to the document: loads it into the
-// document's own highlighter and gives it the program's style colours. On a
-// load failure shows "File "%s" corrupted or invalid file format." and leaves
+// document's own highlighter, gives it the program's style colours and the
+// window the definition's icon. On a load failure shows "File "%s" corrupted or invalid file format." and leaves
 // the document plain text; returns whether it was attached.
 bool ZmenSyntaxParser(TChildForm& form, const std::string& fileName, const TSyntaxContext& context);
 // Gives the attached highlighter (if any) the current style colours and the
 // editor font again.
 void UpdateSyntaxParser(TChildForm& form, const TTextStyles& styles);
-// Back to plain text.
+// Back to plain text, with the generic text icon.
 void SyntaxNone(TChildForm& form, const TSyntaxContext& context);
 // For a newly created or opened document: the catalog's default definition
 // when the document has no file name, else the definition its file's
