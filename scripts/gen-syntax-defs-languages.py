@@ -28,6 +28,17 @@ SCRIPT = {
 
 C_SUFFIXES = ["u", "U", "l", "L", "f", "F"]
 
+# Digit separators (1'000'000 in C and C++, 1_000_000 and 0xFF_FF in most
+# other languages): the highlighter reads a number's digits and then its
+# suffixes, so a separator with the digit after it, and the further digits, are
+# taken as more suffixes of the same number. Without them the rest of the
+# number would be an identifier, or in C a character literal.
+HEX_DIGITS = "0123456789abcdefABCDEF"
+
+
+def separator_suffixes(separator):
+    return [separator + d for d in HEX_DIGITS] + list(HEX_DIGITS)
+
 
 def w(text):
     return text.split()
@@ -38,7 +49,7 @@ def code(b, st=NORMAL, *, case=True, meta="\\", wraps=True,
          multi_strings=(), directive=None, prefixes=(), suffixes=(),
          keywords=(), builtins=(), more_sets=(), ident_prefixes=(),
          first=None, other=None, numbers=True, symbols=True,
-         builtins_name="Types and constants"):
+         builtins_name="Types and constants", separator=None):
     """Fills a block with the usual rules of a programming language."""
     b.case_sensitive = case
     b.meta = meta
@@ -58,8 +69,11 @@ def code(b, st=NORMAL, *, case=True, meta="\\", wraps=True,
         b.directive = (directive, st["directive"])
     b.num_prefixes = list(prefixes)
     b.num_suffixes = list(suffixes)
-    b.multiple_suffixes = bool(suffixes)
-    b.ps_composition = bool(prefixes) and bool(suffixes)
+    if separator:
+        b.num_suffixes += [x for x in separator_suffixes(separator)
+                           if x not in b.num_suffixes]
+    b.multiple_suffixes = bool(b.num_suffixes)
+    b.ps_composition = bool(prefixes) and bool(b.num_suffixes)
     b.ident_prefixes = list(ident_prefixes)
     sets = []
     if keywords:
@@ -148,7 +162,7 @@ def c_like(s, root, keywords, builtins, *, raw=False):
         strings=raw_strings + [('"', '"'), ("'", "'")],
         multi_strings=raw_strings,
         directive="#", prefixes=["0x", "0X", "0b", "0B"],
-        suffixes=C_SUFFIXES + (["z", "Z"] if raw else []),
+        suffixes=C_SUFFIXES + (["z", "Z"] if raw else []), separator="'",
         keywords=keywords, builtins=builtins)
 
 
@@ -193,7 +207,7 @@ def scheme_csharp():
                         ('@"', '"')],
          directive="#", prefixes=["0x", "0X", "0b", "0B"],
          suffixes=["u", "U", "l", "L", "f", "F", "d", "D", "m", "M"],
-         keywords=CS_KEYWORDS, builtins=CS_CONTEXTUAL)
+         keywords=CS_KEYWORDS, builtins=CS_CONTEXTUAL, separator="_")
     return s
 
 
@@ -220,7 +234,7 @@ def scheme_java():
          directive="@", prefixes=["0x", "0X", "0b", "0B"],
          suffixes=["l", "L", "f", "F", "d", "D"],
          keywords=JAVA_KEYWORDS, builtins=JAVA_CONTEXTUAL,
-         other="0-9A-Z_a-z")
+         other="0-9A-Z_a-z", separator="_")
     return s
 
 
@@ -252,7 +266,7 @@ def javascript(b, st=NORMAL, keywords=JS_KEYWORDS):
                 prefixes=["0x", "0X", "0o", "0O", "0b", "0B"],
                 suffixes=["n"], keywords=keywords,
                 builtins=[x for x in JS_BUILTINS if x not in keywords],
-                first="$A-Z_a-z", other="$0-9A-Z_a-z")
+                first="$A-Z_a-z", other="$0-9A-Z_a-z", separator="_")
 
 
 def scheme_javascript():
@@ -302,7 +316,8 @@ def scheme_python():
          multi_strings=[('"""', '"""'), ("'''", "'''")],
          directive="@",
          prefixes=["0x", "0X", "0o", "0O", "0b", "0B"],
-         suffixes=["j", "J"], keywords=PY_KEYWORDS, builtins=PY_BUILTINS)
+         suffixes=["j", "J"], keywords=PY_KEYWORDS, builtins=PY_BUILTINS,
+         separator="_")
     return s
 
 
@@ -324,7 +339,7 @@ def scheme_go():
          line_comments=["//"], block_comments=[("/*", "*/")],
          strings=[('"', '"'), ("'", "'")], multi_strings=[("`", "`")],
          prefixes=["0x", "0X", "0o", "0O", "0b", "0B"], suffixes=["i"],
-         keywords=GO_KEYWORDS, builtins=GO_BUILTINS)
+         keywords=GO_KEYWORDS, builtins=GO_BUILTINS, separator="_")
     return s
 
 
@@ -359,7 +374,7 @@ def scheme_rust():
          multi_strings=raw + [('"', '"')],
          directive="#", prefixes=["0x", "0X", "0o", "0O", "0b", "0B"],
          suffixes=RUST_SUFFIXES, keywords=RUST_KEYWORDS,
-         builtins=RUST_TYPES)
+         builtins=RUST_TYPES, separator="_")
     nested_comments(s, root, "/*", "*/", "Comment")
     return s
 
@@ -422,7 +437,7 @@ def scheme_php():
          multi_strings=[('"', '"'), ("'", "'"), ("`", "`")],
          prefixes=["0x", "0X", "0o", "0O", "0b", "0B"],
          keywords=PHP_KEYWORDS, builtins=PHP_CONSTANTS,
-         ident_prefixes=["$"])
+         ident_prefixes=["$"], separator="_")
     here_documents(s, php, ["<<<%s", "<<<'%s'", '<<<"%s"'],
                    ["EOT", "EOD", "EOF", "HTML", "SQL"])
     html_tag_block(s, root)
@@ -457,7 +472,8 @@ def scheme_ruby():
          multi_strings=[('"', '"'), ("'", "'"), ("`", "`")],
          prefixes=["0x", "0X", "0b", "0B", "0o", "0O", "0d", "0D"],
          suffixes=["r", "i"], keywords=RUBY_KEYWORDS,
-         builtins=RUBY_BUILTINS, ident_prefixes=["@@", "@", "$", ":"])
+         builtins=RUBY_BUILTINS, ident_prefixes=["@@", "@", "$", ":"],
+         separator="_")
     here_documents(s, s.blocks[0], ["<<~%s", "<<-%s", "<<%s", "<<~'%s'"],
                    ["EOS", "EOF", "SQL", "HEREDOC", "TEXT"])
     return s
@@ -494,7 +510,7 @@ def scheme_perl():
          multi_strings=[('"', '"'), ("'", "'"), ("`", "`")],
          prefixes=["0x", "0X", "0b", "0B"],
          keywords=PERL_KEYWORDS, builtins=PERL_BUILTINS,
-         ident_prefixes=["$#", "$", "@", "%"])
+         ident_prefixes=["$#", "$", "@", "%"], separator="_")
     here_documents(s, s.blocks[0], ['<<"%s"', "<<'%s'", "<<%s", '<<~"%s"',
                                     "<<~%s"],
                    ["EOF", "END", "EOT", "HTML"])

@@ -9,3 +9,4 @@ int after = 1; /* starts here
    ends */ return x;
 auto raw = R"(raw "text")";
 x = a/b; y = a / *p;
+long big = 1'000'000 + 0xFF'FFu + 0b1010'0101ULL + 3'5.2'5e3; char q = '1';

@@ -8,3 +8,4 @@ def f(x):  # comment
     return 0x1F + 1.5e3 + 10
 r = "unterminated
 print("ok")
+big = 1_000_000 + 0xFF_FF + 1_0.5e1_0j + 0o1_7
