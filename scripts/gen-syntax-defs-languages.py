@@ -862,7 +862,8 @@ def scheme_ini():
                ["Settings files (*.ini;*.cfg;*.conf)|*.ini;*.cfg;*.conf;*.inf"],
                "Initialisation files")
     b = code(s.block("Default"), case=False, meta=None,
-             strings=[('"', '"')], other="-.0-9A-Z_a-z")
+             strings=[('"', '"')], prefixes=["0x", "0X"],
+             other="-.0-9A-Z_a-z")
     b.full_line_comments = [(";", "Comment"), ("#", "Comment"),
                             ("[", "Reserved words")]
     return s

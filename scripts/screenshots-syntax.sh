@@ -3,11 +3,17 @@
 # definitions, in the "Default" and "Twilight" colour presets, taken under Xvfb
 # by the widget test executable (QUILLET_SYNTAX_SHOTS), so no document has to
 # be opened through the main window.
-# Usage: scripts/screenshots-syntax.sh [build dir] [out dir]
+# Usage: scripts/screenshots-syntax.sh [build dir] [out dir] [sample ...]
+#   samples are file names under tests/data/syntax/samples ("sample.rs");
+#   without them: sample.cpp sample.html sample.py
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-styles}"
 out="${2:-$build/screenshots}"
+shift $(($# < 2 ? $# : 2))
+if [ $# -gt 0 ]; then
+    export QUILLET_SYNTAX_SAMPLES="$*"
+fi
 mkdir -p "$out"
 export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"

@@ -1,7 +1,8 @@
 // Not a test of its own: with QUILLET_SYNTAX_SHOTS set to a folder it shows
 // the C++, HTML and Python samples coloured by the shipped definitions, in the
 // "Default" and "Twilight" presets, and saves each window as a PNG there for
-// scripts/screenshots-syntax.sh.
+// scripts/screenshots-syntax.sh. QUILLET_SYNTAX_SAMPLES (blank-separated file
+// names under tests/data/syntax/samples) chooses other samples.
 #include "support/TempDir.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
@@ -17,6 +18,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace quillet {
 namespace {
@@ -34,8 +37,18 @@ TEST(SyntaxScreenshots, SavesColouredSamples)
     styles.SetEditorFont({"DejaVu Sans Mono", 10, 1});
     TSyntaxContext context{&catalog, &styles, {}, {}, {}};
 
-    for (const char* sample : {"sample.cpp", "sample.html", "sample.py"}) {
-        std::ifstream in(test::DataPath(std::string("syntax/samples/") + sample), std::ios::binary);
+    std::vector<std::string> samples = {"sample.cpp", "sample.html", "sample.py"};
+    if (const char* chosen = std::getenv("QUILLET_SYNTAX_SAMPLES")) {
+        samples.clear();
+        std::istringstream names(chosen);
+        for (std::string name; names >> name;) {
+            samples.push_back(name);
+        }
+    }
+    for (const std::string& sampleName : samples) {
+        const char* sample = sampleName.c_str();
+        std::ifstream in(test::DataPath("syntax/samples/" + sampleName), std::ios::binary);
+        ASSERT_TRUE(in) << sampleName;
         std::stringstream text;
         text << in.rdbuf();
         for (int preset : {0, 3}) {
@@ -59,7 +72,7 @@ TEST(SyntaxScreenshots, SavesColouredSamples)
             QApplication::processEvents();
             const QString name = QStringLiteral("%1/syntax-%2-%3.png")
                                      .arg(QString::fromLocal8Bit(folder),
-                                         QString::fromLatin1(sample).mid(7),
+                                         QString::fromLatin1(sample).mid(7).replace(QLatin1Char('.'), QLatin1Char('-')),
                                          QString::fromLatin1(ColorPresetName(preset).data()).toLower());
             EXPECT_TRUE(form.grab().save(name)) << name.toStdString();
             form.MemoSource().SetModified(false);
