@@ -1,6 +1,7 @@
 #include "text/ViewGeometry.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace quillet {
@@ -82,14 +83,31 @@ int TLineGeometry::CharAdvance(std::string_view text, std::size_t pos, std::int6
     return m_mono ? avg : std::max(0, m_font.CharWidth(c));
 }
 
+std::int64_t TLineGeometry::ColumnsOver(
+    std::string_view text, std::size_t from, std::size_t to, std::int64_t column) const
+{
+    // Runs without tabs count one column per character; only tabs are looked
+    // at one by one, so long lines cost a memchr, not a call per character.
+    to = std::min(to, text.size());
+    std::size_t i = from;
+    while (i < to) {
+        const void* tab = std::memchr(text.data() + i, '\t', to - i);
+        const std::size_t runEnd =
+            tab != nullptr ? static_cast<std::size_t>(static_cast<const char*>(tab) - text.data()) : to;
+        column += static_cast<std::int64_t>(runEnd - i);
+        i = runEnd;
+        if (i < to) {
+            column += CharColumns(text, i, column);
+            ++i;
+        }
+    }
+    return column;
+}
+
 std::int64_t TLineGeometry::ColumnOfPosition(std::string_view text, std::size_t pos) const
 {
-    std::int64_t column = 0;
     const std::size_t end = std::min(pos, text.size());
-    for (std::size_t i = 0; i < end; ++i) {
-        column += CharColumns(text, i, column);
-    }
-    return column + static_cast<std::int64_t>(pos - end);
+    return ColumnsOver(text, 0, end, 0) + static_cast<std::int64_t>(pos - end);
 }
 
 std::size_t TLineGeometry::PositionOfColumn(std::string_view text, std::int64_t column) const
@@ -98,14 +116,27 @@ std::size_t TLineGeometry::PositionOfColumn(std::string_view text, std::int64_t 
         return 0;
     }
     std::int64_t c = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::int64_t next = c + CharColumns(text, i, c);
-        if (column < next) {
-            return i;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const void* tab = std::memchr(text.data() + i, '\t', text.size() - i);
+        const std::size_t runEnd =
+            tab != nullptr ? static_cast<std::size_t>(static_cast<const char*>(tab) - text.data()) : text.size();
+        const std::int64_t runColumns = static_cast<std::int64_t>(runEnd - i);
+        if (column <= c + runColumns) {
+            return i + static_cast<std::size_t>(column - c);
         }
-        c = next;
-        if (c == column) {
-            return i + 1;
+        c += runColumns;
+        i = runEnd;
+        if (i < text.size()) {
+            const std::int64_t next = c + CharColumns(text, i, c);
+            if (column < next) {
+                return i; // inside the tab
+            }
+            c = next;
+            ++i;
+            if (c == column) {
+                return i;
+            }
         }
     }
     return text.size() + static_cast<std::size_t>(column - c);

@@ -71,6 +71,8 @@ public:
 
     // Display column where character `pos` starts (pos may exceed the text).
     std::int64_t ColumnOfPosition(std::string_view text, std::size_t pos) const;
+    // Display column reached after characters from..to-1 when `from` starts at `column`.
+    std::int64_t ColumnsOver(std::string_view text, std::size_t from, std::size_t to, std::int64_t column) const;
     // Character index at a display column; a column inside a tab gives the tab.
     // Columns past the end give text.size() + the excess.
     std::size_t PositionOfColumn(std::string_view text, std::int64_t column) const;

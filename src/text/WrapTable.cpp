@@ -1,6 +1,7 @@
 #include "text/WrapTable.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillet {
 
@@ -13,12 +14,36 @@ std::vector<std::uint32_t> WrapLine(std::string_view text,
     const std::size_t n = text.size();
     std::size_t p = 0;
     std::int64_t column = 0; // display column of p
+    const int avg = std::max(1, geometry.Font().AverageCharWidth());
     while (p < n) {
         // Walk forward while characters fit; `last` ends as one past the last fit.
         std::int64_t used = 0;
         std::int64_t c = column;
         std::size_t q = p;
         while (q < n) {
+            if (geometry.Monospaced() && text[q] != '\t') {
+                // A run without tabs takes as many whole cells as are left
+                // (the row's first character always), without a call per character.
+                std::int64_t fit = std::max<std::int64_t>(0, (width - used) / avg);
+                if (q == p) {
+                    fit = std::max<std::int64_t>(fit, 1);
+                }
+                // Only the characters that could still fit are searched.
+                const std::size_t look =
+                    static_cast<std::size_t>(std::min<std::int64_t>(fit + 1, static_cast<std::int64_t>(n - q)));
+                const void* tab = std::memchr(text.data() + q, '\t', look);
+                const std::size_t runEnd =
+                    tab != nullptr ? static_cast<std::size_t>(static_cast<const char*>(tab) - text.data()) : q + look;
+                const std::size_t take =
+                    static_cast<std::size_t>(std::min<std::int64_t>(fit, static_cast<std::int64_t>(runEnd - q)));
+                used += static_cast<std::int64_t>(take) * avg;
+                c += static_cast<std::int64_t>(take);
+                q += take;
+                if (q < runEnd || take == 0) {
+                    break; // the row is full
+                }
+                continue;
+            }
             const int advance = geometry.CharAdvance(text, q, c);
             if (q > p && used + advance > width) {
                 break;
@@ -38,10 +63,7 @@ std::vector<std::uint32_t> WrapLine(std::string_view text,
             }
         }
         // Columns of the characters between the delimiter and q are walked again.
-        std::int64_t endColumn = column;
-        for (std::size_t i = p; i < end; ++i) {
-            endColumn += geometry.CharColumns(text, i, endColumn);
-        }
+        const std::int64_t endColumn = end == q ? c : geometry.ColumnsOver(text, p, end, column);
         breaks.push_back(static_cast<std::uint32_t>(end));
         p = end;
         column = endColumn;

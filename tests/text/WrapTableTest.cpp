@@ -61,6 +61,46 @@ TEST(WrapTable, WrapLineRules)
     }
 }
 
+// Every glyph as wide as the average cell: the measured walk, character by
+// character, is the reference for the monospaced arithmetic.
+class TEvenFont : public IFontMeasure {
+public:
+    int AverageCharWidth() const override { return 2; }
+    int LineHeight() const override { return 1; }
+    int CharWidth(unsigned char) const override { return 2; }
+};
+
+TEST(WrapTable, MonospacedRunsAgreeWithTheCharacterWalk)
+{
+    TEvenFont font;
+    TTabStops tabs;
+    tabs.Parse("5,9");
+    const TLineGeometry mono(font, tabs, true);
+    const TLineGeometry walked(font, tabs, false);
+    const std::vector<std::string> lines = {"",
+        "plain text without tabs, long enough to wrap a few times over",
+        "\tlead\ttabs\t\tand, commas,in between\t",
+        std::string(300, 'x') + "\t" + std::string(50, 'y'),
+        "a\tb\tc\td\te\tf\tg\th"};
+    for (const std::string& line : lines) {
+        for (const std::int64_t width : {-2, 0, 1, 2, 7, 20, 33, 200}) {
+            EXPECT_EQ(WrapLine(line, width, mono, IsBlankOrComma), WrapLine(line, width, walked, IsBlankOrComma))
+                << line << " width " << width;
+        }
+        for (std::size_t pos = 0; pos <= line.size() + 2; ++pos) {
+            std::int64_t column = 0;
+            for (std::size_t i = 0; i < std::min(pos, line.size()); ++i) {
+                column += walked.CharColumns(line, i, column);
+            }
+            column += static_cast<std::int64_t>(pos - std::min(pos, line.size()));
+            ASSERT_EQ(mono.ColumnOfPosition(line, pos), column) << line << " pos " << pos;
+            if (pos < line.size() || line.empty()) {
+                ASSERT_EQ(mono.PositionOfColumn(line, column), pos) << line << " column " << column;
+            }
+        }
+    }
+}
+
 TEST(WrapTable, LongLineWithoutDelimitersIsLinear)
 {
     // 10 MB of one character in rows of 100 cells: must finish promptly and

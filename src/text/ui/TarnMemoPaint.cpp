@@ -297,11 +297,16 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
 
         std::size_t i = row.rawStart;
         std::int64_t col = rowStartCol;
-        std::int64_t x = 0;
-        if (m_useMonoFont || m_wordWrap) {
-            x = geometry.PixelOfColumn(text, col);
-        } else {
-            x = geometry.PixelOfColumn(text, col);
+        std::int64_t x = geometry.PixelOfColumn(text, col);
+        if (m_useMonoFont && !m_wordWrap && firstVisibleCol > col) {
+            // Straight to the first character in view (a tab cut by the left
+            // edge is drawn from its start).
+            const std::size_t first = std::min(geometry.PositionOfColumn(text, firstVisibleCol), row.rawEnd);
+            if (first > i) {
+                col = geometry.ColumnsOver(text, i, first, col);
+                i = first;
+                x = geometry.PixelOfColumn(text, col);
+            }
         }
         // Skip what lies left of the window.
         while (i < row.rawEnd && !m_wordWrap && col + geometry.CharColumns(text, i, col) <= firstVisibleCol) {
