@@ -7,6 +7,7 @@
 #include "syntax/SchemeCatalog.h"
 #include "syntax/SyntaxParser.h"
 #include "syntax/TextStyles.h"
+#include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"
 #include "text/ui/TarnMemo.h"
 
@@ -186,6 +187,27 @@ TEST_F(SyntaxAttachTest, SyntaxMenuItemsAndTemplates)
     EXPECT_TRUE(none->isChecked());
     EXPECT_TRUE(templates.back().empty());
     EXPECT_TRUE(form->Status().syntax.isEmpty());
+}
+
+// A large document opens quickly because nothing is coloured until a view
+// asks: attaching colours no line, and the first line asked for colours
+// through the 100 lines after it, enough for the screen.
+TEST_F(SyntaxAttachTest, AttachingColoursLazily)
+{
+    std::string text;
+    for (int i = 0; i < 5000; ++i) {
+        text += "int x" + std::to_string(i) + " = " + std::to_string(i) + "; /* note */\n";
+    }
+    form->MemoSource().LoadFromText(text);
+    ASSERT_TRUE(ZmenSyntaxParser(*form, "C++.def", context));
+    TMemoSource& source = form->MemoSource();
+    EXPECT_EQ(source.ParsedUpTo(), 0);
+    EXPECT_FALSE(source.IsLineParsed(0));
+    for (int line = 0; line < 60; ++line) {
+        EXPECT_EQ(source.GetRawColorData(line).size(), source.GetRawLine(line).size());
+    }
+    EXPECT_EQ(source.ParsedUpTo(), 101);
+    EXPECT_FALSE(source.IsLineParsed(4999));
 }
 
 TEST(SyntaxAttachIcon, ExtensionOfTheFirstEntry)
