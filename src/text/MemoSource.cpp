@@ -291,10 +291,11 @@ void TMemoSource::EndUndoBlock()
 
 // ---- Undo records ---------------------------------------------------------------
 
-void TMemoSource::AddUndo(TUndoKind kind, int a, int b, std::string text, std::string style)
+TUndoRecord* TMemoSource::AddUndo(
+    TUndoKind kind, int a, int b, std::string text, std::string style, std::vector<std::uint32_t> pieceLengths)
 {
     if (!m_allowUndo) {
-        return;
+        return nullptr;
     }
     if (m_recordTo == &m_undo) {
         ApplyUndoLimit();
@@ -309,11 +310,13 @@ void TMemoSource::AddUndo(TUndoKind kind, int a, int b, std::string text, std::s
     rec.b = b;
     rec.text = std::move(text);
     rec.style = std::move(style);
+    rec.pieceLengths = std::move(pieceLengths);
     m_nextFirstOfStep = false;
     if (rec.IsContent()) {
         ++m_contentRecords;
     }
     m_recordTo->Push(std::move(rec));
+    return &m_recordTo->Last();
 }
 
 void TMemoSource::ApplyUndoLimit()
@@ -1201,6 +1204,12 @@ void TMemoSource::DoUndo()
                 break;
             case TUndoKind::StyleBytes:
                 SetStyleBytes(r.a, r.b - 1, r.style);
+                break;
+            case TUndoKind::InsertLines:
+                SpliceDelete(GetCurLine() + r.a, r.b, r.lastAtLineStart);
+                break;
+            case TUndoKind::DeleteLines:
+                ReplaySpliceInsert(r, storeStyle);
                 break;
             }
             m_changeKind = savedKind;

@@ -489,6 +489,12 @@ public:
     void CutBlock();
     void PasteBlock();
     void PasteBlockFromStrings(const std::vector<std::string>& lines, bool columnar);
+    // Block deletes and multi-line stream pastes change the line list in one
+    // splice with one undo item (on by default). Off, they run line by line
+    // through the editing primitives: slower, same result; kept for comparing
+    // the two routes.
+    void SetSplicedBlockEdits(bool on) { m_splicedBlockEdits = on; }
+    bool SplicedBlockEdits() const { return m_splicedBlockEdits; }
     void PasteBlockFromStringsEx(
         const std::vector<std::string>& lines, const std::vector<std::string>* styles, bool columnar);
     bool MoveBlock();
@@ -549,7 +555,12 @@ private:
 
     // Internal helpers (MemoSource.cpp).
     void AddChange(int first, int last, std::uint32_t flags);
-    void AddUndo(TUndoKind kind, int a, int b, std::string text = {}, std::string style = {});
+    TUndoRecord* AddUndo(TUndoKind kind,
+        int a,
+        int b,
+        std::string text = {},
+        std::string style = {},
+        std::vector<std::uint32_t> pieceLengths = {});
     void ApplyUndoLimit();
     void ShiftOnInsert(int line, int col, int count);
     void ShiftOnDelete(int line, int col, int count);
@@ -572,9 +583,32 @@ private:
     void DeleteColumns(int line, int left, int count);
     void InsertAtColumn(int line, int col, std::string_view text, std::string_view style);
     TSelKind FilterKind(TSelKind kind) const;
+    // Splicing (MemoSourceSplice.cpp). SpliceInsert puts pieces (two or more)
+    // at the caret as lines, SpliceDelete removes from the caret to raw index
+    // toRaw of toLine; both leave the caret where it is and record one undo
+    // item. The caret must stand on a character boundary of its line.
+    // lastAtLineStart: see TUndoRecord; a paste and the undo of a delete
+    // shift positions behind the block differently when tabs are involved.
+    void SpliceInsert(
+        const std::vector<std::string_view>& pieces, const std::vector<std::string_view>& styles, bool lastAtLineStart);
+    void SpliceDelete(int toLine, int toRaw, bool lastAtLineStart);
+    void ReplaySpliceInsert(const TUndoRecord& record, bool withStyle);
+    // Whether lines first..last are plain enough to splice: present, not
+    // read-only, not folded.
+    bool CanSpliceLines(int first, int last) const;
+    // A column that is not inside a tab and not past the line end.
+    bool IsCharBoundary(int line, int col) const;
+    // The spliced routes of DeleteBlock and of a multi-line stream paste;
+    // false (nothing changed) where the line-by-line route must run.
+    bool SpliceDeleteBlock(TTextRect r, int endCount);
+    bool SplicePaste(const std::vector<std::string>& lines, const std::vector<std::string>* styles, int col, int line);
+    void PasteStreamLineByLine(
+        const std::vector<std::string>& lines, const std::vector<std::string>* styles, int col, int line);
     TTextRect ClampedRect() const;
     void StoreSelection(TSelKind kind, TTextRect rect);
     void BracketSearch(char c, bool forward, bool moveCaret, TTextPoint& point, bool& found);
+    // Deletes to the next word boundary on the right or the left (MemoSourceWords.cpp).
+    void DeleteWord(bool right);
     bool IsStringOrCommentStyle(int line, int raw);
     void DoUndo();
     void RecomputeModified();
@@ -647,6 +681,8 @@ private:
 
     // Highlighting state.
     int m_parsedUpTo = 0;
+
+    bool m_splicedBlockEdits = true;
 
     // Longest line tracking.
     bool m_trackLongest = false;

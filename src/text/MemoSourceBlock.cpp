@@ -248,7 +248,7 @@ std::vector<std::string> TMemoSource::GetSelectionStrings(bool styles) const
     }
     auto cut = [&](int line, int fromCol, int toCol, bool pad) {
         std::string_view raw = GetRawLine(line);
-        std::string style = GetStoredColorData(line);
+        std::string style = styles ? GetStoredColorData(line) : std::string();
         int a = std::min(tabs::ColToRaw(raw, fromCol, m_tabStops), static_cast<int>(raw.size()));
         int b = toCol == INT_MAX ? static_cast<int>(raw.size())
                                  : std::min(tabs::ColToRaw(raw, toCol, m_tabStops), static_cast<int>(raw.size()));
@@ -440,17 +440,38 @@ void TMemoSource::DeleteBlock()
         std::string_view endRaw = GetRawLine(r.bottom);
         int endCount = std::min(tabs::ColToRaw(endRaw, r.right, m_tabStops), static_cast<int>(endRaw.size()));
         JumpTo(r.left, r.top);
-        DeleteRight(INT_MAX);
-        for (int k = r.top + 1; k <= r.bottom; ++k) {
-            if (GetCurLine() + 1 >= GetStrCount()) {
-                break;
-            }
-            JumpTo(r.left, r.top);
-            JoinLines();
-            if (k < r.bottom) {
-                DeleteRight(INT_MAX);
-            } else if (endCount > 0) {
-                DeleteRight(endCount);
+        const int topLength = LineLength(r.top);
+        if (GetCaretPoint() == TTextPoint{r.left, r.top} && r.left > topLength && !m_readOnly
+            && !LineIsReadOnly(r.top)) {
+            // The block starts past the end of its first line: the joined text
+            // lands at the block's column, so the line is padded first, as a
+            // recorded step, so that Undo takes the padding away again.
+            const int padLen = r.left - topLength;
+            InsertRawAt(r.top,
+                static_cast<int>(GetRawLine(r.top).size()),
+                std::string(static_cast<std::size_t>(padLen), ' '),
+                {});
+            BeginUndoBlock();
+            AddUndo(TUndoKind::Navigate, 0, -padLen);
+            AddUndo(TUndoKind::Insert, padLen, 0);
+            AddUndo(TUndoKind::Navigate, 0, padLen);
+            EndUndoBlock();
+            ReparseEdited(r.top);
+            AddChange(r.top, r.top, chTextChanged);
+        }
+        if (!SpliceDeleteBlock(r, endCount)) {
+            DeleteRight(INT_MAX);
+            for (int k = r.top + 1; k <= r.bottom; ++k) {
+                if (GetCurLine() + 1 >= GetStrCount()) {
+                    break;
+                }
+                JumpTo(r.left, r.top);
+                JoinLines();
+                if (k < r.bottom) {
+                    DeleteRight(INT_MAX);
+                } else if (endCount > 0) {
+                    DeleteRight(endCount);
+                }
             }
         }
         TTextPoint p = endPos->Point();
@@ -599,16 +620,8 @@ void TMemoSource::PasteBlockFromStringsEx(
         StoreSelection(FilterKind(TSelKind::selColumn), {C, L, C + width - 1, L + count - 1});
     } else {
         JumpTo(C, L);
-        BreakLine();
-        JumpTo(C, L);
-        InsertEx(lines[0], styleOf(0));
-        JumpTo(0, L + 1);
-        InsertEx(lines.back(), styleOf(lines.size() - 1));
-        for (int i = 1; i + 1 < count; ++i) {
-            JumpTo(0, L + i);
-            BreakLine();
-            JumpTo(0, L + i);
-            InsertEx(lines[static_cast<std::size_t>(i)], styleOf(static_cast<std::size_t>(i)));
+        if (!SplicePaste(lines, styles, C, L)) {
+            PasteStreamLineByLine(lines, styles, C, L);
         }
         int lastLine = L + count - 1;
         int endCol = RawToCol(lastLine, static_cast<int>(lines.back().size()));
@@ -617,6 +630,26 @@ void TMemoSource::PasteBlockFromStringsEx(
     }
     m_selecting = wasSelecting;
     EndUpdate();
+}
+
+void TMemoSource::PasteStreamLineByLine(
+    const std::vector<std::string>& lines, const std::vector<std::string>* styles, int C, int L)
+{
+    auto styleOf = [&](std::size_t i) -> std::string_view {
+        return styles && i < styles->size() ? std::string_view((*styles)[i]) : std::string_view();
+    };
+    const int count = static_cast<int>(lines.size());
+    BreakLine();
+    JumpTo(C, L);
+    InsertEx(lines[0], styleOf(0));
+    JumpTo(0, L + 1);
+    InsertEx(lines.back(), styleOf(lines.size() - 1));
+    for (int i = 1; i + 1 < count; ++i) {
+        JumpTo(0, L + i);
+        BreakLine();
+        JumpTo(0, L + i);
+        InsertEx(lines[static_cast<std::size_t>(i)], styleOf(static_cast<std::size_t>(i)));
+    }
 }
 
 void TMemoSource::InsertStrings(const std::vector<std::string>& lines, bool columnar)

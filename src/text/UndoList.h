@@ -14,7 +14,14 @@ enum class TUndoKind : std::uint8_t {
     Break = 2, // replayed as JoinLines
     Join = 3, // replayed as BreakLine
     Delete = 4, // text, style: removed text; replayed as Insert(text)
-    StyleBytes = 5 // a: line, b: 1-based position, style: previous bytes
+    StyleBytes = 5, // a: line, b: 1-based position, style: previous bytes
+    // Several lines inserted at once at the caret: a line breaks, b raw
+    // characters on the last inserted line; replayed by deleting that span.
+    InsertLines = 6,
+    // A span across line breaks removed at once: text and style hold the
+    // pieces back to back, pieceLengths their raw lengths (one more piece than
+    // line breaks); replayed by inserting the pieces as lines at the caret.
+    DeleteLines = 7,
 };
 
 struct TUndoRecord {
@@ -22,11 +29,17 @@ struct TUndoRecord {
     std::uint8_t changeKind = 0;
     bool firstOfStep = false;
     bool inBlock = false;
+    // InsertLines and DeleteLines: the columns of what follows the block on its
+    // last line are measured with the last piece at the line start (the route
+    // that breaks the line before inserting, and deletes before joining)
+    // rather than behind the head of the first line.
+    bool lastAtLineStart = false;
     std::int32_t a = 0;
     std::int32_t b = 0;
     std::uint32_t blockSerial = 0; // the undo block a record belongs to (0 = none)
     std::string text;
     std::string style;
+    std::vector<std::uint32_t> pieceLengths; // DeleteLines only
 
     // Caret moves and style changes do not change the document's content.
     bool IsContent() const { return kind != TUndoKind::Navigate && kind != TUndoKind::StyleBytes; }
