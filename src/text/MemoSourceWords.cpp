@@ -163,35 +163,34 @@ void TMemoSource::JumpWordLeft()
 
 void TMemoSource::DeleteWordRight()
 {
-    if (ReadOnlyLine()) {
-        return;
-    }
-    DoWithBlock(
-        33,
-        false,
-        [this] {
-            DeleteBlock();
-        },
-        [this] {
-            m_selKind = TSelKind::selNone;
-            MarkWordRight();
-        });
+    DeleteWord(true);
 }
 
 void TMemoSource::DeleteWordLeft()
 {
+    DeleteWord(false);
+}
+
+void TMemoSource::DeleteWord(bool right)
+{
     if (ReadOnlyLine()) {
         return;
     }
+    // Selects from the caret to the next (or previous) word boundary and
+    // deletes that; the selection the user had comes back afterwards.
     DoWithBlock(
-        34,
+        right ? 33 : 34,
         false,
         [this] {
             DeleteBlock();
         },
-        [this] {
+        [this, right] {
             m_selKind = TSelKind::selNone;
-            MarkWordLeft();
+            if (right) {
+                MarkWordRight();
+            } else {
+                MarkWordLeft();
+            }
         });
 }
 
