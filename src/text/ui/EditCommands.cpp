@@ -2,13 +2,14 @@
 
 #include "app/CharsetConversion.h"
 #include "app/CodePages.h"
+#include "app/CommandLine.h"
+#include "app/Translations.h"
 #include "platform/IClipboard.h"
 #include "syntax/SyntaxParser.h"
 #include "text/Guid.h"
 #include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QLocale>
 #include <QMessageBox>
@@ -35,7 +36,7 @@ void ShowMessage(TChildForm* form, const QString& text)
         MessageHandler()(form, text);
         return;
     }
-    QMessageBox::warning(form, QCoreApplication::applicationName(), text);
+    QMessageBox::critical(form, QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())), text);
 }
 
 // Unicode text from Qt into the buffer's 8-bit system code page; characters the
@@ -289,7 +290,7 @@ template <TEncodeCommand Command> void DoEncode(TChildForm* form)
     }
     const TDecodeError error = ApplyEncodeCommand(form->MemoSource(), Command);
     if (error != TDecodeError::None) {
-        ShowMessage(form, QString::fromStdString(std::string(DecodeErrorText(error))));
+        ShowMessage(form, DecodeErrorMessage(error));
     }
 }
 
@@ -356,6 +357,11 @@ const TEditCommand* FindEditCommand(std::string_view name)
         }
     }
     return nullptr;
+}
+
+QString DecodeErrorMessage(TDecodeError error)
+{
+    return QString::fromStdString(LangStr(DecodeErrorKey(error), DecodeErrorText(error)));
 }
 
 void SetEditMessageHandler(std::function<void(TChildForm* form, const QString& text)> handler)

@@ -43,6 +43,9 @@ const TEditCommand* FindEditCommand(std::string_view name);
 // input). Unset: a warning box over the document window. Tests install their
 // own; pass an empty function to restore the box.
 void SetEditMessageHandler(std::function<void(TChildForm* form, const QString& text)> handler);
+// The message of a refused decode in the user's language (the English text is
+// DecodeErrorText, the translation key DecodeErrorKey).
+QString DecodeErrorMessage(TDecodeError error);
 
 // ---- Building blocks, also used by the clipboard slots and quick templates ----
 
