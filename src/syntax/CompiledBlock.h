@@ -70,11 +70,13 @@ struct TCompiledBlock {
     std::vector<TBlockEntry> outerEntries; // delimiters that stay with this block
     std::vector<TCompiledDelimiters> delimiters; // by index in BlockDelimiters, at most 64
     // First characters (both cases unless case-sensitive) of the active
-    // comment delimiters, string delimiters and number prefixes: a character
-    // outside them cannot start such a token, which spares the comparisons.
+    // comment delimiters, string delimiters, number prefixes and number
+    // suffixes: a character outside them cannot start such a token, which
+    // spares the comparisons.
     TCharSet commentStart;
     TCharSet stringStart;
     TCharSet numPrefixStart;
+    TCharSet numSuffixStart;
     // Every keyword with the index of the first active set holding it.
     std::unordered_map<std::string, int> keywordIndex;
     TCharSet keywordFirst; // first characters of those keywords

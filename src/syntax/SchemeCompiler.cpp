@@ -192,6 +192,7 @@ void TSyntaxScheme::InitScheme()
         addStarts(cb.stringStart, cb.multiLineStrings);
         addStarts(cb.stringStart, cb.singleLineStrings);
         addStarts(cb.numPrefixStart, cb.numPrefixes);
+        addStarts(cb.numSuffixStart, cb.numSuffixes);
         if (cb.block.LineDirectivePrefix.size() > kMaxDelimiter) {
             cb.block.LineDirectivePrefix.clear();
         }

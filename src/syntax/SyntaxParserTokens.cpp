@@ -330,6 +330,9 @@ bool TSyntaxParser::ParseNumPrefix()
 
 bool TSyntaxParser::ParseNumSuffix()
 {
+    if (m_pos >= m_end || !m_cb->numSuffixStart.test(static_cast<unsigned char>(m_text[m_pos]))) {
+        return false;
+    }
     for (const std::string& suffix : m_cb->numSuffixes.left) {
         if (MatchHere(suffix)) {
             m_pos += suffix.size();
