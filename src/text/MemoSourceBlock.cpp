@@ -421,7 +421,8 @@ void TMemoSource::DeleteColumns(int line, int left, int count)
 
 void TMemoSource::DeleteBlock()
 {
-    if (!HasSelection()) {
+    // A read-only buffer keeps its text and its selection (Cut still copies).
+    if (!HasSelection() || m_readOnly) {
         return;
     }
     TTextRect r = ClampedRect();
