@@ -258,6 +258,34 @@ TEST_F(EditCommandsTest, RefusedDecodeShowsTheMessageAndChangesNothing)
     EXPECT_FALSE(m_messages.front().isEmpty());
 }
 
+TEST_F(EditCommandsTest, FiftyMegabyteSelectionEncodesSortsAndUndoes)
+{
+    std::string text;
+    text.reserve(52u << 20);
+    for (int i = 0; text.size() < (50u << 20); ++i) {
+        text += "line " + std::to_string((i * 7919) % 1000003) + "\tof a large selection\n";
+    }
+    Load(text);
+    const std::string original = Text();
+    const int lines = Source().GetStrCount();
+    Source().SelectAll();
+    Run("EditEncodeMime");
+    ASSERT_EQ(Source().GetStrCount(), 1);
+    // The encoded selection: every line with CR LF, in one line of Base64.
+    const std::size_t encoded = text.size() + static_cast<std::size_t>(lines) - 1;
+    EXPECT_EQ(Source().GetRawLine(0).size(), (encoded + 2) / 3 * 4);
+    Source().Undo();
+    EXPECT_EQ(Text(), original);
+
+    Source().SelectAll();
+    Run("EditSortAsc");
+    EXPECT_EQ(Source().GetStrCount(), lines);
+    EXPECT_LE(CompareLinesForSort(Source().GetRawLine(0), Source().GetRawLine(1)), 0);
+    Source().Undo();
+    EXPECT_EQ(Text(), original);
+    EXPECT_FALSE(Source().Modified());
+}
+
 TEST_F(EditCommandsTest, InsertCommandsPutTheirTextAtTheCaret)
 {
     Load("ab");
