@@ -822,47 +822,8 @@ void TMemoSource::BreakLine()
     std::size_t li = static_cast<std::size_t>(line);
     std::string_view raw = m_store.Text(li);
     int rawIndex = std::min(tabs::ColToRaw(raw, col, m_tabStops), static_cast<int>(raw.size()));
-    TLineRec newRec;
-    std::string tail(raw.substr(static_cast<std::size_t>(rawIndex)));
-    std::string_view st = m_store.Style(li);
-    std::string tailStyle;
-    if (!st.empty()) {
-        tailStyle.assign(st.substr(static_cast<std::size_t>(rawIndex)));
-    }
-    bool wasEmpty = raw.empty();
-    TLineRec& rec = m_store.Rec(li);
-    if (rec.state & (lsFoldBody | lsFoldExpanded | lsFoldCollapsed)) {
-        newRec.state |= lsFoldBody;
-    }
-    if (col == 0 || wasEmpty) {
-        newRec.imageBits = rec.imageBits;
-        newRec.lineStyle = rec.lineStyle;
-        rec.imageBits = 0;
-        rec.lineStyle = 0;
-    }
-    std::intptr_t object = 0;
-    std::string aux;
-    if ((col == 0 || wasEmpty) && rec.extra) {
-        object = rec.extra->object;
-        rec.extra->object = 0;
-        aux = std::move(rec.extra->aux);
-        rec.extra->aux.clear();
-    }
-    if (!tail.empty() || !tailStyle.empty() || object || !aux.empty()) {
-        newRec.extra = new TLineExtra;
-        newRec.extra->text = std::move(tail);
-        newRec.extra->ownsText = true;
-        newRec.extra->style = std::move(tailStyle);
-        newRec.extra->object = object;
-        newRec.extra->aux = std::move(aux);
-    }
+    TLineRec newRec = SplitOffTail(li, static_cast<std::size_t>(rawIndex), col == 0 || raw.empty());
     m_store.Insert(li + 1, newRec);
-    if (static_cast<std::size_t>(rawIndex) < m_store.Text(li).size()) {
-        if (!m_store.Style(li).empty()) {
-            m_store.MutableStyle(li).resize(static_cast<std::size_t>(rawIndex));
-        }
-        m_store.MutableText(li).resize(static_cast<std::size_t>(rawIndex));
-    }
     AddUndo(TUndoKind::Break, 0, 0);
     ShiftOnBreak(line, col);
     ReparseEdited(line);
@@ -883,6 +844,52 @@ void TMemoSource::BreakLine()
         }
     }
     EndUpdate();
+}
+
+TLineRec TMemoSource::SplitOffTail(std::size_t li, std::size_t rawIndex, bool moveDecoration)
+{
+    std::string_view raw = m_store.Text(li);
+    rawIndex = std::min(rawIndex, raw.size());
+    TLineRec newRec;
+    std::string tail(raw.substr(rawIndex));
+    std::string_view st = m_store.Style(li);
+    std::string tailStyle;
+    if (!st.empty()) {
+        tailStyle.assign(st.substr(std::min(rawIndex, st.size())));
+    }
+    TLineRec& rec = m_store.Rec(li);
+    if (rec.state & (lsFoldBody | lsFoldExpanded | lsFoldCollapsed)) {
+        newRec.state |= lsFoldBody;
+    }
+    std::intptr_t object = 0;
+    std::string aux;
+    if (moveDecoration) {
+        newRec.imageBits = rec.imageBits;
+        newRec.lineStyle = rec.lineStyle;
+        rec.imageBits = 0;
+        rec.lineStyle = 0;
+        if (rec.extra) {
+            object = rec.extra->object;
+            rec.extra->object = 0;
+            aux = std::move(rec.extra->aux);
+            rec.extra->aux.clear();
+        }
+    }
+    if (!tail.empty() || !tailStyle.empty() || object || !aux.empty()) {
+        newRec.extra = new TLineExtra;
+        newRec.extra->text = std::move(tail);
+        newRec.extra->ownsText = true;
+        newRec.extra->style = std::move(tailStyle);
+        newRec.extra->object = object;
+        newRec.extra->aux = std::move(aux);
+    }
+    if (rawIndex < m_store.Text(li).size()) {
+        if (!m_store.Style(li).empty()) {
+            m_store.MutableStyle(li).resize(rawIndex);
+        }
+        m_store.MutableText(li).resize(rawIndex);
+    }
+    return newRec;
 }
 
 void TMemoSource::JoinLines()

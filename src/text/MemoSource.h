@@ -576,6 +576,11 @@ private:
     void ReplaceAll(std::shared_ptr<const char[]> block, std::size_t size, bool quick);
     void AfterWholesaleChange(int changeKind);
     void InsertRawAt(int line, int rawIndex, std::string_view text, std::string_view style);
+    // Cuts line li at rawIndex and returns the tail as a new record for the
+    // line below (the caller inserts it). Breaking at column 0 or on an empty
+    // line (moveDecoration) hands the line's images, text style, object and
+    // aux string to the tail; the tail of a folded line is fold body.
+    TLineRec SplitOffTail(std::size_t li, std::size_t rawIndex, bool moveDecoration);
     void EnsureLine(int line);
     void ExpandFoldAt(int line);
     void NavigateImpl(int deltaLine, int deltaChar, bool jump);

@@ -83,47 +83,11 @@ void TMemoSource::SpliceInsert(
     const std::size_t li = static_cast<std::size_t>(line);
 
     // The line splits at the caret; its tail goes to a new record that ends
-    // up as the last line. Breaking at column 0 or on an empty line hands the
-    // line's decoration to the part below.
+    // up as the last line.
     std::string_view raw = m_store.Text(li);
     const std::size_t rawIndex =
         std::min(static_cast<std::size_t>(std::max(tabs::ColToRaw(raw, col, m_tabStops), 0)), raw.size());
-    TLineRec lastRec;
-    std::string tail(raw.substr(rawIndex));
-    std::string tailStyle;
-    if (std::string_view st = m_store.Style(li); !st.empty()) {
-        tailStyle.assign(st.substr(rawIndex));
-    }
-    TLineRec& rec = m_store.Rec(li);
-    std::intptr_t object = 0;
-    std::string aux;
-    if (col == 0 || raw.empty()) {
-        lastRec.imageBits = rec.imageBits;
-        lastRec.lineStyle = rec.lineStyle;
-        rec.imageBits = 0;
-        rec.lineStyle = 0;
-        if (rec.extra) {
-            object = rec.extra->object;
-            rec.extra->object = 0;
-            aux = std::move(rec.extra->aux);
-            rec.extra->aux.clear();
-        }
-    }
-    if (!tail.empty() || !tailStyle.empty() || object || !aux.empty()) {
-        lastRec.extra = new TLineExtra;
-        lastRec.extra->text = std::move(tail);
-        lastRec.extra->ownsText = true;
-        lastRec.extra->style = std::move(tailStyle);
-        lastRec.extra->object = object;
-        lastRec.extra->aux = std::move(aux);
-    }
-    if (rawIndex < m_store.Text(li).size()) {
-        if (!m_store.Style(li).empty()) {
-            m_store.MutableStyle(li).resize(rawIndex);
-        }
-        m_store.MutableText(li).resize(rawIndex);
-    }
-
+    const TLineRec lastRec = SplitOffTail(li, rawIndex, col == 0 || raw.empty());
     m_store.InsertEmpty(li + 1, breaks);
     m_store.Rec(li + breaks) = lastRec;
     for (std::size_t i = 0; i <= breaks; ++i) {
