@@ -233,9 +233,11 @@ TEST_F(EditCommandsTest, EnablingFollowsSelectionAndWindow)
     EXPECT_FALSE(Enabled("EditPaste")) << "the clipboard is empty";
     EXPECT_TRUE(Enabled("EditUpperCase")) << "works on the word at the caret";
     EXPECT_TRUE(Enabled("EditSelectAll"));
+    EXPECT_TRUE(Enabled("BlockQuoteUpdate")) << "quick templates apply at the caret";
 
     Source().SetSelection(TSelKind::selColumn, 0, 0, 1, 1);
     EXPECT_TRUE(Enabled("EditSortAsc"));
+    EXPECT_FALSE(Enabled("BlockQuoteUpdate")) << "quick templates need a stream selection";
     for (const char* name : {"EditEncodeMime", "EditDecodeUU", "EditCrc32", "EditMD5", "MenuEncodeDecodeHash"}) {
         EXPECT_FALSE(Enabled(name)) << name << " with a columnar selection";
     }

@@ -332,6 +332,8 @@ constexpr auto kCommands = std::to_array<TEditCommand>({
     {"EditMD5", HasStreamSelection, DoEncode<TEncodeCommand::Md5>},
     // The submenu itself has no action; it is enabled like its commands.
     {"MenuEncodeDecodeHash", HasStreamSelection, [](TChildForm*) {}},
+    // The enabling rule of the quick-template buttons, which follow it.
+    {"BlockQuoteUpdate", CanApplyQuickTemplate, [](TChildForm*) {}},
 });
 
 // Deletes the selection and leaves the caret at its former start.

@@ -31,7 +31,8 @@ struct TEditCommand {
 
 // Every command of this file: undo and redo, clipboard, select all, insert
 // date/time/GUID, case changes, indents, sort, tabs and spaces, comments,
-// remove diacritics, ControlDelete and the eleven encode/decode/hash commands.
+// remove diacritics, ControlDelete, the eleven encode/decode/hash commands and
+// BlockQuoteUpdate, the enabling rule the quick-template buttons follow.
 // The clipboard history commands (EditPaste2-4, EditPasteAll, EditDelete) are
 // in ClipboardSlots.h because they need the main window's slots; EditPaste1 is
 // here, the same as EditPaste.
