@@ -907,7 +907,10 @@ void TMemoSource::JoinLines()
     BeginUpdate(3);
     ExpandFoldAt(line);
     ExpandFoldAt(line + 1);
-    if (col > len) {
+    if (col > len && !m_replaying) {
+        // Joining from past the line end pads up to the caret. A replayed join
+        // undoes a break made past the line end, which cut at the end and
+        // padded nothing, so it pads nothing either.
         InsertRawAt(
             line, static_cast<int>(m_store.Text(li).size()), std::string(static_cast<std::size_t>(col - len), ' '), {});
     }
