@@ -16,6 +16,7 @@
 #include "app/ui/FileCommands.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/ShellUi.h"
+#include "app/ui/StateCommandBindings.h"
 #include "platform/UserPaths.h"
 #include "platform/qt/FreedesktopAssociations.h"
 #include "platform/qt/LocalInstanceChannel.h"
@@ -192,6 +193,7 @@ int main(int argc, char** argv)
         testLog = std::make_unique<TLoggingDocumentOpener>(logFile);
         form.SetDocumentOpener(testLog.get());
     }
+    BindStateCommands(form, *documents);
     channel.SetHandler([&form](std::string_view message) {
         return form.WMCopyData(message);
     });
