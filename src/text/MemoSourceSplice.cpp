@@ -189,10 +189,10 @@ void TMemoSource::SpliceDelete(int toLine, int toRaw, bool lastAtLineStart)
 {
     const int top = GetCurLine();
     const int col = GetCurChar();
+    toLine = std::min(toLine, GetStrCount() - 1);
     if (m_readOnly || top >= GetStrCount() || toLine <= top) {
         return;
     }
-    toLine = std::min(toLine, GetStrCount() - 1);
     BeginUpdate(6);
     const std::size_t ti = static_cast<std::size_t>(top);
     const std::size_t bi = static_cast<std::size_t>(toLine);
