@@ -42,9 +42,12 @@ TStateCommands::TStateCommands(TQuilletMainForm& form, TDocumentManager& documen
         [this](const std::string& fileName, int codePageIndex, int type) {
             m_recent->AddFile(fileName, codePageIndex, type);
         });
-    // The window still exists when the event loop ends, so its bounds can be read.
+    // Closing the window saves the state; a run ended without closing it (the
+    // desktop session ending) saves it here, while the window still exists.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-        m_windowState->Save();
+        if (m_form.isVisible()) {
+            m_windowState->Save();
+        }
     });
     BindCommands();
     if (const char* log = std::getenv("QUILLET_TEST_STATE_LOG"); log != nullptr && *log != '\0') {

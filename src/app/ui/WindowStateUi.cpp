@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QTimer>
 
 namespace quillet {
 
@@ -15,6 +16,9 @@ namespace {
 
 // Set on a document window once it was shown in the child state.
 constexpr const char* kChildStateApplied = "quilletChildStateApplied";
+// Set once it is shown in the child state; until then the document area is
+// still arranging its windows for the newcomer.
+constexpr const char* kChildStateSettled = "quilletChildStateSettled";
 
 constexpr Qt::WindowStates kNotNormal = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
 
@@ -104,6 +108,11 @@ bool TWindowStateUi::Save()
 
 bool TWindowStateUi::eventFilter(QObject* watched, QEvent* event)
 {
+    // Saved while the window is still shown: a closing window may yet be kept
+    // open by a document, and then the state saved is still the right one.
+    if (watched == &m_window && event->type() == QEvent::Close && m_window.isVisible()) {
+        Save();
+    }
     if (watched == &m_window && (event->type() == QEvent::Move || event->type() == QEvent::Resize)
         && m_window.isVisible() && !(m_window.windowState() & kNotNormal)) {
         m_normal = FromQRect(m_window.geometry());
@@ -128,9 +137,15 @@ void TWindowStateUi::OnDocumentActivated(QMdiSubWindow* window)
     // A new document window: it starts in the child state, and from now on the
     // state the user gives it becomes the child state.
     window->setProperty(kChildStateApplied, true);
-    connect(window, &QMdiSubWindow::windowStateChanged, this, [this, window] {
-        FollowDocumentState(window);
+    // Applied once the document area has shown it, which it does in the state
+    // of the active window.
+    QTimer::singleShot(0, window, [this, window] {
+        ApplyChildState(window);
     });
+}
+
+void TWindowStateUi::ApplyChildState(QMdiSubWindow* window)
+{
     switch (m_childState) {
     case TChildState::Normal:
         if (window->isMaximized() || window->isMinimized()) {
@@ -148,14 +163,24 @@ void TWindowStateUi::OnDocumentActivated(QMdiSubWindow* window)
         }
         break;
     }
+    window->setProperty(kChildStateSettled, true);
+    connect(window, &QMdiSubWindow::windowStateChanged, this, [this, window] {
+        FollowDocumentState(window);
+    });
 }
 
 void TWindowStateUi::FollowDocumentState(QMdiSubWindow* window)
 {
     // Only the active window shows what the user did: the document area
-    // restores and maximizes the others on its own as the active one changes.
+    // restores and maximizes the others on its own as the active one changes
+    // and while a new window arrives.
     if (m_area == nullptr || !window->isVisible() || window != m_area->currentSubWindow()) {
         return;
+    }
+    for (const QMdiSubWindow* other : m_area->subWindowList()) {
+        if (!other->property(kChildStateSettled).toBool()) {
+            return;
+        }
     }
     m_childState = StateOf(window);
 }

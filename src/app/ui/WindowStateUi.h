@@ -62,6 +62,7 @@ protected:
 
 private:
     void OnDocumentActivated(QMdiSubWindow* window);
+    void ApplyChildState(QMdiSubWindow* window);
     void FollowDocumentState(QMdiSubWindow* window);
 
     QMainWindow& m_window;
