@@ -388,6 +388,18 @@ TEST(MainForm, WindowCommandsArrangeAndWalkTheDocuments)
     EXPECT_LT(windows[0]->x(), windows[1]->x());
 }
 
+TEST(MainForm, AboutBoxShowsTheApplicationTitle)
+{
+    TQuilletMainForm form;
+    form.UpdateCommands();
+    QString caption;
+    QString text;
+    AnswerNextMessageBox(QMessageBox::Ok, &caption, &text);
+    form.CommandActions().Action("HelpAbout")->trigger();
+    EXPECT_EQ(caption, "Quillet 4.1");
+    EXPECT_TRUE(text.contains("Quillet 4.1"));
+}
+
 TEST(MainForm, DoubleClickOnTheEmptyDocumentAreaOpensAFile)
 {
     TQuilletMainForm form;
