@@ -40,6 +40,11 @@ def separator_suffixes(separator):
     return [separator + d for d in HEX_DIGITS] + list(HEX_DIGITS)
 
 
+# The binary exponent of hexadecimal floats (0x1.8p3, 0x1p-4): read as
+# suffixes of the number, with the exponent's digits after them.
+HEX_FLOAT_EXPONENT = ["p+", "p-", "P+", "P-", "p", "P"]
+
+
 def w(text):
     return text.split()
 
@@ -162,7 +167,8 @@ def c_like(s, root, keywords, builtins, *, raw=False):
         strings=raw_strings + [('"', '"'), ("'", "'")],
         multi_strings=raw_strings,
         directive="#", prefixes=["0x", "0X", "0b", "0B"],
-        suffixes=C_SUFFIXES + (["z", "Z"] if raw else []), separator="'",
+        suffixes=C_SUFFIXES + (["z", "Z"] if raw else []) + HEX_FLOAT_EXPONENT,
+        separator="'",
         keywords=keywords, builtins=builtins)
 
 
@@ -573,7 +579,9 @@ def scheme_lua():
          block_comments=[("--[" + e + "[", "]" + e + "]") for e in levels],
          strings=[('"', '"'), ("'", "'")],
          multi_strings=[("[" + e + "[", "]" + e + "]") for e in levels],
-         prefixes=["0x", "0X"], keywords=LUA_KEYWORDS,
+         prefixes=["0x", "0X"],
+         suffixes=HEX_FLOAT_EXPONENT + list("0123456789"),
+         keywords=LUA_KEYWORDS,
          builtins=LUA_BUILTINS)
     return s
 

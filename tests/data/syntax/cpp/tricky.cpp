@@ -10,3 +10,4 @@ int after = 1; /* starts here
 auto raw = R"(raw "text")";
 x = a/b; y = a / *p;
 long big = 1'000'000 + 0xFF'FFu + 0b1010'0101ULL + 3'5.2'5e3; char q = '1';
+double h = 0x1.8p-3 + 0x1P4f;
