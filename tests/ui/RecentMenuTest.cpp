@@ -160,6 +160,32 @@ TEST_F(RecentMenuTest, OpenedFilesAreRecordedAndReopenWithTheirCodePage)
     EXPECT_TRUE(m_boxes.texts.empty());
 }
 
+// Keeps the requests instead of opening anything.
+struct TRecordingOpener : IDocumentOpener {
+    bool CreateMDIChild(const TOpenRequest& request) override
+    {
+        requests.push_back(request);
+        return true;
+    }
+    std::vector<TOpenRequest> requests;
+};
+
+TEST_F(RecentMenuTest, ReopeningAsksForTheStoredTypeAndCodePage)
+{
+    const fs::path text = m_dir.Write("looks like text.txt", "plain text\n");
+    Start("[Recent]\nRecent1=" + text.string() + "\nRecent1CodePage=KOI8-R\nRecent1Type=1\n");
+    TRecordingOpener opener;
+    m_main->SetDocumentOpener(&opener);
+    Recent().FileAction(0)->trigger();
+    ASSERT_EQ(opener.requests.size(), 1u);
+    EXPECT_EQ(opener.requests[0].fileName, text.string());
+    EXPECT_TRUE(opener.requests[0].asBinary); // opened as binary before, so again
+    EXPECT_EQ(opener.requests[0].codePageIndex, GetCPIndex(kCpKoi8R));
+    EXPECT_TRUE(opener.requests[0].closeEmptyActive);
+    EXPECT_FALSE(opener.requests[0].isNew);
+    m_main->SetDocumentOpener(m_manager);
+}
+
 TEST_F(RecentMenuTest, EntriesThatCannotBeOpenedSayWhy)
 {
     const fs::path folder = m_dir.Path() / "a folder";
