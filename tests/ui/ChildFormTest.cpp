@@ -299,13 +299,20 @@ TEST(ChildDocumentWindowTest, ProgramCloseAsksTheWindowOnce)
 
     window->show();
     QApplication::processEvents();
+    // The other order: the window closed first, then the main window asks.
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(document->CloseQuery());
+    EXPECT_EQ(asked.size(), 3u);
+
+    window->show();
+    QApplication::processEvents();
     answer = QMessageBox::Cancel;
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked.size(), 4u);
     EXPECT_TRUE(window->MemoSource().Modified());
     window->MemoSource().SetModified(false);
     EXPECT_TRUE(document->CloseQuery());
-    EXPECT_EQ(asked.size(), 3u); // unmodified: nothing to ask
+    EXPECT_EQ(asked.size(), 4u); // unmodified: nothing to ask
     delete window;
 }
 

@@ -668,7 +668,9 @@ int TChildForm::Ask(const QString& text, bool withCancel)
 
 bool TChildForm::CloseQuery()
 {
-    if (!m_source->Modified()) {
+    // Unmodified, or "No" was answered a moment ago in this same close
+    // sequence (the document manager closes, then the main window asks).
+    if (!m_source->Modified() || m_discardAnswered) {
         return true;
     }
     QString name = m_fileName.empty() ? windowTitle() : QString::fromStdString(m_fileName.filename().string());
@@ -705,13 +707,10 @@ bool TChildForm::CloseQuery()
 
 void TChildForm::closeEvent(QCloseEvent* event)
 {
-    // A "No" just given to the program's close sequence stands for this close.
-    const bool answered = m_discardAnswered && m_source->Modified();
-    if (!answered && !CloseQuery()) {
+    if (!CloseQuery()) {
         event->ignore();
         return;
     }
-    m_discardAnswered = false;
     m_watcher.removePaths(m_watcher.files() + m_watcher.directories());
     QMdiSubWindow::closeEvent(event);
 }
