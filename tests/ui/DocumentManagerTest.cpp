@@ -43,10 +43,11 @@ public:
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || box == m_lastBox) {
+            // A later box may reuse an earlier one's address: mark each one.
+            if (box == nullptr || box->property("answered").toBool()) {
                 return;
             }
-            m_lastBox = box;
+            box->setProperty("answered", true);
             texts.push_back(box->text());
             captions.push_back(box->windowTitle());
             QMessageBox::StandardButton answer = QMessageBox::Ok;
@@ -68,7 +69,6 @@ public:
 private:
     QTimer m_timer;
     std::deque<QMessageBox::StandardButton> m_answers;
-    QMessageBox* m_lastBox = nullptr;
 };
 
 // Line end a document window writes with the settings of the tests (none
@@ -428,6 +428,17 @@ TEST_F(DocumentManagerTest, SaveAsChangesTheExtensionAndAsksBeforeOverwriting)
     EXPECT_EQ(boxes.texts[0],
         QString::fromStdString("File \"" + other.string() + "\" already exists. Do you want to owerwrite it?"));
     EXPECT_EQ(TTempDir::Read(other), "keep me\n");
+    EXPECT_EQ(form->FileName(), pas);
+
+    // A new file that cannot be made is no read-only file: the reason is given.
+    const fs::path nowhere = m_dir.Path() / "no such folder" / "b.txt";
+    m_manager->OnSaveDialog = [&](const QString&, int) {
+        return std::optional<TSaveChoice>(TSaveChoice{nowhere.string(), 1, 0});
+    };
+    EXPECT_FALSE(m_manager->SaveAs(*form));
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_TRUE(boxes.texts[1].startsWith(QString::fromStdString("Cannot create file \"" + nowhere.string() + "\". ")))
+        << boxes.texts[1].toStdString();
     EXPECT_EQ(form->FileName(), pas);
 }
 

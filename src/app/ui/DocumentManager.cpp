@@ -388,14 +388,16 @@ bool TDocumentManager::Reload(TChildForm& form, int codePageIndex)
 
 // ---- saving ------------------------------------------------------------------------
 
-bool TDocumentManager::WriteDocument(TChildForm& form, const fs::path& file, int codePageIndex)
+std::string TDocumentManager::WriteDocument(TChildForm& form, const fs::path& file, int codePageIndex)
 {
     TBusyCursor busy;
     TMemoSource& source = form.MemoSource();
     if (GetCodePage(codePageIndex) == GetSystemCodePage()) {
-        return source.SaveToFile(file).ok;
+        const TFileResult result = source.SaveToFile(file);
+        return result.ok ? std::string() : (result.reason.empty() ? result.error : result.reason);
     }
-    return SaveTextDocument(file, source.SaveToText(), codePageIndex).ok;
+    const TDocumentFileResult result = SaveTextDocument(file, source.SaveToText(), codePageIndex);
+    return result.ok ? std::string() : result.reason;
 }
 
 bool TDocumentManager::Save(TChildForm& form)
@@ -407,7 +409,7 @@ bool TDocumentManager::Save(TChildForm& form)
         return SaveAs(form);
     }
     const fs::path file = form.FileName();
-    if (IsReadOnlyFile(file) || !WriteDocument(form, file, form.CodePage())) {
+    if (IsReadOnlyFile(file) || !WriteDocument(form, file, form.CodePage()).empty()) {
         ReadOnlyMessage(file);
         return false;
     }
@@ -445,8 +447,15 @@ bool TDocumentManager::SaveAs(TChildForm& form)
             return false;
         }
     }
-    if (!WriteDocument(form, file, choice->codePageIndex)) {
-        ReadOnlyMessage(file);
+    const bool existed = fs::exists(file, error);
+    if (const std::string reason = WriteDocument(form, file, choice->codePageIndex); !reason.empty()) {
+        if (existed) {
+            ReadOnlyMessage(file);
+        } else {
+            // No file was there to be read-only: say what went wrong instead.
+            Message(QMessageBox::Critical,
+                FromUtf8(LangFormat("CannotCreateFile", "Cannot create file \"%s\". %s", {file.string(), reason})));
+        }
         return false;
     }
     const fs::path oldFile = form.FileName();

@@ -115,7 +115,9 @@ private:
     TChildForm* NewForm(const QString& caption);
     TChildForm* FindOpen(const std::filesystem::path& file) const;
     bool LoadInto(TChildForm& form, const std::filesystem::path& file, int codePageIndex, bool readOnly);
-    bool WriteDocument(TChildForm& form, const std::filesystem::path& file, int codePageIndex);
+    // Writes the document in the charset of the list entry; returns the
+    // system's reason on failure, empty on success.
+    std::string WriteDocument(TChildForm& form, const std::filesystem::path& file, int codePageIndex);
     void ApplyCodePage(TChildForm& form, int index);
     void ShowStatus(TChildForm* form);
     void ChooseSyntaxFor(TChildForm& form);
