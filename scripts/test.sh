@@ -10,6 +10,4 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/quillet-runtime-XXXX
 chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen
 cd "$build"
-# A widget test that drives a modal file dialog is timing-sensitive on a
-# loaded machine; a failing test gets up to two more runs before it counts.
-ctest --output-on-failure -j "$(nproc)" --repeat until-pass:3 "$@"
+ctest --output-on-failure -j "$(nproc)" "$@"
