@@ -5,8 +5,10 @@
 #include "platform/fake/FakeClipboard.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFontInfo>
 #include <QImage>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -609,6 +611,45 @@ TEST_F(TarnMemoTest, LineHighlightShapes)
     EXPECT_EQ(shot.pixelColor(x, bottom), QColor(Qt::blue));
     // Other lines keep the view's background.
     EXPECT_EQ(shot.pixelColor(x, bottom + 3), ToQColor(m_memo->Colors().back));
+}
+
+TEST_F(TarnMemoTest, DefaultMenuOnlyWhenAskedAndEnabledByState)
+{
+    Load("alpha beta");
+    QContextMenuEvent press(QContextMenuEvent::Mouse, At(2, 0), Port()->mapToGlobal(At(2, 0)));
+    QApplication::sendEvent(Port(), &press);
+    EXPECT_EQ(m_memo->findChild<QMenu*>(), nullptr) << "a view without its own menu shows none";
+
+    m_memo->SetUseDefaultMenu(true);
+    QApplication::sendEvent(Port(), &press);
+    QMenu* shown = m_memo->findChild<QMenu*>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    shown->hide();
+
+    const auto enabled = [this] {
+        std::string states;
+        for (QAction* action : m_memo->PrepareDefaultMenu()->actions()) {
+            if (!action->isSeparator()) {
+                states += action->isEnabled() ? '1' : '0';
+            }
+        }
+        return states; // Undo Cut Copy Paste Delete SelectAll
+    };
+    EXPECT_EQ(enabled(), "000001");
+    Source().SetSelection(TSelKind::selStream, 0, 0, 5, 0);
+    m_clipboard.SetText("x");
+    EXPECT_EQ(enabled(), "011111");
+
+    QMenu* menu = m_memo->PrepareDefaultMenu();
+    menu->actions().at(2)->trigger(); // Cut
+    EXPECT_EQ(Line(0), " beta");
+    EXPECT_EQ(m_clipboard.GetText().value_or(""), "alpha");
+    EXPECT_EQ(enabled(), "100101");
+
+    Source().SetReadOnly(true);
+    Source().SetSelection(TSelKind::selStream, 0, 0, 2, 0);
+    EXPECT_EQ(enabled(), "001001");
 }
 
 } // namespace

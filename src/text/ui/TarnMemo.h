@@ -218,6 +218,12 @@ public:
     // Opens a URL; unset: the desktop's URL handler.
     std::function<void(const std::string& url)> OnOpenUrl;
     void SetPopupMenu(QMenu* menu) { m_popupMenu = menu; }
+    // With no pop-up menu of the owner's, a right click shows the view's own
+    // menu (Undo, Cut, Copy, Paste, Delete, Select All) when this is on.
+    void SetUseDefaultMenu(bool on) { m_useDefaultMenu = on; }
+    bool UseDefaultMenu() const { return m_useDefaultMenu; }
+    // The built-in menu, its entries enabled for the current state.
+    QMenu* PrepareDefaultMenu();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -355,6 +361,8 @@ private:
     TResolvedStyle m_plainGlyphs; // the view font's glyphs, for line numbers
     TWrapTable m_wrap;
     QMenu* m_popupMenu = nullptr;
+    QMenu* m_defaultMenu = nullptr;
+    bool m_useDefaultMenu = false;
 
     // Scroll state: the top row is row m_topSub of line m_topLine (a shown line).
     int m_topLine = 0;

@@ -1,5 +1,6 @@
 // Mouse of the editor view: caret placement, selecting with auto-scroll,
 // multiple clicks, dragging the selection, gutter and fold-mark clicks, hot strings.
+#include "app/Translations.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QApplication>
@@ -419,7 +420,67 @@ void TTarnMemo::contextMenuEvent(QContextMenuEvent* event)
         event->accept();
         return;
     }
+    if (m_useDefaultMenu) {
+        PrepareDefaultMenu()->popup(event->globalPos());
+        event->accept();
+        return;
+    }
     event->ignore();
+}
+
+QMenu* TTarnMemo::PrepareDefaultMenu()
+{
+    struct TEntry {
+        const char* key;
+        const char* caption;
+        TMemoCommand command;
+    };
+    static const TEntry kEntries[] = {
+        {"MemoMenuUndo", "&Undo", TMemoCommand::Undo},
+        {nullptr, nullptr, TMemoCommand::Undo},
+        {"MemoMenuCut", "Cu&t", TMemoCommand::CutToClipboard},
+        {"MemoMenuCopy", "&Copy", TMemoCommand::CopyToClipboard},
+        {"MemoMenuPaste", "&Paste", TMemoCommand::PasteFromClipboard},
+        {"MemoMenuDelete", "&Delete", TMemoCommand::DeleteBlock},
+        {nullptr, nullptr, TMemoCommand::Undo},
+        {"MemoMenuSelectAll", "Select &All", TMemoCommand::SelectAll},
+    };
+    if (m_defaultMenu == nullptr) {
+        m_defaultMenu = new QMenu(this);
+    }
+    m_defaultMenu->clear();
+    const TMemoSource& source = *m_source;
+    const bool writable = !source.ReadOnly();
+    const bool selected = source.HasSelection();
+    for (const TEntry& entry : kEntries) {
+        if (entry.key == nullptr) {
+            m_defaultMenu->addSeparator();
+            continue;
+        }
+        QAction* action = m_defaultMenu->addAction(QString::fromStdString(LangStr(entry.key, entry.caption)));
+        const TMemoCommand command = entry.command;
+        switch (command) {
+        case TMemoCommand::Undo:
+            action->setEnabled(writable && source.UndoAvailable());
+            break;
+        case TMemoCommand::CutToClipboard:
+        case TMemoCommand::DeleteBlock:
+            action->setEnabled(writable && selected);
+            break;
+        case TMemoCommand::CopyToClipboard:
+            action->setEnabled(selected);
+            break;
+        case TMemoCommand::PasteFromClipboard:
+            action->setEnabled(writable && source.CanPaste());
+            break;
+        default:
+            break;
+        }
+        connect(action, &QAction::triggered, this, [this, command] {
+            ExecuteCommand(command);
+        });
+    }
+    return m_defaultMenu;
 }
 
 } // namespace quillet
