@@ -114,11 +114,24 @@ protected:
         request.closeEmptyActive = true;
         return m_manager->CreateMDIChild(request) ? m_manager->ActiveForm() : nullptr;
     }
+    // Documents get their definitions from the ones shipped in the source tree.
+    TSyntaxContext UseShippedSyntaxDefinitions()
+    {
+        m_catalog = std::make_unique<TSchemeCatalog>(std::vector<fs::path>{test::DataPath("../..")});
+        m_catalog->LoadAll();
+        TSyntaxContext context;
+        context.catalog = m_catalog.get();
+        context.styles = &m_styles;
+        m_manager->SetSyntaxContext(context);
+        return context;
+    }
 
     TTempDir m_dir;
     TSettingsStore m_settings{fs::path{}, TSettingsForm::PerUser}; // in memory
     std::unique_ptr<TQuilletMainForm> m_main;
     TDocumentManager* m_manager = nullptr;
+    std::unique_ptr<TSchemeCatalog> m_catalog;
+    TTextStyles m_styles;
 };
 
 TEST_F(DocumentManagerTest, OpenAndSaveRoundTripInSeveralCharsets)
@@ -563,13 +576,7 @@ TEST_F(DocumentManagerTest, ClosingTheProgramAsksAboutChangesAndSaveAllTriesEver
 // extension selects and the dialogs offer the definitions' file types.
 TEST_F(DocumentManagerTest, OpenedFilesGetTheirSyntaxDefinition)
 {
-    TSchemeCatalog catalog{{test::DataPath("../..")}};
-    catalog.LoadAll();
-    TTextStyles styles;
-    TSyntaxContext context;
-    context.catalog = &catalog;
-    context.styles = &styles;
-    m_manager->SetSyntaxContext(context);
+    UseShippedSyntaxDefinitions();
     TChildForm* form = Open(m_dir.Write("x.cpp", "int main() { return 0; }\n"));
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(DocumentSyntaxFile(*form), "C++.def");
@@ -583,13 +590,7 @@ TEST_F(DocumentManagerTest, OpenedFilesGetTheirSyntaxDefinition)
 // status bar follow the new name.
 TEST_F(DocumentManagerTest, SaveAsChoosesTheSyntaxOfTheNewName)
 {
-    TSchemeCatalog catalog{{test::DataPath("../..")}};
-    catalog.LoadAll();
-    TTextStyles styles;
-    TSyntaxContext context;
-    context.catalog = &catalog;
-    context.styles = &styles;
-    m_manager->SetSyntaxContext(context);
+    const TSyntaxContext context = UseShippedSyntaxDefinitions();
     TChildForm* form = Open(m_dir.Write("x.cpp", "int main() { return 0; }\n"));
     ASSERT_NE(form, nullptr);
     ASSERT_EQ(DocumentSyntaxFile(*form), "C++.def");
