@@ -14,7 +14,9 @@
 #include "text/ui/TarnMemo.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -281,6 +283,23 @@ TEST_F(DocumentManagerTest, LossyLoadOpensReadOnlyAndNamesTheFile)
     EXPECT_TRUE(boxes.texts[0].contains("read-only"));
     EXPECT_TRUE(m_manager->Save(*form));
     EXPECT_EQ(TTempDir::Read(file), bytes);
+}
+
+// A right click in either view of a document shows the main window's
+// document pop-up.
+TEST_F(DocumentManagerTest, RightClickInAViewShowsTheDocumentPopup)
+{
+    TChildForm* form = Open(m_dir.Write("popup.txt", "hello\n"));
+    ASSERT_NE(form, nullptr);
+    QMenu* popup = m_main->DocumentPopup();
+    ASSERT_NE(popup, nullptr);
+    for (TTarnMemo* view : {&form->Memo(), &form->Memo1()}) {
+        const QPoint at(30, 5);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &click);
+        EXPECT_TRUE(popup->isVisible());
+        popup->hide();
+    }
 }
 
 TEST_F(DocumentManagerTest, BinaryFilesAndProjectsAreNotOpenedAsText)

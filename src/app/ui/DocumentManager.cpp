@@ -13,6 +13,7 @@
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
 #include "text/ui/ChildForm.h"
+#include "text/ui/TarnMemo.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -234,6 +235,9 @@ TChildForm* TDocumentManager::NewForm(const QString& caption)
     form->SetUntitledCaption(caption);
     form->MemoSource().SetClipboard(m_clipboard);
     ApplyEditorSettings(*form, NactiMemoProperty(SettingsStore()));
+    // A right click in either view shows the main window's document pop-up.
+    form->Memo().SetPopupMenu(m_mainForm.DocumentPopup());
+    form->Memo1().SetPopupMenu(m_mainForm.DocumentPopup());
     form->OnSave = [this](TChildForm& f) {
         return Save(f);
     };
