@@ -586,6 +586,31 @@ TEST_F(TarnMemoTest, HotStringUnderlineStaysUnderItsText)
     }
 }
 
+// Line-end and end-of-file symbols are drawn in the look of attribute byte 0.
+TEST_F(TarnMemoTest, SpecialSymbolsTakeTheLookOfAttributeZero)
+{
+    Load("ab\ncd");
+    std::vector<TMemoTextStyle> styles = m_memo->TextStyles();
+    styles[0].fontColor = 0x0000FF; // pure red
+    m_memo->SetTextStyles(styles);
+    m_memo->SetOption(moColorSyntax, true);
+    m_memo->SetOption(moDrawSpecialSymbols, true);
+    const QImage shot = Render();
+    for (int line = 0; line < 3; ++line) {
+        // The end-of-file symbol stands on the row after the last line.
+        const QPoint from = line < 2 ? At(2, line) : At(0, 1) + QPoint(0, m_memo->LineHeight());
+        const int top = from.y() - m_memo->LineHeight() / 2;
+        bool found = false;
+        for (int y = top; y < top + m_memo->LineHeight() && !found; ++y) {
+            for (int x = from.x() - 2; x < from.x() + 2 * m_memo->CharWidth() && !found; ++x) {
+                const QColor c = shot.pixelColor(x, y); // thin glyphs are antialiased
+                found = c.red() - c.green() > 60 && c.red() - c.blue() > 60;
+            }
+        }
+        EXPECT_TRUE(found) << "no symbol in the colour of attribute 0 on row " << line;
+    }
+}
+
 // The caret line's frame: lines above and below, or one line below.
 TEST_F(TarnMemoTest, LineHighlightShapes)
 {

@@ -246,8 +246,9 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             if (symbols && !eofDrawn && count > 0) {
                 // The end-of-file symbol stands on the row after the last line.
                 eofDrawn = true;
-                p.setFont(m_font);
-                usePen(viewText);
+                const TResolvedStyle& symbol = StyleFor(0); // symbols take attribute byte 0
+                p.setFont(symbol.font);
+                usePen(symbol.foreground.isValid() ? symbol.foreground : viewText);
                 p.drawText(textLeft - m_leftCol * cw, y + ascent, FromSystemText(m_symbols.eofString));
             }
             continue;
@@ -472,11 +473,12 @@ void TTarnMemo::PaintArea(QPainter& p, const QRect& clip)
             }
             std::int64_t afterX = endX;
             if (symbols) {
-                p.setFont(m_font);
-                usePen(ToQColor(0x80000011));
+                const TResolvedStyle& symbol = StyleFor(0); // symbols take attribute byte 0
+                p.setFont(symbol.font);
+                usePen(symbol.foreground.isValid() ? symbol.foreground : viewText);
                 const QString eol = FromSystemText(m_symbols.eolString);
                 p.drawText(static_cast<int>(endX), y + ascent, eol);
-                afterX += QFontMetrics(m_font).horizontalAdvance(eol);
+                afterX += QFontMetrics(symbol.font).horizontalAdvance(eol);
             }
             if (OnCustomString) {
                 QString extra;
