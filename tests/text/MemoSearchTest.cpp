@@ -1,5 +1,7 @@
 #include "text/MemoSearch.h"
 
+#include "support/BufferText.h"
+
 #include <deque>
 #include <gtest/gtest.h>
 #include <string>
@@ -41,16 +43,7 @@ protected:
         search.SetPrompt(&prompt);
         options.ShowNotFound = true;
     }
-    // The lines as stored, joined with LF.
-    std::string Text() const
-    {
-        std::string text;
-        for (int i = 0; i < source.GetStrCount(); ++i) {
-            text += (i > 0 ? "\n" : "");
-            text += source.GetRawLine(i);
-        }
-        return text;
-    }
+    std::string Text() const { return test::JoinedLines(source); }
     TTextPoint Caret() const { return source.GetCaretPoint(); }
 
     TMemoSource source;

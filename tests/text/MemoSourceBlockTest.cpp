@@ -1,4 +1,5 @@
 #include "platform/fake/FakeClipboard.h"
+#include "support/BufferText.h"
 #include "text/MemoSource.h"
 
 #include <gtest/gtest.h>
@@ -6,15 +7,7 @@
 namespace quillet {
 namespace {
 
-std::string AllText(const TMemoSource& s)
-{
-    std::string out;
-    for (int i = 0; i < s.GetStrCount(); ++i) {
-        out += (i ? "\n" : "");
-        out += s.GetRawLine(i);
-    }
-    return out;
-}
+using test::JoinedLines;
 
 struct TBlockFixture : ::testing::Test {
     TFakeClipboard clipboard;
@@ -63,15 +56,15 @@ TEST_F(MemoSourceBlock, ColumnarCopyPastesAsColumnHereAndAsStreamFromElsewhere)
     s.ClearSelection();
     s.JumpTo(4, 1);
     s.PasteBlock();
-    EXPECT_EQ(AllText(s), "abcd\nefghbc\nijklfg\n");
+    EXPECT_EQ(JoinedLines(s), "abcd\nefghbc\nijklfg\n");
     EXPECT_EQ(s.SelectionKind(), TSelKind::selNone) << "without persistent blocks the paste is not left selected";
     s.Undo();
-    EXPECT_EQ(AllText(s), "abcd\nefgh\nijkl");
+    EXPECT_EQ(JoinedLines(s), "abcd\nefgh\nijkl");
 
     clipboard.SimulateForeignCopy("bc\r\nfg");
     s.JumpTo(1, 0);
     s.PasteBlock();
-    EXPECT_EQ(AllText(s), "abc\nfgbcd\nefgh\nijkl");
+    EXPECT_EQ(JoinedLines(s), "abc\nfgbcd\nefgh\nijkl");
     EXPECT_FALSE(LastCopyWasColumnar());
 }
 
@@ -80,7 +73,7 @@ TEST_F(MemoSourceBlock, ColumnarPasteSelectsTheBlock)
     s.LoadFromText("ab\ncd");
     s.JumpTo(1, 0);
     s.PasteBlockFromStrings({"XY", "ZW", "QQ"}, true);
-    EXPECT_EQ(AllText(s), "aXYb\ncZWd\n QQ\n");
+    EXPECT_EQ(JoinedLines(s), "aXYb\ncZWd\n QQ\n");
     EXPECT_EQ(s.SelectionKind(), TSelKind::selColumn);
     EXPECT_EQ(s.GetSelectionRect(), (TTextRect{1, 0, 2, 2}));
 }
@@ -95,7 +88,7 @@ TEST_F(MemoSourceBlock, WholeLineCopyPastesAsWholeLine)
     s.ClearSelection();
     s.JumpTo(0, 0);
     s.PasteBlock();
-    EXPECT_EQ(AllText(s), "two\none\ntwo\nthree");
+    EXPECT_EQ(JoinedLines(s), "two\none\ntwo\nthree");
     EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{0, 1}));
 }
 
@@ -104,11 +97,11 @@ TEST_F(MemoSourceBlock, StreamPasteOfSeveralLines)
     s.LoadFromText("head|tail");
     s.JumpTo(5, 0);
     s.PasteBlockFromStrings({"A", "BB", "C"}, false);
-    EXPECT_EQ(AllText(s), "head|A\nBB\nCtail");
+    EXPECT_EQ(JoinedLines(s), "head|A\nBB\nCtail");
     EXPECT_EQ(s.GetSelectionRect(), (TTextRect{5, 0, 1, 2}));
     EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{1, 2}));
     s.Undo();
-    EXPECT_EQ(AllText(s), "head|tail");
+    EXPECT_EQ(JoinedLines(s), "head|tail");
 }
 
 // Leaving a line trims its trailing blanks; the trim is part of the undo
@@ -123,11 +116,11 @@ TEST_F(MemoSourceBlock, UndoAfterTrimmedBlanksRestoresTheText)
     for (int i = 0; i < 100 && s.UndoAvailable(); ++i) {
         s.Undo();
     }
-    EXPECT_EQ(AllText(s), "keep OLD keep");
+    EXPECT_EQ(JoinedLines(s), "keep OLD keep");
     while (s.RedoAvailable()) {
         s.Redo();
     }
-    EXPECT_EQ(AllText(s), "keep one\ntwo keep");
+    EXPECT_EQ(JoinedLines(s), "keep one\ntwo keep");
 }
 
 TEST_F(MemoSourceBlock, CopyAndCutWithoutSelection)
@@ -163,11 +156,11 @@ TEST_F(MemoSourceBlock, DeleteBlockKinds)
         s.LoadFromText("abcd\nefgh\nijkl");
         s.SetSelection(c.kind, c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
         s.DeleteBlock();
-        EXPECT_EQ(AllText(s), c.result);
+        EXPECT_EQ(JoinedLines(s), c.result);
         EXPECT_EQ(s.GetCaretPoint(), c.caret);
         EXPECT_EQ(s.SelectionKind(), TSelKind::selNone);
         s.Undo();
-        EXPECT_EQ(AllText(s), "abcd\nefgh\nijkl") << "one undo step";
+        EXPECT_EQ(JoinedLines(s), "abcd\nefgh\nijkl") << "one undo step";
     }
 }
 
@@ -228,10 +221,10 @@ TEST_F(MemoSourceBlock, LineTransformations)
         s.LoadFromText(c.text);
         s.SelectAll();
         c.op(s);
-        EXPECT_EQ(AllText(s), c.result);
+        EXPECT_EQ(JoinedLines(s), c.result);
         EXPECT_NE(s.SelectionKind(), TSelKind::selNone) << "the lines are selected again";
         s.Undo();
-        EXPECT_EQ(AllText(s), c.text) << "one undo step";
+        EXPECT_EQ(JoinedLines(s), c.text) << "one undo step";
     }
 }
 
@@ -240,10 +233,10 @@ TEST_F(MemoSourceBlock, TabOverSeveralLinesIndentsNonEmptyLines)
     s.LoadFromText("a\n\nb\nc");
     s.SetSelection(TSelKind::selStream, 0, 0, 0, 3);
     s.PressTab();
-    EXPECT_EQ(AllText(s), "\ta\n\n\tb\nc");
+    EXPECT_EQ(JoinedLines(s), "\ta\n\n\tb\nc");
     EXPECT_EQ(s.SelectionKind(), TSelKind::selStream);
     s.Undo();
-    EXPECT_EQ(AllText(s), "a\n\nb\nc");
+    EXPECT_EQ(JoinedLines(s), "a\n\nb\nc");
 }
 
 TEST_F(MemoSourceBlock, ShiftArrowSelectsAndShrinksToNothing)
@@ -271,7 +264,7 @@ TEST_F(MemoSourceBlock, ArrowDropsSelectionUnlessPersistent)
         EXPECT_EQ(s.SelectionKind(), persistent ? TSelKind::selStream : TSelKind::selNone);
         s.SetSelection(TSelKind::selStream, 1, 0, 3, 0);
         s.TypeText("Q");
-        EXPECT_EQ(AllText(s).substr(0, 6), persistent ? "abcdQe" : "aQdef\n");
+        EXPECT_EQ(JoinedLines(s).substr(0, 6), persistent ? "abcdQe" : "aQdef\n");
     }
 }
 
@@ -284,13 +277,13 @@ TEST_F(MemoSourceBlock, MoveAndDuplicate)
     EXPECT_FALSE(s.MoveBlock()) << "the caret inside the block refuses a move";
     s.JumpTo(6, 0);
     EXPECT_TRUE(s.MoveBlock());
-    EXPECT_EQ(AllText(s), "cdefab");
+    EXPECT_EQ(JoinedLines(s), "cdefab");
     s.Undo();
-    EXPECT_EQ(AllText(s), "abcdef");
+    EXPECT_EQ(JoinedLines(s), "abcdef");
     s.SetSelection(TSelKind::selStream, 0, 0, 2, 0);
     s.JumpTo(2, 0);
     s.DuplicateBlock();
-    EXPECT_EQ(AllText(s), "ababcdef");
+    EXPECT_EQ(JoinedLines(s), "ababcdef");
 }
 
 TEST_F(MemoSourceBlock, Words)
@@ -320,10 +313,10 @@ TEST_F(MemoSourceBlock, Words)
     s.JumpWordLeft();
     EXPECT_EQ(s.GetCurChar(), 5);
     s.DeleteWordRight();
-    EXPECT_EQ(AllText(s), "foo  baz)");
+    EXPECT_EQ(JoinedLines(s), "foo  baz)");
     s.JumpTo(0, 0);
     s.UpperCaseWord();
-    EXPECT_EQ(AllText(s), "FOO  baz)");
+    EXPECT_EQ(JoinedLines(s), "FOO  baz)");
     EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{0, 0}));
 }
 
@@ -370,7 +363,7 @@ TEST_F(MemoSourceBlock, EnterAutoIndents)
         s.LoadFromText(c.text);
         s.JumpTo(c.caret.col, c.caret.line);
         s.PressEnter();
-        EXPECT_EQ(AllText(s), c.result);
+        EXPECT_EQ(JoinedLines(s), c.result);
         EXPECT_EQ(s.GetCaretPoint(), c.after);
     }
 }
@@ -539,12 +532,12 @@ TEST_F(MemoSourceBlock, KeyEdits)
         s.LoadFromText(c.text);
         s.JumpTo(c.caret.col, c.caret.line);
         c.key(s);
-        EXPECT_EQ(AllText(s), c.result);
+        EXPECT_EQ(JoinedLines(s), c.result);
         EXPECT_EQ(s.GetCaretPoint(), c.after);
         while (s.UndoAvailable()) {
             s.Undo();
         }
-        EXPECT_EQ(AllText(s), c.afterUndo ? c.afterUndo : c.text);
+        EXPECT_EQ(JoinedLines(s), c.afterUndo ? c.afterUndo : c.text);
     }
 }
 
@@ -568,7 +561,7 @@ TEST_F(MemoSourceBlock, ColumnarPasteCases)
         s.LoadFromText(c.text);
         s.JumpTo(c.caret.col, c.caret.line);
         s.PasteBlockFromStrings(c.lines, true);
-        EXPECT_EQ(AllText(s), c.result);
+        EXPECT_EQ(JoinedLines(s), c.result);
         EXPECT_EQ(s.SelectionKind(), TSelKind::selColumn);
         EXPECT_EQ(s.GetSelectionRect(), c.selected);
         EXPECT_EQ(s.GetSelectionStrings(), c.lines) << "the pasted block reads back as pasted";

@@ -1,6 +1,7 @@
 // Seeded random edits checked against a plain line list: every step must match,
 // undoing everything must give back the original and redoing everything the
 // edited text.
+#include "support/BufferText.h"
 #include "text/MemoSource.h"
 
 #include <gtest/gtest.h>
@@ -9,21 +10,13 @@
 namespace quillet {
 namespace {
 
+using test::JoinedLines;
+
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         out += (i ? "\n" : "") + lines[i];
-    }
-    return out;
-}
-
-std::string Joined(const TMemoSource& s)
-{
-    std::string out;
-    for (int i = 0; i < s.GetStrCount(); ++i) {
-        out += (i ? "\n" : "");
-        out += s.GetRawLine(i);
     }
     return out;
 }
@@ -83,19 +76,19 @@ void RunRandomEdits(unsigned seed, bool groupUndo)
         if (model.size() == 1 && model[0].empty()) {
             model.clear();
         }
-        ASSERT_EQ(Joined(s), Joined(model)) << "step " << step;
+        ASSERT_EQ(JoinedLines(s), Joined(model)) << "step " << step;
     }
-    const std::string edited = Joined(s);
+    const std::string edited = JoinedLines(s);
     while (s.UndoAvailable()) {
         s.Undo();
     }
-    EXPECT_EQ(
-        Joined(s), Joined(std::vector<std::string>{"int main()", "{", "\treturn 0;\t// done", "}", "", "last\tline"}));
+    EXPECT_EQ(JoinedLines(s),
+        Joined(std::vector<std::string>{"int main()", "{", "\treturn 0;\t// done", "}", "", "last\tline"}));
     EXPECT_FALSE(s.Modified());
     while (s.RedoAvailable()) {
         s.Redo();
     }
-    EXPECT_EQ(Joined(s), edited);
+    EXPECT_EQ(JoinedLines(s), edited);
     EXPECT_TRUE(s.Modified());
 }
 

@@ -3,6 +3,7 @@
 // documents, selections and pastes go through both routes, which must agree
 // on the text, style bytes, caret, selection, tracked positions, bookmarks and
 // line decoration, and one Undo must give back the original text exactly.
+#include "support/BufferText.h"
 #include "text/MemoSource.h"
 
 #include <algorithm>
@@ -12,22 +13,14 @@
 namespace quillet {
 namespace {
 
-std::string AllText(const TMemoSource& s)
-{
-    std::string out;
-    for (int i = 0; i < s.GetStrCount(); ++i) {
-        out += (i ? "\n" : "");
-        out += s.GetRawLine(i);
-    }
-    return out;
-}
+using test::JoinedLines;
 
 // Everything the two routes must agree on, as one comparable string.
 // Style bytes are left out after an undo without stored colours: the restored
 // lines then get none, where the per-line route copied neighbouring bytes.
 std::string State(TMemoSource& s, const std::vector<TPosition*>& positions, bool styles)
 {
-    std::string out = AllText(s) + "\n--\n";
+    std::string out = JoinedLines(s) + "\n--\n";
     for (int i = 0; i < s.GetStrCount(); ++i) {
         const std::string style = s.GetStoredColorData(i);
         if (styles && style.find_first_not_of('\0') != std::string::npos) {
@@ -102,7 +95,7 @@ public:
             r.source.JumpTo(0, 1);
             r.source.SetBookMark(5);
         }
-        m_original = AllText(m_routes[0].source);
+        m_original = JoinedLines(m_routes[0].source);
     }
 
     int Pick(int n) { return static_cast<int>(m_rng() % static_cast<unsigned>(n)); }
@@ -190,7 +183,7 @@ TEST(MemoSourceSplice, DeleteAndPasteAgreeWithTheLineByLineRoute)
             });
             t.ExpectSame("after undo", false);
             if (exactUndo) {
-                EXPECT_EQ(AllText(t.Spliced()), t.Original());
+                EXPECT_EQ(JoinedLines(t.Spliced()), t.Original());
             }
             EXPECT_FALSE(t.Spliced().Modified());
             t.Apply([](TMemoSource& s) {
@@ -208,9 +201,9 @@ TEST(MemoSourceSplice, DeletingABlockThatStartsPastTheLineEndUndoesItsPadding)
     s.LoadFromText("ab\ncdef\ngh");
     s.SetSelection(TSelKind::selStream, 5, 0, 2, 1);
     s.DeleteBlock();
-    EXPECT_EQ(AllText(s), "ab   ef\ngh");
+    EXPECT_EQ(JoinedLines(s), "ab   ef\ngh");
     s.Undo();
-    EXPECT_EQ(AllText(s), "ab\ncdef\ngh");
+    EXPECT_EQ(JoinedLines(s), "ab\ncdef\ngh");
 }
 
 TEST(MemoSourceSplice, UndoOfAPastePastTheLineEndOrInsideATabAddsNoPadding)
@@ -222,7 +215,7 @@ TEST(MemoSourceSplice, UndoOfAPastePastTheLineEndOrInsideATabAddsNoPadding)
         s.JumpTo(at.col, at.line);
         s.PasteBlockFromStrings({"x", "y"}, false);
         s.Undo();
-        EXPECT_EQ(AllText(s), "ab\n\tc");
+        EXPECT_EQ(JoinedLines(s), "ab\n\tc");
     }
 }
 
@@ -238,7 +231,7 @@ TEST(MemoSourceSplice, LargeBlockReplacedAndRestoredInOneUndoStep)
     reversed.emplace_back();
     TMemoSource s;
     s.LoadFromText(text);
-    const std::string original = AllText(s);
+    const std::string original = JoinedLines(s);
     s.SetSelection(TSelKind::selStream, 0, 0, 0, 20000);
     s.BeginUpdate(38);
     s.DeleteBlock();
@@ -249,7 +242,7 @@ TEST(MemoSourceSplice, LargeBlockReplacedAndRestoredInOneUndoStep)
     EXPECT_EQ(s.GetRawLine(19999), "line 0");
     EXPECT_LT(s.UndoList().Count(), 10u);
     s.Undo();
-    EXPECT_EQ(AllText(s), original);
+    EXPECT_EQ(JoinedLines(s), original);
     EXPECT_FALSE(s.Modified());
     EXPECT_FALSE(s.UndoAvailable());
 }

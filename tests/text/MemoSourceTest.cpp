@@ -1,21 +1,13 @@
 #include "text/MemoSource.h"
 
+#include "support/BufferText.h"
+
 #include <gtest/gtest.h>
 
 namespace quillet {
 namespace {
 
-std::string AllText(const TMemoSource& s)
-{
-    std::string out;
-    for (int i = 0; i < s.GetStrCount(); ++i) {
-        if (i) {
-            out += '\n';
-        }
-        out += s.GetRawLine(i);
-    }
-    return out;
-}
+using test::JoinedLines;
 
 // Records every change report.
 struct TRecorder : IMemoSourceNotifier {
@@ -42,17 +34,17 @@ TEST(MemoSource, TypingAndUndoRedo)
     s.BreakLine();
     s.Navigate(1, -5);
     s.Insert("world");
-    EXPECT_EQ(AllText(s), "hello\nworld");
+    EXPECT_EQ(JoinedLines(s), "hello\nworld");
     EXPECT_TRUE(s.Modified());
     while (s.UndoAvailable()) {
         s.Undo();
     }
-    EXPECT_EQ(AllText(s), "");
+    EXPECT_EQ(JoinedLines(s), "");
     EXPECT_FALSE(s.Modified());
     while (s.RedoAvailable()) {
         s.Redo();
     }
-    EXPECT_EQ(AllText(s), "hello\nworld");
+    EXPECT_EQ(JoinedLines(s), "hello\nworld");
 }
 
 TEST(MemoSource, InsertPadsBeyondLineEndAndUndoKeepsPadding)
@@ -100,7 +92,7 @@ TEST(MemoSource, DeletingOnlyCharacterLeavesNoLines)
     s.DeleteRight(1);
     EXPECT_EQ(s.GetStrCount(), 0);
     s.Undo();
-    EXPECT_EQ(AllText(s), "x");
+    EXPECT_EQ(JoinedLines(s), "x");
 }
 
 TEST(MemoSource, WholesaleLoadRules)
@@ -261,9 +253,9 @@ TEST(MemoSource, UndoGrouping)
         for (char ch : std::string("abc")) {
             s.TypeText(std::string(1, ch));
         }
-        EXPECT_EQ(AllText(s), "abc");
+        EXPECT_EQ(JoinedLines(s), "abc");
         s.Undo();
-        EXPECT_EQ(AllText(s), c.afterOneUndo);
+        EXPECT_EQ(JoinedLines(s), c.afterOneUndo);
     }
 }
 
@@ -280,13 +272,13 @@ TEST(MemoSource, AdjacentUndoBlocksUndoSeparately)
         s.EndUndoBlock();
         s.EndUpdate();
     }
-    EXPECT_EQ(AllText(s), "BBAAx");
+    EXPECT_EQ(JoinedLines(s), "BBAAx");
     s.Undo();
-    EXPECT_EQ(AllText(s), "AAx");
+    EXPECT_EQ(JoinedLines(s), "AAx");
     s.Undo();
-    EXPECT_EQ(AllText(s), "x");
+    EXPECT_EQ(JoinedLines(s), "x");
     s.Redo();
-    EXPECT_EQ(AllText(s), "AAx");
+    EXPECT_EQ(JoinedLines(s), "AAx");
 }
 
 TEST(MemoSource, CaretMoveAfterUndoClearsRedo)
@@ -439,7 +431,7 @@ TEST(MemoSource, ReadOnlyRefusesEditsButCaretMoves)
     s.JumpTo(0, 0);
     EXPECT_FALSE(s.Insert("x"));
     EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{0, 0}));
-    EXPECT_EQ(AllText(s), "abc\ndef");
+    EXPECT_EQ(JoinedLines(s), "abc\ndef");
 }
 
 // A highlighter whose state counts open "/*" comments, to check re-parsing.
@@ -523,7 +515,7 @@ TEST(MemoSource, TypingBelowTheLastLineAppendsLines)
     s.JumpTo(2, 3);
     EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{2, 3}));
     s.Insert("x");
-    EXPECT_EQ(AllText(s), "a\n\n\n  x");
+    EXPECT_EQ(JoinedLines(s), "a\n\n\n  x");
     s.SetOptions(s.Options() & ~soBeyondFileEnd);
     s.JumpTo(0, 9);
     EXPECT_EQ(s.GetCurLine(), 3) << "without soBeyondFileEnd the caret stops on the last line";
@@ -538,11 +530,11 @@ TEST(MemoSource, InsertStringKeepsSelectionAndEndsAfterText)
     s.SetSelection(TSelKind::selStream, 0, 1, 2, 1);
     s.JumpTo(5, 0);
     s.InsertString("one\ntwo ");
-    EXPECT_EQ(AllText(s), "head one\ntwo tail\nnext");
+    EXPECT_EQ(JoinedLines(s), "head one\ntwo tail\nnext");
     EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{4, 1}));
     EXPECT_EQ(s.SelectionKind(), TSelKind::selStream);
     s.Undo();
-    EXPECT_EQ(AllText(s), "head tail\nnext");
+    EXPECT_EQ(JoinedLines(s), "head tail\nnext");
 }
 
 TEST(MemoSource, LinesWritesAreNotUndoable)
@@ -556,7 +548,7 @@ TEST(MemoSource, LinesWritesAreNotUndoable)
     EXPECT_EQ(p->Point(), (TTextPoint{1, 1}));
     s.Lines().Insert(1, "new");
     s.Lines().Put(0, "B");
-    EXPECT_EQ(AllText(s), "B\nnew\nc");
+    EXPECT_EQ(JoinedLines(s), "B\nnew\nc");
     EXPECT_EQ(s.Lines().Get(1), "new");
     EXPECT_FALSE(s.UndoAvailable());
     EXPECT_TRUE(s.Modified());
@@ -575,7 +567,7 @@ TEST(MemoSource, SafeUpdateRestoresCaretAndSelection)
     s.EndUpdate();
     EXPECT_EQ(s.GetCaretPoint(), (TTextPoint{0, 0}));
     EXPECT_EQ(s.SelectionKind(), TSelKind::selStream);
-    EXPECT_EQ(AllText(s), "abc\ndxef");
+    EXPECT_EQ(JoinedLines(s), "abc\ndxef");
 }
 
 TEST(MemoSource, HugeLineWithoutBreaks)

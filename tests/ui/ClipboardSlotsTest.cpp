@@ -4,6 +4,7 @@
 
 #include "platform/fake/FakeClipboard.h"
 #include "platform/qt/QtClipboard.h"
+#include "support/BufferText.h"
 #include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"
 
@@ -35,14 +36,7 @@ protected:
         m_form.reset();
     }
     TMemoSource& Source() { return m_form->MemoSource(); }
-    std::string Text()
-    {
-        std::string text;
-        for (int i = 0; i < Source().GetStrCount(); ++i) {
-            text += (i > 0 ? "\n" : "") + std::string(Source().GetRawLine(i));
-        }
-        return text;
-    }
+    std::string Text() { return test::JoinedLines(Source()); }
     void Load(std::string_view text)
     {
         Source().LoadFromText(text);

@@ -8,6 +8,7 @@
 #include "app/ui/CommandActions.h"
 #include "app/ui/EditCommandBindings.h"
 #include "platform/fake/FakeClipboard.h"
+#include "support/BufferText.h"
 #include "syntax/SyntaxParser.h"
 #include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"
@@ -51,18 +52,7 @@ protected:
         Source().LoadFromText(text);
         Source().ClearUndoBuffer();
     }
-    // The buffer's lines joined with LF.
-    std::string Text()
-    {
-        std::string text;
-        for (int i = 0; i < Source().GetStrCount(); ++i) {
-            if (i > 0) {
-                text += '\n';
-            }
-            text += Source().GetRawLine(i);
-        }
-        return text;
-    }
+    std::string Text() { return test::JoinedLines(Source()); }
     bool Enabled(std::string_view name)
     {
         const TEditCommand* command = FindEditCommand(name);

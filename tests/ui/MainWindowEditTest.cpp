@@ -9,6 +9,7 @@
 #include "app/ui/EditCommandBindings.h"
 #include "app/ui/QuilletMainForm.h"
 #include "platform/fake/FakeClipboard.h"
+#include "support/BufferText.h"
 #include "support/TempDir.h"
 #include "text/Encoder.h"
 #include "text/MemoSource.h"
@@ -67,15 +68,7 @@ protected:
         form->MemoSource().SetKeepTrailingBlanks(true);
         return form->MemoSource();
     }
-    std::string Text(const TMemoSource& source) const
-    {
-        std::string text;
-        for (int i = 0; i < source.GetStrCount(); ++i) {
-            text += (i ? "\n" : "");
-            text += source.GetRawLine(i);
-        }
-        return text;
-    }
+    std::string Text(const TMemoSource& source) const { return test::JoinedLines(source); }
     // The command's menu action after an update pass, as a user would find it.
     QAction* Action(std::string_view name)
     {

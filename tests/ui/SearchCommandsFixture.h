@@ -6,6 +6,7 @@
 
 #include "app/SettingsStore.h"
 #include "app/Translations.h"
+#include "support/BufferText.h"
 #include "text/MemoSearch.h"
 #include "text/SearchOptions.h"
 #include "text/ui/ChildForm.h"
@@ -74,18 +75,7 @@ protected:
         Source().LoadFromText(text);
         Source().ClearUndoBuffer();
     }
-    // The buffer's lines joined with LF.
-    std::string Text()
-    {
-        std::string text;
-        for (int i = 0; i < Source().GetStrCount(); ++i) {
-            if (i > 0) {
-                text += '\n';
-            }
-            text += Source().GetRawLine(i);
-        }
-        return text;
-    }
+    std::string Text() { return test::JoinedLines(Source()); }
     TTextPoint Caret() { return Source().GetCaretPoint(); }
     std::string History(std::string_view key) { return Settings().ReadString(kSearchHistorySection, key, ""); }
     void SetHistory(std::string_view key, std::string_view value)
