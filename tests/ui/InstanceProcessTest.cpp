@@ -1,3 +1,4 @@
+#include "support/ProgramProcess.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
@@ -18,21 +19,11 @@ using test::TTempDir;
 // folder. Each logs what it was asked to open (QUILLET_TEST_OPEN_LOG).
 class InstanceProcess : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::filesystem::create_directories(m_dir.Path() / "run");
-        ::chmod((m_dir.Path() / "run").c_str(), 0700);
-        std::filesystem::create_directories(m_dir.Path() / "start dir");
-    }
+    void SetUp() override { std::filesystem::create_directories(m_dir.Path() / "start dir"); }
 
     QProcessEnvironment Environment(const std::string& log) const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", Q(m_dir.Path()));
-        env.insert("XDG_CONFIG_HOME", Q(m_dir.Path() / "config"));
-        env.insert("XDG_DATA_HOME", Q(m_dir.Path() / "data"));
-        env.insert("XDG_RUNTIME_DIR", Q(m_dir.Path() / "run"));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcessEnvironment env = test::PrivateProgramEnvironment(m_dir.Path());
         env.insert("QUILLET_TEST_OPEN_LOG", Q(m_dir.Path() / log));
         return env;
     }

@@ -7,6 +7,7 @@
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/StateCommandBindings.h"
 #include "app/ui/WindowStateUi.h"
+#include "support/ProgramProcess.h"
 #include "support/TempDir.h"
 #include "text/ui/ChildForm.h"
 
@@ -151,23 +152,12 @@ TEST(WindowStateUi, NewDocumentWindowsStartInTheLastStateTheUserGaveOne)
 // ended, and started again.
 class Restart : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        fs::create_directories(m_dir.Path() / "run");
-        ::chmod((m_dir.Path() / "run").c_str(), 0700);
-        fs::create_directories(m_dir.Path() / "work");
-    }
+    void SetUp() override { fs::create_directories(m_dir.Path() / "work"); }
 
     // Runs the program to its end; returns its state log as "name" -> lines.
     std::multimap<std::string, std::string> Run(const QStringList& args, const std::string& log)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", Q(m_dir.Path()));
-        env.insert("XDG_CONFIG_HOME", Q(m_dir.Path() / "config"));
-        env.insert("XDG_DATA_HOME", Q(m_dir.Path() / "data"));
-        env.insert("XDG_RUNTIME_DIR", Q(m_dir.Path() / "run"));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.remove("QUILLET_TEST_OPEN_LOG");
+        QProcessEnvironment env = test::PrivateProgramEnvironment(m_dir.Path());
         env.insert("QUILLET_TEST_STATE_LOG", Q(m_dir.Path() / log));
         QProcess process;
         process.setProcessEnvironment(env);
