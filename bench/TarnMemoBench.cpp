@@ -169,15 +169,17 @@ public:
     std::int64_t paints = 0;
 };
 
-void BM_KeystrokeRealRepaint(benchmark::State& state)
+// Types "x" and Backspace in turn in the middle of the document, each key
+// followed by the repaint Qt makes of what the view invalidated.
+void TypeWithRealRepaint(benchmark::State& state, TTarnMemo& memo)
 {
-    TFixture& f = Big();
-    f.memo->setFocus();
-    f.memo->MemoSource().JumpTo(20, kLines / 2 + 30);
-    f.memo->EnsureCaretVisible();
+    memo.setFocus();
+    memo.MakeActive();
+    memo.MemoSource().JumpTo(20, kLines / 2 + 30);
+    memo.EnsureCaretVisible();
     QApplication::processEvents();
     TPaintRecorder recorder;
-    f.memo->viewport()->installEventFilter(&recorder);
+    memo.viewport()->installEventFilter(&recorder);
     bool type = true;
     std::int64_t keys = 0;
     for (auto _ : state) {
@@ -185,15 +187,20 @@ void BM_KeystrokeRealRepaint(benchmark::State& state)
             type ? Qt::Key_X : Qt::Key_Backspace,
             Qt::NoModifier,
             type ? QStringLiteral("x") : QString());
-        QApplication::sendEvent(f.memo.get(), &press);
-        QApplication::sendPostedEvents(f.memo->window(), QEvent::UpdateRequest);
+        QApplication::sendEvent(&memo, &press);
+        QApplication::sendPostedEvents(memo.window(), QEvent::UpdateRequest);
         type = !type;
         ++keys;
     }
-    f.memo->viewport()->removeEventFilter(&recorder);
+    memo.viewport()->removeEventFilter(&recorder);
     state.counters["paintedPixelRows"] = keys > 0 ? static_cast<double>(recorder.paintedRows) / keys : 0;
     state.counters["paintsPerKey"] = keys > 0 ? static_cast<double>(recorder.paints) / keys : 0;
-    state.counters["rowHeight"] = f.memo->LineHeight();
+    state.counters["rowHeight"] = memo.LineHeight();
+}
+
+void BM_KeystrokeRealRepaint(benchmark::State& state)
+{
+    TypeWithRealRepaint(state, *Big().memo);
 }
 BENCHMARK(BM_KeystrokeRealRepaint)->Unit(benchmark::kMillisecond);
 
@@ -213,28 +220,7 @@ void BM_DocumentWindowKeystroke(benchmark::State& state)
         QApplication::processEvents();
         return f;
     }();
-    TTarnMemo& memo = form->Memo();
-    memo.setFocus();
-    memo.MakeActive();
-    form->MemoSource().JumpTo(20, kLines / 2 + 30);
-    memo.EnsureCaretVisible();
-    QApplication::processEvents();
-    TPaintRecorder recorder;
-    memo.viewport()->installEventFilter(&recorder);
-    bool type = true;
-    std::int64_t keys = 0;
-    for (auto _ : state) {
-        QKeyEvent press(QEvent::KeyPress,
-            type ? Qt::Key_X : Qt::Key_Backspace,
-            Qt::NoModifier,
-            type ? QStringLiteral("x") : QString());
-        QApplication::sendEvent(&memo, &press);
-        QApplication::sendPostedEvents(form->window(), QEvent::UpdateRequest);
-        type = !type;
-        ++keys;
-    }
-    memo.viewport()->removeEventFilter(&recorder);
-    state.counters["paintedPixelRows"] = keys > 0 ? static_cast<double>(recorder.paintedRows) / keys : 0;
+    TypeWithRealRepaint(state, form->Memo());
 }
 BENCHMARK(BM_DocumentWindowKeystroke)->Unit(benchmark::kMillisecond);
 

@@ -24,25 +24,7 @@ trap 'rm -rf "$dir"' EXIT
 input="$dir/input.txt"
 "$bench" --write-input "$input" 100
 
-# best_of3 OUTFILE COMMAND...: runs the command three times with its output in
-# OUTFILE and prints "wall cpu" of the fastest run.
-best_of3() {
-    local out="$1"
-    shift
-    local best_wall="" best_cpu="" line wall user sys cpu
-    for _ in 1 2 3; do
-        line=$( { TIMEFORMAT='%R %U %S'; time "$@" >"$out"; } 2>&1 )
-        read -r wall user sys <<<"$line"
-        cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')
-        if [ -z "$best_wall" ] || awk -v a="$wall" -v b="$best_wall" 'BEGIN { exit !(a < b) }'; then
-            best_wall=$wall
-        fi
-        if [ -z "$best_cpu" ] || awk -v a="$cpu" -v b="$best_cpu" 'BEGIN { exit !(a < b) }'; then
-            best_cpu=$cpu
-        fi
-    done
-    echo "$best_wall $best_cpu"
-}
+. "$(dirname "$0")/lib.sh"
 
 ratio() {
     awk -v t="$1" -v o="$2" 'BEGIN { if (o > 0) printf "%.2f", t / o; else print "-" }'

@@ -23,25 +23,7 @@ input="$dir/input.cpp"
 "$bench" --generate "$input"
 size_mb=$(awk -v b="$(stat -c %s "$input")" 'BEGIN { printf "%.1f", b / 1048576 }')
 
-# best_of3 OUTFILE COMMAND...: runs the command three times with its standard
-# output in OUTFILE and prints "wall cpu" of the fastest run.
-best_of3() {
-    local out="$1"
-    shift
-    local best_wall="" best_cpu="" line wall user sys cpu
-    for _ in 1 2 3; do
-        line=$( { TIMEFORMAT='%R %U %S'; time "$@" >"$out" 2>/dev/null; } 2>&1 )
-        read -r wall user sys <<<"$line"
-        cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')
-        if [ -z "$best_wall" ] || awk -v a="$wall" -v b="$best_wall" 'BEGIN { exit !(a < b) }'; then
-            best_wall=$wall
-        fi
-        if [ -z "$best_cpu" ] || awk -v a="$cpu" -v b="$best_cpu" 'BEGIN { exit !(a < b) }'; then
-            best_cpu=$cpu
-        fi
-    done
-    echo "$best_wall $best_cpu"
-}
+. "$(dirname "$0")/lib.sh"
 
 read -r ours_wall ours_cpu <<<"$(best_of3 /dev/null "$bench" --run "$input")"
 printf '%-34s%9s%10s%10s%8s%11s\n' "highlighter (${size_mb} MB C++)" "wall s" "cpu s" "MB/s cpu" "ratio" "cpu ratio"

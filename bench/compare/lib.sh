@@ -4,7 +4,7 @@
 #   theirs=$(time_best 5 md5sum input)
 #   print_header
 #   print_row "md5 of 100 MB" "$ours" "$theirs"
-# Keep it POSIX sh plus `date +%s%N` (GNU coreutils).
+# Keep it POSIX sh plus `date +%s%N` (GNU coreutils), except best_of3 (bash).
 
 # time_best N cmd [args...]: runs cmd N times (output discarded) and prints the
 # best wall-clock time in seconds with three decimals. A failing run prints
@@ -47,4 +47,25 @@ print_row() {
 bench_dir() {
     root=$(cd "$(dirname "$0")/../.." && pwd)
     echo "${QUILLET_BENCH_DIR:-$root/build-bench/bench}"
+}
+
+# best_of3 OUTFILE COMMAND...: runs the command three times with its standard
+# output in OUTFILE (standard error discarded) and prints "wall cpu" of the
+# fastest run, in seconds. Needs bash (the time keyword).
+best_of3() {
+    local out="$1"
+    shift
+    local best_wall="" best_cpu="" line wall user sys cpu
+    for _ in 1 2 3; do
+        line=$( { TIMEFORMAT='%R %U %S'; time "$@" >"$out" 2>/dev/null; } 2>&1 )
+        read -r wall user sys <<<"$line"
+        cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')
+        if [ -z "$best_wall" ] || awk -v a="$wall" -v b="$best_wall" 'BEGIN { exit !(a < b) }'; then
+            best_wall=$wall
+        fi
+        if [ -z "$best_cpu" ] || awk -v a="$cpu" -v b="$best_cpu" 'BEGIN { exit !(a < b) }'; then
+            best_cpu=$cpu
+        fi
+    done
+    echo "$best_wall $best_cpu"
 }
