@@ -6,6 +6,7 @@
 #include "app/CodePages.h"
 #include "app/SettingsStore.h"
 #include "app/ui/QuilletMainForm.h"
+#include "support/BoxAnswerer.h"
 #include "support/TempDir.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
@@ -36,42 +37,7 @@ namespace {
 using test::TTempDir;
 namespace fs = std::filesystem;
 
-// Answers every message box that opens with the next scripted button and
-// keeps the texts it saw.
-class TBoxAnswerer {
-public:
-    explicit TBoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {})
-        : m_answers(std::move(answers))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            // A later box may reuse an earlier one's address: mark each one.
-            if (box == nullptr || box->property("answered").toBool()) {
-                return;
-            }
-            box->setProperty("answered", true);
-            texts.push_back(box->text());
-            captions.push_back(box->windowTitle());
-            QMessageBox::StandardButton answer = QMessageBox::Ok;
-            if (!m_answers.empty()) {
-                answer = m_answers.front();
-                m_answers.pop_front();
-            }
-            QAbstractButton* button = box->button(answer);
-            if (button == nullptr) {
-                button = box->buttons().front();
-            }
-            button->click();
-        });
-        m_timer.start(10);
-    }
-    std::vector<QString> texts;
-    std::vector<QString> captions;
-
-private:
-    QTimer m_timer;
-    std::deque<QMessageBox::StandardButton> m_answers;
-};
+using test::TBoxAnswerer;
 
 // Line end a document window writes with the settings of the tests (none
 // stored: the platform's LF), so that fixtures round-trip byte for byte.

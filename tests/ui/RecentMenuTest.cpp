@@ -9,6 +9,7 @@
 #include "app/ui/MainMenus.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/StateCommandBindings.h"
+#include "support/BoxAnswerer.h"
 #include "support/TempDir.h"
 #include "text/ui/ChildForm.h"
 
@@ -28,28 +29,6 @@ namespace {
 
 using test::TTempDir;
 namespace fs = std::filesystem;
-
-// Accepts every message box that opens and keeps its text.
-class TBoxCollector {
-public:
-    TBoxCollector()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            // Boxes shown one after another may share an address: mark each.
-            if (box != nullptr && !box->property("collected").toBool()) {
-                box->setProperty("collected", true);
-                texts.push_back(box->text());
-                box->buttons().front()->click();
-            }
-        });
-        m_timer.start(10);
-    }
-    std::vector<QString> texts;
-
-private:
-    QTimer m_timer;
-};
 
 class RecentMenuTest : public ::testing::Test {
 protected:
@@ -81,7 +60,7 @@ protected:
     std::unique_ptr<TQuilletMainForm> m_main;
     TDocumentManager* m_manager = nullptr;
     TStateCommands* m_state = nullptr;
-    TBoxCollector m_boxes; // answers every message box, so none can stall a test
+    test::TBoxAnswerer m_boxes; // answers every message box, so none can stall a test
 };
 
 TEST_F(RecentMenuTest, EntriesShowTheStoredLists)
