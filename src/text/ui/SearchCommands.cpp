@@ -69,6 +69,22 @@ constexpr std::array kCommands{
     TSearchCommand{"SearchOppositeBracket", SearchOppositeBracketUpdate, SearchOppositeBracketExecute},
 };
 
+// Shows the search dialog TDialog over the document; when the user accepts
+// it, runs operation with the options the dialog stored.
+template <typename TDialog, typename TOperation> void AskThenSearch(TChildForm* form, TOperation operation)
+{
+    if (form == nullptr) {
+        return;
+    }
+    {
+        TDialog dialog(form->MemoSource(), GlobalSearchOptions(), form);
+        if (dialog.exec() != QDialog::Accepted) {
+            return;
+        }
+    }
+    RunSearch(*form, operation);
+}
+
 } // namespace
 
 bool SearchFindUpdate(TChildForm* form)
@@ -78,17 +94,7 @@ bool SearchFindUpdate(TChildForm* form)
 
 void SearchFindExecute(TChildForm* form)
 {
-    if (form == nullptr) {
-        return;
-    }
-    TSearchOptions& options = GlobalSearchOptions();
-    {
-        TFindForm dialog(form->MemoSource(), options, form);
-        if (dialog.exec() != QDialog::Accepted) {
-            return;
-        }
-    }
-    RunSearch(*form, [](TMemoSearch& search) {
+    AskThenSearch<TFindForm>(form, [](TMemoSearch& search) {
         return search.Find();
     });
 }
@@ -100,17 +106,7 @@ bool SearchReplaceUpdate(TChildForm* form)
 
 void SearchReplaceExecute(TChildForm* form)
 {
-    if (form == nullptr) {
-        return;
-    }
-    TSearchOptions& options = GlobalSearchOptions();
-    {
-        TReplaceForm dialog(form->MemoSource(), options, form);
-        if (dialog.exec() != QDialog::Accepted) {
-            return;
-        }
-    }
-    RunSearch(*form, [](TMemoSearch& search) {
+    AskThenSearch<TReplaceForm>(form, [](TMemoSearch& search) {
         return search.Replace();
     });
 }
