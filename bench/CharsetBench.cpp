@@ -2,9 +2,9 @@
 // the same bytes. Inputs are generated here, or read from the folder named by
 // QUILLET_CHARSET_BENCH_DIR (bench/compare/charsets.sh hands the same files to
 // the iconv program). Every run converts the whole input once.
-#include "app/CharsetConversion.h"
-#include "app/CodePages.h"
-#include "app/DocumentFile.h"
+#include "core/CharsetConversion.h"
+#include "core/CodePages.h"
+#include "core/DocumentFile.h"
 #include "text/MemoSource.h"
 
 #include <benchmark/benchmark.h>

@@ -14,7 +14,7 @@
 //                          start state is the previous line's end state
 //   BM_ScreenAtEndAgain    the last 60 lines once everything is coloured
 // The input goes to the temporary folder and is removed at the end.
-#include "app/DocumentFile.h"
+#include "core/DocumentFile.h"
 #include "syntax/SyntaxParser.h"
 #include "text/MemoSource.h"
 

@@ -1,5 +1,5 @@
 // Settings store: writing and reading 10,000 keys through the file.
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

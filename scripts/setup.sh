@@ -21,8 +21,13 @@ fi
 
 build_dir=${1:-build}
 shift || true
+# A compiler cache, where one is installed, makes rebuilds of other checkouts quick.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 if [ ! -f "$build_dir/build.ninja" ]; then
-    cmake -S . -B "$build_dir" -G Ninja "$@"
+    cmake -S . -B "$build_dir" -G Ninja "${launcher[@]}" "$@"
 else
     cmake "$build_dir" "$@" >/dev/null
 fi

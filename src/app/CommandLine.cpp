@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/IniDocument.h"
+#include "core/IniDocument.h"
 
 namespace quillet {
 

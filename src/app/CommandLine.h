@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DocumentOpener.h"
+#include "core/AppTitle.h"
 
 #include <functional>
 #include <string>
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace quillet {
-
-inline constexpr std::string_view kAppTitle = "Quillet 4.1";
 
 // A switch is an argument beginning with "-". (A "/" would make every
 // absolute path a switch.)

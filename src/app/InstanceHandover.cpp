@@ -2,8 +2,8 @@
 
 #include "app/CommandLine.h"
 #include "app/OpenFilesMessage.h"
-#include "app/SettingsStore.h"
-#include "app/Translations.h"
+#include "core/SettingsStore.h"
+#include "core/Translations.h"
 #include "platform/IInstanceChannel.h"
 
 namespace quillet {

@@ -1,6 +1,6 @@
 #include "syntax/SchemeCatalog.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "syntax/SyntaxScheme.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // InitScheme: turns the persistent blocks into the lists the highlighter walks.
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 #include "syntax/SyntaxParser.h"
 #include "syntax/SyntaxScheme.h"
 

@@ -1,6 +1,6 @@
 #include "syntax/SyntaxParser.h"
 
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 
 #include <cstring>
 

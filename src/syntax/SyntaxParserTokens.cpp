@@ -1,5 +1,5 @@
 // The token readers of TSyntaxParser: what one token is in each lexical state.
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 #include "syntax/SyntaxParser.h"
 
 namespace quillet {

@@ -1,6 +1,6 @@
 #include "syntax/SyntaxScheme.h"
 
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 #include "syntax/DefReader.h"
 #include "syntax/DefWriter.h"
 #include "syntax/SyntaxParser.h"

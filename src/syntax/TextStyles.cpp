@@ -1,6 +1,6 @@
 #include "syntax/TextStyles.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "syntax/SyntaxParser.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "syntax/TextStylesSettings.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "syntax/ColorPresets.h"
 #include "text/MemoOptions.h"
 

@@ -2,7 +2,7 @@
 // the text of quick templates.
 #include "text/EditTransform.h"
 
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // Remove Diacritics: accented letters to base letters, resolved per single-byte
 // code page so the work on the buffer's 8-bit text is one table lookup a byte.
-#include "app/CharsetConversion.h"
-#include "app/CodePages.h"
+#include "core/CharsetConversion.h"
+#include "core/CodePages.h"
 #include "text/EditTransform.h"
 
 #include <utility>

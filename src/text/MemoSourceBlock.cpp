@@ -1,7 +1,7 @@
 // Selection model and block operations of TMemoSource. Every operation here is
 // built from the editing primitives inside one change bracket, so it is one
 // undo step and one change report.
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 #include "platform/IClipboard.h"
 #include "text/MemoSource.h"
 

@@ -1,6 +1,6 @@
 #include "text/SearchOptions.h"
 
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "app/InstanceHandover.h"
 
 #include "app/OpenFilesMessage.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "platform/fake/FakeInstanceChannel.h"
 
 #include <gtest/gtest.h>

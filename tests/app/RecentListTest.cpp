@@ -1,7 +1,7 @@
 #include "app/RecentList.h"
 
-#include "app/CodePages.h"
-#include "app/SettingsStore.h"
+#include "core/CodePages.h"
+#include "core/SettingsStore.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

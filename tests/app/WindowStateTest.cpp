@@ -1,6 +1,6 @@
 #include "app/WindowState.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "support/TempDir.h"
 
 #include <climits>

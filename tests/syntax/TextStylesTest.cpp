@@ -1,7 +1,7 @@
 #include "syntax/TextStyles.h"
 
 #include "SchemeFixtures.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <gtest/gtest.h>
 

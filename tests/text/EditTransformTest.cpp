@@ -1,7 +1,7 @@
 #include "text/EditTransform.h"
 
-#include "app/CharsetConversion.h"
-#include "app/CodePages.h"
+#include "core/CharsetConversion.h"
+#include "core/CodePages.h"
 #include "text/Guid.h"
 
 #include <algorithm>

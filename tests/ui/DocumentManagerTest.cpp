@@ -2,9 +2,9 @@
 // the message boxes answered the way a user would.
 #include "app/ui/DocumentManager.h"
 
-#include "app/CharsetConversion.h"
-#include "app/CodePages.h"
-#include "app/SettingsStore.h"
+#include "core/CharsetConversion.h"
+#include "core/CodePages.h"
+#include "core/SettingsStore.h"
 #include "app/ui/QuilletMainForm.h"
 #include "support/BoxAnswerer.h"
 #include "support/TempDir.h"

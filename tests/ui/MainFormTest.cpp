@@ -1,6 +1,6 @@
 #include "app/OpenFilesMessage.h"
 #include "app/ShellSeams.h"
-#include "app/Translations.h"
+#include "core/Translations.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/DocumentWindow.h"
 #include "app/ui/QuilletMainForm.h"

@@ -2,7 +2,7 @@
 // driven through the real dialog.
 #include "app/ui/OpenDialog.h"
 
-#include "app/CodePages.h"
+#include "core/CodePages.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/SelectCodePageForm.h"

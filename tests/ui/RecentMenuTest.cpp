@@ -3,8 +3,8 @@
 // the manager opens, and entries whose files went away.
 #include "app/ui/RecentMenu.h"
 
-#include "app/CodePages.h"
-#include "app/SettingsStore.h"
+#include "core/CodePages.h"
+#include "core/SettingsStore.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/MainMenus.h"
 #include "app/ui/QuilletMainForm.h"

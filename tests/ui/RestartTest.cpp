@@ -2,7 +2,7 @@
 // new document windows, in one process, and a whole run of the built program
 // started twice.
 #include "app/CommandTable.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/StateCommandBindings.h"

@@ -4,8 +4,8 @@
 // script instead of showing boxes.
 #pragma once
 
-#include "app/SettingsStore.h"
-#include "app/Translations.h"
+#include "core/SettingsStore.h"
+#include "core/Translations.h"
 #include "support/BufferText.h"
 #include "text/MemoSearch.h"
 #include "text/SearchOptions.h"

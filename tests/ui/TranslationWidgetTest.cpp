@@ -1,4 +1,4 @@
-#include "app/Translations.h"
+#include "core/Translations.h"
 #include "app/ui/WidgetTranslation.h"
 #include "support/TempDir.h"
 

@@ -1,9 +1,9 @@
 #include "app/ui/DocumentManager.h"
 
-#include "app/CodePages.h"
-#include "app/DocumentFile.h"
-#include "app/SettingsStore.h"
-#include "app/Translations.h"
+#include "core/CodePages.h"
+#include "core/DocumentFile.h"
+#include "core/SettingsStore.h"
+#include "core/Translations.h"
 #include "app/ui/ChildDocumentWindow.h"
 #include "app/ui/DocumentManagerSettings.h"
 #include "app/ui/OpenDialog.h"

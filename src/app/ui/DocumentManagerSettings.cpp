@@ -1,7 +1,7 @@
 // The editor settings a text document window is created with.
 #include "app/ui/DocumentManagerSettings.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "syntax/TextStylesSettings.h"
 
 #include <cstdint>

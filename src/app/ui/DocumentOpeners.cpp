@@ -1,6 +1,6 @@
 #include "app/ui/DocumentOpeners.h"
 
-#include "app/Translations.h"
+#include "core/Translations.h"
 #include "app/ui/ShellUi.h"
 
 #include <QTimer>

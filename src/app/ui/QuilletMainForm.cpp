@@ -2,9 +2,9 @@
 
 #include "app/CommandTable.h"
 #include "app/InstanceHandover.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "app/ShellSeams.h"
-#include "app/Translations.h"
+#include "core/Translations.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/CommandBindings.h"
 #include "app/ui/DocumentOpeners.h"

@@ -1,8 +1,8 @@
 #include "app/ui/RecentMenu.h"
 
 #include "app/DocumentOpener.h"
-#include "app/SettingsStore.h"
-#include "app/Translations.h"
+#include "core/SettingsStore.h"
+#include "core/Translations.h"
 #include "app/ui/MainMenus.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/ShellUi.h"

@@ -1,6 +1,6 @@
 #include "app/ui/SelectCodePageForm.h"
 
-#include "app/CodePages.h"
+#include "core/CodePages.h"
 #include "app/ui/ShellUi.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "app/ui/ShellUi.h"
 
 #include "app/CommandLine.h"
-#include "app/Translations.h"
+#include "core/Translations.h"
 
 #include <QAction>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "app/CommandTable.h"
 #include "app/GlobalOptions.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/RecentMenu.h"

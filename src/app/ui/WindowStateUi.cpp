@@ -1,6 +1,6 @@
 #include "app/ui/WindowStateUi.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QEvent>
 #include <QGuiApplication>

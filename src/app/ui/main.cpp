@@ -1,12 +1,12 @@
 // Process entry: the start-up steps in their order, then the main window's
 // event loop.
-#include "app/CodePages.h"
+#include "core/CodePages.h"
 #include "app/CommandLine.h"
 #include "app/CommandTable.h"
 #include "app/InstanceHandover.h"
 #include "app/OpenFilesMessage.h"
-#include "app/SettingsStore.h"
-#include "app/Translations.h"
+#include "core/SettingsStore.h"
+#include "core/Translations.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/CommandBindings.h"
 #include "app/ui/DocumentOpeners.h"

@@ -1,6 +1,7 @@
 #include "text/ui/ChildForm.h"
 
-#include "app/Translations.h"
+#include "core/AppTitle.h"
+#include "core/Translations.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QCloseEvent>
@@ -17,7 +18,6 @@ namespace quillet {
 namespace {
 
 constexpr int kMinViewSize = 20;
-const char* const kAppTitle = "Quillet 4.1";
 
 bool IsBracket(char c)
 {
@@ -663,7 +663,7 @@ int TChildForm::Ask(const QString& text, bool withCancel)
     }
     const auto buttons =
         withCancel ? (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) : (QMessageBox::Yes | QMessageBox::No);
-    return QMessageBox::question(this, QString::fromLatin1(kAppTitle), text, buttons);
+    return QMessageBox::question(this, QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())), text, buttons);
 }
 
 bool TChildForm::CloseQuery()
@@ -699,7 +699,7 @@ bool TChildForm::CloseQuery()
         const TFileResult result = m_source->SaveToFile(m_fileName);
         saved = result.ok;
         if (!saved) {
-            QMessageBox::critical(this, QString::fromLatin1(kAppTitle), QString::fromStdString(result.error));
+            QMessageBox::critical(this, QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())), QString::fromStdString(result.error));
         }
     }
     return saved;

@@ -1,7 +1,7 @@
 #include "text/ui/ClipboardSlots.h"
 
-#include "app/CharsetConversion.h"
-#include "app/CodePages.h"
+#include "core/CharsetConversion.h"
+#include "core/CodePages.h"
 #include "platform/IClipboard.h"
 #include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"

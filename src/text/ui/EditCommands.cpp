@@ -1,9 +1,9 @@
 #include "text/ui/EditCommands.h"
 
-#include "app/CharsetConversion.h"
-#include "app/CodePages.h"
-#include "app/CommandLine.h"
-#include "app/Translations.h"
+#include "core/CharsetConversion.h"
+#include "core/CodePages.h"
+#include "core/AppTitle.h"
+#include "core/Translations.h"
 #include "platform/IClipboard.h"
 #include "syntax/SyntaxParser.h"
 #include "text/Guid.h"

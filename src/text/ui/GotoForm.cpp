@@ -1,7 +1,7 @@
 #include "text/ui/GotoForm.h"
 
-#include "app/CommandLine.h"
-#include "app/Translations.h"
+#include "core/AppTitle.h"
+#include "core/Translations.h"
 #include "text/ui/FindForm.h"
 #include "text/ui/MemoStyles.h"
 #include "text/ui/ReplacePrompt.h"

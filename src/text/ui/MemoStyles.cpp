@@ -1,7 +1,7 @@
 #include "text/ui/MemoStyles.h"
 
-#include "app/CharsetConversion.h"
-#include "app/CodePages.h"
+#include "core/CharsetConversion.h"
+#include "core/CodePages.h"
 #include "syntax/ui/StyleQt.h"
 
 namespace quillet {

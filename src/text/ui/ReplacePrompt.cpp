@@ -1,7 +1,7 @@
 #include "text/ui/ReplacePrompt.h"
 
-#include "app/CommandLine.h"
-#include "app/Translations.h"
+#include "core/AppTitle.h"
+#include "core/Translations.h"
 #include "text/ui/MemoStyles.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "text/ui/SearchHistory.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "text/SearchOptions.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "text/ui/TarnMemo.h"
 
-#include "app/Translations.h"
+#include "core/Translations.h"
 
 #include <QApplication>
 #include <QCursor>

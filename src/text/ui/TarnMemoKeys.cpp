@@ -1,6 +1,6 @@
 // Keyboard of the editor view: key events through the key mapping to view and
 // buffer operations.
-#include "app/Translations.h"
+#include "core/Translations.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QInputDialog>

@@ -1,6 +1,6 @@
 // Mouse of the editor view: caret placement, selecting with auto-scroll,
 // multiple clicks, dragging the selection, gutter and fold-mark clicks, hot strings.
-#include "app/Translations.h"
+#include "core/Translations.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Painting of the editor view: gutter, line numbers, fold marks, then the text
 // row by row in runs of equal style.
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QGlyphRun>

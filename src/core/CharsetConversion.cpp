@@ -2,10 +2,10 @@
 // scalar values and handed one by one (or as runs of ASCII) to an encoder for
 // the target charset; decoder and encoder are template parameters so the hot
 // loops inline. Single-byte to single-byte goes through one 256-byte table.
-#include "app/CharsetConversion.h"
+#include "core/CharsetConversion.h"
 
-#include "app/CharsetTable.h"
-#include "app/CodePages.h"
+#include "core/CharsetTable.h"
+#include "core/CodePages.h"
 
 #include <array>
 #include <cstdint>

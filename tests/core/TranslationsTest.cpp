@@ -1,4 +1,4 @@
-#include "app/Translations.h"
+#include "core/Translations.h"
 
 #include "support/TempDir.h"
 

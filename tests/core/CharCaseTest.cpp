@@ -1,6 +1,6 @@
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 
-#include "app/CodePages.h"
+#include "core/CodePages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Reading and writing document files: the probe that tells text, binary and
 // project apart, loading with conversion into the system code page, and the
 // converted save through a temporary file.
-#include "app/DocumentFile.h"
+#include "core/DocumentFile.h"
 
-#include "app/CharsetConversion.h"
-#include "app/CodePages.h"
+#include "core/CharsetConversion.h"
+#include "core/CodePages.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // The code page list, charset identifiers and the system code page.
-#include "app/CodePages.h"
+#include "core/CodePages.h"
 
 #include <algorithm>
 #include <array>

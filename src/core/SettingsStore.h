@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniDocument.h"
+#include "core/IniDocument.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "app/CharsetConversion.h"
+#include "core/CharsetConversion.h"
 
-#include "app/CodePages.h"
+#include "core/CodePages.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "app/DocumentFile.h"
+#include "core/DocumentFile.h"
 
-#include "app/CodePages.h"
+#include "core/CodePages.h"
 #include "support/TempDir.h"
 
 #include <cerrno>

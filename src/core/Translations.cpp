@@ -1,6 +1,6 @@
-#include "app/Translations.h"
+#include "core/Translations.h"
 
-#include "app/IniDocument.h"
+#include "core/IniDocument.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "app/CodePages.h"
+#include "core/CodePages.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,10 +1,10 @@
 // Case tables of the system code page. Each byte is mapped to Unicode, cased
 // there, and mapped back; a letter whose other case the charset cannot hold
 // keeps its byte. Tables are built once per charset on first use.
-#include "app/CharCase.h"
+#include "core/CharCase.h"
 
-#include "app/CharsetConversion.h"
-#include "app/CodePages.h"
+#include "core/CharsetConversion.h"
+#include "core/CodePages.h"
 
 #include <algorithm>
 #include <array>
