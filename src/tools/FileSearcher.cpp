@@ -1,0 +1,339 @@
+#include "tools/FileSearcher.h"
+
+#include "core/CharCase.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillet {
+
+namespace {
+
+// How often a long search asks whether to go on.
+constexpr std::size_t kPollBytes = std::size_t{4} << 20;
+constexpr std::size_t kPollLines = 32768;
+
+TMatchFlags EffectiveFlags(std::string_view text, TMatchFlags flags, const TCharSet& delimiters)
+{
+    if (flags.wholeWords && !flags.regularExpr && ContainsDelimiter(text, delimiters)) {
+        flags.wholeWords = false;
+    }
+    return flags;
+}
+
+// Skips a set "[...]" of the pattern starting at `i` (on the "["); returns the
+// index after its "]". Inside a set a backslash escapes only some characters,
+// but skipping the character after any backslash finds the same end.
+std::size_t SkipSet(std::string_view pattern, std::size_t i)
+{
+    ++i;
+    if (i < pattern.size() && pattern[i] == '^') {
+        ++i;
+    }
+    while (i < pattern.size() && pattern[i] != ']') {
+        i += pattern[i] == '\\' ? 2 : 1;
+    }
+    return i + 1;
+}
+
+std::size_t SkipGroup(std::string_view pattern, std::size_t i)
+{
+    int depth = 0;
+    while (i < pattern.size()) {
+        const char c = pattern[i];
+        if (c == '\\') {
+            i += 2;
+            continue;
+        }
+        if (c == '[') {
+            i = SkipSet(pattern, i);
+            continue;
+        }
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}' && --depth == 0) {
+            return i + 1;
+        }
+        ++i;
+    }
+    return i;
+}
+
+// The longest run of literal characters every match of a (valid) pattern
+// contains: top-level characters not made optional by "*"; anything else
+// (".", sets, groups, anchors) ends a run.
+std::string RequiredLiteral(std::string_view pattern)
+{
+    std::string best;
+    std::string run;
+    auto endRun = [&] {
+        if (run.size() > best.size()) {
+            best = run;
+        }
+        run.clear();
+    };
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        const char c = pattern[i];
+        if (c == '[') {
+            endRun();
+            i = SkipSet(pattern, i);
+            continue;
+        }
+        if (c == '{') {
+            endRun();
+            i = SkipGroup(pattern, i);
+            continue;
+        }
+        if (c == '.' || c == '^' || c == '$' || c == '*' || c == '+') {
+            endRun();
+            ++i;
+            continue;
+        }
+        char literal = c;
+        std::size_t next = i + 1;
+        if (c == '\\') {
+            if (i + 1 >= pattern.size()) {
+                break;
+            }
+            literal = pattern[i + 1];
+            next = i + 2;
+        }
+        const char after = next < pattern.size() ? pattern[next] : '\0';
+        if (after == '*') {
+            endRun();
+        } else {
+            run.push_back(literal);
+            if (after == '+') {
+                endRun();
+            }
+        }
+        i = next;
+    }
+    endRun();
+    return best;
+}
+
+bool HasBlank(std::string_view text)
+{
+    return text.find(' ') != std::string_view::npos || text.find('\t') != std::string_view::npos;
+}
+
+} // namespace
+
+TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCharSet& delimiters)
+    : m_matcher(text, EffectiveFlags(text, flags, delimiters), delimiters)
+{
+    m_foldCase = !flags.caseSensitive;
+    for (int c = 0; c < 256; ++c) {
+        const auto ch = static_cast<unsigned char>(c);
+        if (!m_foldCase) {
+            m_fold[c] = ch;
+        } else if (flags.regularExpr) {
+            m_fold[c] = (ch >= 'a' && ch <= 'z') ? static_cast<unsigned char>(ch - 'a' + 'A') : ch;
+        } else {
+            m_fold[c] = UpperChar(ch);
+        }
+    }
+    const std::string needle = flags.regularExpr ? RequiredLiteral(text) : std::string(text);
+    m_needle.reserve(needle.size());
+    for (char c : needle) {
+        m_needle.push_back(static_cast<char>(m_fold[static_cast<unsigned char>(c)]));
+    }
+    // A needle with a line break can only be found by the line matcher, which
+    // then finds nothing; keep the line scan honest rather than clever.
+    if (m_needle.find_first_of("\r\n") != std::string::npos) {
+        m_needle.clear();
+    }
+    m_needleHasBlank = HasBlank(m_needle);
+}
+
+bool TFileSearcher::MatchLine(std::string_view raw, std::size_t lineIndex, const TOnFileMatch& onMatch)
+{
+    std::string_view line = raw;
+    if (line.find('\t') != std::string_view::npos) {
+        m_expanded = tabs::Expand(raw, m_stops);
+        line = m_expanded;
+    }
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
+        line.remove_suffix(1);
+    }
+    bool reported = false;
+    std::size_t from = 0;
+    while (from <= line.size()) {
+        const std::optional<TLineMatch> match = m_matcher.FindForward(line, from);
+        if (!match) {
+            break;
+        }
+        // An empty match is a result only as the first one of its line.
+        if (match->length > 0 || !reported) {
+            reported = true;
+            if (!onMatch(TFileMatch{lineIndex, match->position, match->length, line})) {
+                return false;
+            }
+        }
+        from = match->position + std::max<std::size_t>(match->length, 1);
+    }
+    return true;
+}
+
+bool TFileSearcher::SearchText(std::string_view text, const TOnFileMatch& onMatch, const TKeepGoing& keepGoing)
+{
+    if (!IsValid() || text.empty()) {
+        return true;
+    }
+    const bool rawScanWorks = !m_needle.empty() && !(m_needleHasBlank && text.find('\t') != std::string_view::npos);
+    return rawScanWorks ? ScanCandidates(text, onMatch, keepGoing) : ScanLines(text, onMatch, keepGoing);
+}
+
+// Looks for the needle in the (folded) bytes and matches only the lines it
+// occurs in. Lines between are counted, never split.
+bool TFileSearcher::ScanCandidates(std::string_view text, const TOnFileMatch& onMatch, const TKeepGoing& keepGoing)
+{
+    std::string_view hay = text;
+    if (m_foldCase) {
+        m_folded.resize(text.size());
+        const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+        auto* out = reinterpret_cast<unsigned char*>(m_folded.data());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            out[i] = m_fold[in[i]];
+        }
+        hay = m_folded;
+    }
+    const bool hasCR = std::memchr(text.data(), '\r', text.size()) != nullptr;
+    const char* base = text.data();
+    const std::size_t size = text.size();
+    std::size_t lineStartPos = 0; // start of line `lineIndex`
+    std::size_t lineIndex = 0;
+    std::size_t lastPoll = 0;
+    auto countBreaks = [&](std::size_t from, std::size_t to) {
+        if (!hasCR) {
+            return static_cast<std::size_t>(std::count(base + from, base + to, '\n'));
+        }
+        std::size_t n = 0;
+        for (std::size_t i = from; i < to; ++i) {
+            if (base[i] == '\n' || (base[i] == '\r' && (i + 1 >= size || base[i + 1] != '\n'))) {
+                ++n;
+            }
+        }
+        return n;
+    };
+    while (lineStartPos < size) {
+        const void* hit = memmem(hay.data() + lineStartPos, size - lineStartPos, m_needle.data(), m_needle.size());
+        if (hit == nullptr) {
+            break;
+        }
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - hay.data());
+        // The start of the hit's line: after the last break between here and the hit.
+        std::size_t start = at;
+        while (start > lineStartPos && base[start - 1] != '\n' && base[start - 1] != '\r') {
+            --start;
+        }
+        lineIndex += countBreaks(lineStartPos, start);
+        std::size_t end = at;
+        if (const void* nl = std::memchr(base + at, '\n', size - at)) {
+            end = static_cast<std::size_t>(static_cast<const char*>(nl) - base);
+        } else {
+            end = size;
+        }
+        if (hasCR) {
+            if (const void* cr = std::memchr(base + at, '\r', end - at)) {
+                end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
+            }
+        }
+        if (!MatchLine(text.substr(start, end - start), lineIndex, onMatch)) {
+            return false;
+        }
+        ++lineIndex;
+        lineStartPos = end + ((end + 1 < size && base[end] == '\r' && base[end + 1] == '\n') ? 2 : 1);
+        if (keepGoing && lineStartPos - lastPoll >= kPollBytes) {
+            lastPoll = lineStartPos;
+            if (!keepGoing()) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool TFileSearcher::ScanLines(std::string_view text, const TOnFileMatch& onMatch, const TKeepGoing& keepGoing)
+{
+    const bool hasCR = text.find('\r') != std::string_view::npos;
+    const char* base = text.data();
+    const std::size_t size = text.size();
+    std::size_t pos = 0;
+    std::size_t lineIndex = 0;
+    while (pos < size) {
+        std::size_t end = size;
+        if (const void* nl = std::memchr(base + pos, '\n', size - pos)) {
+            end = static_cast<std::size_t>(static_cast<const char*>(nl) - base);
+        }
+        if (hasCR) {
+            if (const void* cr = std::memchr(base + pos, '\r', end - pos)) {
+                end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
+            }
+        }
+        if (!MatchLine(text.substr(pos, end - pos), lineIndex, onMatch)) {
+            return false;
+        }
+        ++lineIndex;
+        pos = end + ((end + 1 < size && base[end] == '\r' && base[end + 1] == '\n') ? 2 : 1);
+        if (keepGoing && lineIndex % kPollLines == 0 && !keepGoing()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TFileSearcher::ReadRegularFile(const std::filesystem::path& file, std::string& bytes)
+{
+    bytes.clear();
+    // O_NONBLOCK: a FIFO swapped in after the listing must not hang the open.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == bytes.size()) {
+            bytes.resize(bytes.size() * 2); // the file grew while being read
+        }
+        const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ::close(fd);
+            bytes.clear();
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        size += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(size);
+    return true;
+}
+
+bool TFileSearcher::SearchFile(
+    const std::filesystem::path& file, const TOnFileMatch& onMatch, const TKeepGoing& keepGoing)
+{
+    if (!IsValid() || !ReadRegularFile(file, m_readBuffer)) {
+        return true;
+    }
+    return SearchText(m_readBuffer, onMatch, keepGoing);
+}
+
+} // namespace quillet
