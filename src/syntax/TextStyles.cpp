@@ -269,7 +269,7 @@ void TTextStyles::ReadSettings(TSettingsStore& store)
     }
     m_preset = store.ReadIntegerInRange(kSection, "SpeedColorSetting", 0, 0, kColorPresetCount - 1);
     m_editorFont.Name = store.ReadString(kSection, "FontName", "Courier New");
-    m_editorFont.Size = store.ReadIntegerInRange(kSection, "FontSize", 10, 1, 400);
+    m_editorFont.Size = store.ReadIntegerInRange(kSection, "FontSize", 10, 1, 200);
     m_editorFont.Charset = store.ReadIntegerInRange(kSection, "FontCharset", 1, 0, 255);
     if (m_editorFont.Name.empty()) {
         m_editorFont.Name = "Courier New";

@@ -41,7 +41,7 @@ void ReadTextStylesViewSettings(TSettingsStore& store, TMemoViewSettings& s)
     if (s.fontName.empty()) {
         s.fontName = "Courier New";
     }
-    s.fontSize = store.ReadIntegerInRange(kColorScheme, "FontSize", 10, 1, 400);
+    s.fontSize = store.ReadIntegerInRange(kColorScheme, "FontSize", 10, 1, 200);
     s.fontCharset = store.ReadIntegerInRange(kColorScheme, "FontCharset", 1, 0, 255);
 }
 

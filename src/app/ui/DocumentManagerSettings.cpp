@@ -1,6 +1,7 @@
 // The editor settings a text document window is created with.
 #include "app/ui/DocumentManagerSettings.h"
 
+#include "app/OptionsCatalog.h"
 #include "core/SettingsStore.h"
 #include "syntax/TextStylesSettings.h"
 
@@ -29,12 +30,12 @@ TMemoViewSettings NactiMemoProperty(TSettingsStore& store)
     s.visibleMargin = store.ReadBool(kDisplay, "VisibleMargin", s.visibleMargin);
     s.marginStyle = store.ReadIntegerInRange(kDisplay, "MarginStyle", s.marginStyle, 0, kMaxPenStyle);
     s.marginColor = ReadColor(store, "MarginColor", s.marginColor);
-    s.marginPosition = store.ReadIntegerInRange(kDisplay, "MarginPosition", s.marginPosition, 1, 1000);
+    s.marginPosition = store.ReadIntegerInRange(kDisplay, "MarginPosition", s.marginPosition, 1, kMaxMarginPosition);
     s.visibleGutter = store.ReadBool(kDisplay, "VisibleGutter", s.visibleGutter);
     s.gutterStyle = store.ReadIntegerInRange(kDisplay, "GutterStyle", s.gutterStyle, 0, kMaxBrushStyle);
     s.gutterColor = ReadColor(store, "GutterColor", s.gutterColor);
     s.gutterLineColor = ReadColor(store, "GutterLineColor", s.gutterLineColor);
-    s.gutterWidth = store.ReadIntegerInRange(kDisplay, "GutterWidth", s.gutterWidth, 0, 500);
+    s.gutterWidth = store.ReadIntegerInRange(kDisplay, "GutterWidth", s.gutterWidth, 0, kMaxGutterWidth);
 
     s.autoIndent = store.ReadBool(kGeneral, "AutoIndent", s.autoIndent);
     s.smartTab = store.ReadBool(kGeneral, "SmartTab", s.smartTab);
@@ -50,9 +51,9 @@ TMemoViewSettings NactiMemoProperty(TSettingsStore& store)
     s.overwriteBlock = store.ReadBool(kGeneral, "OverwriteBlock", s.overwriteBlock);
     s.findTextAtCursor = store.ReadBool(kGeneral, "FindTextAtCursor", s.findTextAtCursor);
     s.cutCopyEnabled = store.ReadBool(kGeneral, "CutCopyEnabled", s.cutCopyEnabled);
-    s.tabStops = store.ReadString(kGeneral, "TabStops", s.tabStops);
-    s.blockIndent = store.ReadIntegerInRange(kGeneral, "BlockIndent", s.blockIndent, 1, 100);
-    s.spacesInTab = store.ReadIntegerInRange(kGeneral, "SpacesInTab", s.spacesInTab, 1, 100);
+    s.tabStops = SanitizeTabStops(store.ReadString(kGeneral, "TabStops", s.tabStops));
+    s.blockIndent = store.ReadIntegerInRange(kGeneral, "BlockIndent", s.blockIndent, 0, kMaxBlockIndent);
+    s.spacesInTab = store.ReadIntegerInRange(kGeneral, "SpacesInTab", s.spacesInTab, 1, kMaxTabSize);
     s.outFormat = store.ReadIntegerInRange(kGeneral, "OutFormat", kDefaultOutFormat, 0, 2);
     s.showLineNumbers = store.ReadBool(kGeneral, "ShowLineNumbers", s.showLineNumbers);
     s.showLineNumbersOnGutter = store.ReadBool(kGeneral, "ShowLineNumbOnGutter", s.showLineNumbersOnGutter);
