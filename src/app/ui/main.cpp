@@ -1,22 +1,23 @@
 // Process entry: the start-up steps in their order, then the main window's
 // event loop.
-#include "core/CodePages.h"
 #include "app/CommandLine.h"
 #include "app/CommandTable.h"
 #include "app/InstanceHandover.h"
 #include "app/OpenFilesMessage.h"
-#include "core/SettingsStore.h"
-#include "core/Translations.h"
-#include "app/ui/DocumentManager.h"
+#include "app/ui/CommandActions.h"
 #include "app/ui/CommandBindings.h"
+#include "app/ui/DocumentManager.h"
 #include "app/ui/DocumentOpeners.h"
 #include "app/ui/EditCommandBindings.h"
-#include "app/ui/MainMenus.h"
-#include "app/ui/CommandActions.h"
 #include "app/ui/FileCommands.h"
+#include "app/ui/MainMenus.h"
+#include "app/ui/OptionsCommands.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/ShellUi.h"
 #include "app/ui/StateCommandBindings.h"
+#include "core/CodePages.h"
+#include "core/SettingsStore.h"
+#include "core/Translations.h"
 #include "platform/UserPaths.h"
 #include "platform/qt/FreedesktopAssociations.h"
 #include "platform/qt/LocalInstanceChannel.h"
@@ -79,12 +80,12 @@ void ChooseCodePage()
 
 // The Syntax menu: one entry per definition before "None (Plain Text)", for
 // the active text document.
-static void BindSyntaxMenu(TQuilletMainForm& form, const TSyntaxContext& syntax)
+static TSyntaxMenu* BindSyntaxMenu(TQuilletMainForm& form, const TSyntaxContext& syntax)
 {
     const TMenuAnchor anchor = form.MainMenus().Anchor(QStringLiteral("SyntaxList"));
     QAction* none = form.CommandActions().Action("SyntaxNone");
     if (anchor.menu == nullptr || none == nullptr) {
-        return;
+        return nullptr;
     }
     auto* menu = new TSyntaxMenu(*anchor.menu, *none, syntax, &form);
     menu->ActiveForm = [&form] {
@@ -104,6 +105,7 @@ static void BindSyntaxMenu(TQuilletMainForm& form, const TSyntaxContext& syntax)
             state.enabled = document != nullptr;
             state.checked = document != nullptr && DocumentSyntaxFile(*document).empty();
         });
+    return menu;
 }
 
 int main(int argc, char** argv)
@@ -171,7 +173,7 @@ int main(int argc, char** argv)
     documents->SetClipboard(&clipboard);
     const TSyntaxContext syntax{&catalog, &textStyles, Tr, {}, {}};
     documents->SetSyntaxContext(syntax);
-    BindSyntaxMenu(form, syntax);
+    TSyntaxMenu* syntaxMenu = BindSyntaxMenu(form, syntax);
     const TActiveTextDocument active = [&form] {
         return CurrentTextDocument(form.MdiArea());
     };
@@ -194,6 +196,19 @@ int main(int argc, char** argv)
         form.SetDocumentOpener(testLog.get());
     }
     BindStateCommands(form, *documents);
+    TOptionsContext options;
+    options.mainForm = &form;
+    options.catalog = &catalog;
+    options.textStyles = &textStyles;
+    options.documents = documents;
+    options.dataFolders = {paths.DataFolder(), program.parent_path()};
+    options.onSyntaxDefinitionsChanged = [&catalog, syntaxMenu] {
+        catalog.Load(Settings());
+        if (syntaxMenu != nullptr) {
+            syntaxMenu->Rebuild();
+        }
+    };
+    BindOptionsCommands(form, options);
     channel.SetHandler([&form](std::string_view message) {
         return form.WMCopyData(message);
     });

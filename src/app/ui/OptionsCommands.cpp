@@ -1,0 +1,26 @@
+#include "app/ui/OptionsCommands.h"
+
+#include "app/CommandTable.h"
+#include "app/ui/OptionsForm.h"
+#include "app/ui/QuilletMainForm.h"
+
+namespace quillet {
+
+void BindOptionsCommands(TQuilletMainForm& form, const TOptionsContext& context)
+{
+    const auto bind = [&form, &context](std::string_view command, TOptionsPage page) {
+        form.Commands().Bind(
+            command,
+            [context, page] {
+                ShowOptionsDialog(context, page);
+            },
+            [](TCommandState& state) {
+                state.enabled = true;
+            });
+    };
+    bind("ConfigureOptions", TOptionsPage::Environment);
+    bind("ConfigureFileAssociations", TOptionsPage::FileAssociations);
+    bind("ToolsConfigureActions", TOptionsPage::UserActions);
+}
+
+} // namespace quillet
