@@ -105,6 +105,7 @@ struct TCommandState {
     bool enabled = false;
     bool checked = false;
     bool visible = true;
+    std::string caption; // UTF-8; replaces the table's caption while not empty
 };
 
 // Binds the operations of the commands by name. A command nobody has bound is

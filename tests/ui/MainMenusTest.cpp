@@ -227,6 +227,65 @@ TEST(MainMenus, DocumentCommandsFollowTheActiveDocument)
     }
 }
 
+TEST(MainMenus, GoToBookmarkEntriesShowUsedSlotsWithTheirLines)
+{
+    TQuilletMainForm form;
+    const std::string sixty(60, 'x');
+    TChildForm* child = OpenDocument(form, "  fish & chips  \n" + sixty + "\nthird\n");
+    form.UpdateCommands();
+    child->MemoSource().JumpTo(0, 0);
+    form.CommandActions().Action("Action5")->trigger(); // bookmark 3
+    child->MemoSource().JumpTo(0, 1);
+    form.CommandActions().Action("Action2")->trigger(); // bookmark 0
+    form.UpdateCommands();
+
+    struct Case {
+        const char* command;
+        bool shown;
+        QString caption;
+    };
+    const Case cases[] = {
+        {"SearchGoToBookmark3", true, QStringLiteral("&3  fish && chips")},
+        {"SearchGoToBookmark0", true, QStringLiteral("&0  ") + QString(50, QLatin1Char('x')) + QStringLiteral(" ...")},
+        {"SearchGoToBookmark1", false, {}},
+        {"SearchGoToBookmark9", false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        QAction* action = form.CommandActions().Action(c.command);
+        EXPECT_EQ(action->isVisible(), c.shown);
+        if (c.shown) {
+            EXPECT_EQ(action->text(), c.caption);
+        }
+    }
+
+    // The caption follows the line's text; clearing frees every entry.
+    child->MemoSource().LoadFromText("changed\n");
+    child->MemoSource().JumpTo(0, 0);
+    form.UpdateCommands();
+    form.CommandActions().Action("Action5")->trigger();
+    form.UpdateCommands();
+    EXPECT_EQ(form.CommandActions().Action("SearchGoToBookmark3")->text(), QStringLiteral("&3  changed"));
+    form.UpdateCommands();
+    form.CommandActions().Action("SearchClearAllBookmark")->trigger();
+    form.UpdateCommands();
+    EXPECT_FALSE(form.CommandActions().Action("SearchGoToBookmark3")->isVisible());
+    delete child;
+}
+
+TEST(MainMenus, ExpandLinesNeedsASelectionOfMoreThanOneLine)
+{
+    TQuilletMainForm form;
+    TChildForm* child = OpenDocument(form, "a\nb\nc\n");
+    EXPECT_FALSE(Enabled(form, "ViewExpand")) << "no selection";
+    child->MemoSource().SetSelection(TSelKind::selStream, 0, 0, 1, 0);
+    EXPECT_FALSE(Enabled(form, "ViewExpand")) << "one line";
+    child->MemoSource().SetSelection(TSelKind::selStream, 0, 0, 0, 1);
+    EXPECT_TRUE(Enabled(form, "ViewExpand"));
+    EXPECT_TRUE(Enabled(form, "ViewCollapse"));
+    delete child;
+}
+
 TEST(MainMenus, BoundCommandsRunThroughTheRegistryAndTheGuardStopsThem)
 {
     TQuilletMainForm form;

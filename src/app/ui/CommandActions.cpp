@@ -176,6 +176,12 @@ void TCommandActions::Apply(QAction* action, const TCommandState& state)
     if (action->isCheckable() && action->isChecked() != state.checked) {
         action->setChecked(state.checked);
     }
+    if (!state.caption.empty()) {
+        const QString caption = QString::fromStdString(state.caption);
+        if (action->text() != caption) {
+            action->setText(caption);
+        }
+    }
 }
 
 void TCommandActions::UpdateAll()

@@ -129,7 +129,9 @@ void BindTextDocumentCommands(TCommandRegistry& registry, TActiveTextDocument ac
     BindForm(registry, active, "ViewCollapse", &TChildForm::CollapseLines, [](TChildForm& form) {
         return form.CanCollapse();
     });
-    BindForm(registry, active, "ViewExpand", &TChildForm::ExpandLines);
+    BindForm(registry, active, "ViewExpand", &TChildForm::ExpandLines, [](TChildForm& form) {
+        return form.CanCollapse();
+    });
     BindForm(registry, active, "ViewExpandAll", &TChildForm::ExpandAll, [](TChildForm& form) {
         return form.CanExpandAll();
     });
@@ -153,16 +155,22 @@ void BindTextDocumentCommands(TCommandRegistry& registry, TActiveTextDocument ac
     for (int digit = 0; digit <= 9; ++digit) {
         // Slot 10 holds bookmark 0.
         const int slot = digit == 0 ? 10 : digit;
+        // Shown only for used slots, captioned with the bookmarked line.
         const std::string goTo = "SearchGoToBookmark" + std::to_string(digit);
-        BindForm(
-            registry,
-            active,
+        registry.Bind(
             goTo,
-            [digit](TChildForm& form) {
-                form.GoToBookmark(digit);
+            [active, digit] {
+                if (TChildForm* form = active()) {
+                    form->GoToBookmark(digit);
+                }
             },
-            [slot](TChildForm& form) {
-                return form.BookmarkSlotUsed(slot);
+            [active, slot](TCommandState& state) {
+                TChildForm* form = active();
+                state.enabled = form != nullptr && form->BookmarkSlotUsed(slot);
+                state.visible = state.enabled;
+                if (state.enabled) {
+                    state.caption = form->BookmarkCaption(slot).toStdString();
+                }
             });
         // Action2 .. Action11 set or clear bookmarks 0 .. 9.
         const std::string toggle = "Action" + std::to_string(digit + 2);
