@@ -22,9 +22,9 @@ std::string ToCp(std::string_view utf8, int codePage)
 TEST(EditTransform, SortIsCaseInsensitiveAndKeepsDuplicates)
 {
     TLines lines = {"b", "A", "a", "B", "c", "a"};
-    SortLines(lines, TSortOrder::Ascending, false);
+    SortLines(lines, TSortOrder::Ascending);
     EXPECT_EQ(lines, (TLines{"A", "a", "a", "b", "B", "c"})); // equal lines keep their order
-    SortLines(lines, TSortOrder::Descending, false);
+    SortLines(lines, TSortOrder::Descending);
     EXPECT_EQ(lines[0], "c");
     EXPECT_EQ(lines.size(), 6u);
     EXPECT_EQ(CompareLinesForSort(lines[1], "b"), 0);
@@ -45,42 +45,31 @@ TEST(EditTransform, SortAgreesWithTheCaseInsensitiveComparison)
         }
     }
     const TLines original = lines;
-    SortLines(lines, TSortOrder::Ascending, false);
+    SortLines(lines, TSortOrder::Ascending);
     TLines expected = original;
     std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
         return CompareLinesForSort(a, b) < 0;
     });
     EXPECT_EQ(lines, expected);
-    SortLines(lines, TSortOrder::Descending, false);
+    SortLines(lines, TSortOrder::Descending);
     std::reverse(expected.begin(), expected.end());
     EXPECT_EQ(lines, expected);
 }
 
-TEST(EditTransform, ClosingBreakOfTheSelectionStaysLast)
+TEST(EditTransform, EmptyLastPieceOfTheSelectionIsALine)
 {
     // A stream selection from the start of "b" to column 0 of the line after
-    // "a": the empty piece closes the block and must not sort first, or the
-    // last sorted line would join the line after the selection.
+    // "a" ends in an empty piece: it sorts like any empty line and is
+    // commented like any other line.
     TLines sorted = {"b", "c", "a", ""};
-    SortLines(sorted, TSortOrder::Ascending, true);
-    EXPECT_EQ(sorted, (TLines{"a", "b", "c", ""}));
-    SortLines(sorted, TSortOrder::Descending, true);
+    SortLines(sorted, TSortOrder::Ascending);
+    EXPECT_EQ(sorted, (TLines{"", "a", "b", "c"}));
+    SortLines(sorted, TSortOrder::Descending);
     EXPECT_EQ(sorted, (TLines{"c", "b", "a", ""}));
 
     TLines commented = {"x", "y", ""};
-    CommentLines(commented, "//", true);
-    EXPECT_EQ(commented, (TLines{"//x", "//y", ""}));
-
-    // Without the closing break an empty last line is an ordinary line.
-    TLines plain = {"b", ""};
-    SortLines(plain, TSortOrder::Ascending, false);
-    EXPECT_EQ(plain, (TLines{"", "b"}));
-    CommentLines(plain, "#", false);
-    EXPECT_EQ(plain, (TLines{"#", "#b"}));
-    // A selection of a single empty piece has nothing to leave out.
-    TLines single = {""};
-    CommentLines(single, "#", true);
-    EXPECT_EQ(single, (TLines{"#"}));
+    CommentLines(commented, "//");
+    EXPECT_EQ(commented, (TLines{"//x", "//y", "//"}));
 }
 
 TEST(EditTransform, TabConversionsUseFixedCountOfSpaces)
@@ -138,7 +127,7 @@ TEST(EditTransform, CommentAndUncomment)
     TLines lines = {"int a;", "  x = 1; // note // more", "", "b // c"};
     UncommentLines(lines, "//");
     EXPECT_EQ(lines, (TLines{"int a;", "  x = 1;  note // more", "", "b  c"}));
-    CommentLines(lines, "--", false);
+    CommentLines(lines, "--");
     EXPECT_EQ(lines[0], "--int a;");
     UncommentLines(lines, "--");
     EXPECT_EQ(lines[0], "int a;");
@@ -147,7 +136,7 @@ TEST(EditTransform, CommentAndUncomment)
     TLines rem = {"rem x", "REM y"};
     UncommentLines(rem, "REM");
     EXPECT_EQ(rem, (TLines{"rem x", " y"}));
-    CommentLines(rem, "", false);
+    CommentLines(rem, "");
     UncommentLines(rem, "");
     EXPECT_EQ(rem, (TLines{"rem x", " y"}));
 }

@@ -1,8 +1,8 @@
 #include "text/ui/EditCommands.h"
 
+#include "core/AppTitle.h"
 #include "core/CharsetConversion.h"
 #include "core/CodePages.h"
-#include "core/AppTitle.h"
 #include "core/Translations.h"
 #include "platform/IClipboard.h"
 #include "syntax/SyntaxParser.h"
@@ -218,8 +218,8 @@ void DoRemoveIndents(TChildForm* form)
 template <TSortOrder Order> void DoSort(TChildForm* form)
 {
     if (TMemoSource* source = WritableWithSelection(form)) {
-        ReplaceSelectionWithLines(*source, [](TLines& lines, bool closingBreak) {
-            SortLines(lines, Order, closingBreak);
+        ReplaceSelectionWithLines(*source, [](TLines& lines) {
+            SortLines(lines, Order);
         });
     }
 }
@@ -228,7 +228,7 @@ void DoTabsToSpaces(TChildForm* form)
 {
     if (TMemoSource* source = WritableWithSelection(form)) {
         const int n = ClampSpacesInTab(source->SpacesInTab());
-        ReplaceSelectionWithLines(*source, [n](TLines& lines, bool) {
+        ReplaceSelectionWithLines(*source, [n](TLines& lines) {
             TabsToSpaces(lines, n);
         });
     }
@@ -238,7 +238,7 @@ void DoSpacesToTabs(TChildForm* form)
 {
     if (TMemoSource* source = WritableWithSelection(form)) {
         const int n = ClampSpacesInTab(source->SpacesInTab());
-        ReplaceSelectionWithLines(*source, [n](TLines& lines, bool) {
+        ReplaceSelectionWithLines(*source, [n](TLines& lines) {
             SpacesToTabs(lines, n);
         });
     }
@@ -250,8 +250,8 @@ void DoComment(TChildForm* form)
         return;
     }
     const std::string marker = CommentMarker(form->MemoSource());
-    ReplaceSelectionWithLines(form->MemoSource(), [&marker](TLines& lines, bool closingBreak) {
-        CommentLines(lines, marker, closingBreak);
+    ReplaceSelectionWithLines(form->MemoSource(), [&marker](TLines& lines) {
+        CommentLines(lines, marker);
     });
 }
 
@@ -261,7 +261,7 @@ void DoUncomment(TChildForm* form)
         return;
     }
     const std::string marker = CommentMarker(form->MemoSource());
-    ReplaceSelectionWithLines(form->MemoSource(), [&marker](TLines& lines, bool) {
+    ReplaceSelectionWithLines(form->MemoSource(), [&marker](TLines& lines) {
         UncommentLines(lines, marker);
     });
 }
@@ -270,7 +270,7 @@ void DoRemoveDiacritics(TChildForm* form)
 {
     if (TMemoSource* source = WritableWithSelection(form)) {
         const TDiacriticsMap map = TDiacriticsMap::ForSystemCodePage();
-        ReplaceSelectionWithLines(*source, [&map](TLines& lines, bool) {
+        ReplaceSelectionWithLines(*source, [&map](TLines& lines) {
             map.Apply(lines);
         });
     }
@@ -371,8 +371,7 @@ void SetEditMessageHandler(std::function<void(TChildForm* form, const QString& t
     MessageHandler() = std::move(handler);
 }
 
-bool ReplaceSelectionWithLines(
-    TMemoSource& source, const std::function<void(TLines& lines, bool closingBreak)>& rewrite)
+bool ReplaceSelectionWithLines(TMemoSource& source, const std::function<void(TLines& lines)>& rewrite)
 {
     if (source.ReadOnly() || !source.HasSelection()) {
         return false;
@@ -383,9 +382,7 @@ bool ReplaceSelectionWithLines(
     if (lines.empty()) {
         return false;
     }
-    const bool closingBreak =
-        kind == TSelKind::selStream && lines.size() > 1 && lines.back().empty() && rect.right == 0;
-    rewrite(lines, closingBreak);
+    rewrite(lines);
 
     const bool columnar = kind == TSelKind::selColumn;
     const int lineCount = source.GetStrCount();
