@@ -1,6 +1,8 @@
 // Parsing and compiling of the dialect into the program that RegExprMatch.cpp runs.
 #include "text/RegExpr.h"
 
+#include "core/Translations.h"
+
 #include <string_view>
 
 namespace quillet {
@@ -38,7 +40,7 @@ void TRegExpr::SetError(int position)
 {
     m_valid = false;
     m_errorPosition = position;
-    m_error = m_pattern + " is invalid mask at (" + std::to_string(position) + ")";
+    m_error = LangFormat("InvalidMask", "%s is invalid mask at (%d)", {m_pattern, position});
     m_program.clear();
     m_sets.clear();
 }

@@ -46,7 +46,8 @@ public:
 
     bool IsValid() const { return m_valid; }
     const std::string& Pattern() const { return m_pattern; }
-    // "<pattern> is invalid mask at (<position>)", empty when valid.
+    // The translated "<pattern> is invalid mask at (<position>)" (key
+    // "InvalidMask"), empty when valid.
     const std::string& ErrorMessage() const { return m_error; }
     // 1-based position of the offending pattern character, 0 when valid.
     int ErrorPosition() const { return m_errorPosition; }

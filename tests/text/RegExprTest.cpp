@@ -1,5 +1,8 @@
 #include "text/RegExpr.h"
 
+#include "core/Translations.h"
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -120,6 +123,34 @@ TEST(RegExpr, InvalidMaskPositions)
             re.ErrorMessage(), std::string(c.pattern) + " is invalid mask at (" + std::to_string(c.position) + ")");
         EXPECT_EQ(re.FindForward("aaa", 0), std::nullopt);
     }
+}
+
+TEST(RegExpr, ErrorMessageIsTranslatedWithCheckedPlaceholders)
+{
+    test::TTempDir dir;
+    dir.Write("Ordered.lng", "[Translations]\nInvalidMask=%s ist keine Maske (Stelle %d)\n");
+    dir.Write("Swapped.lng", "[Translations]\nInvalidMask=Stelle %d in %s\n");
+    dir.Write("Hostile.lng", "[Translations]\nInvalidMask=%s%s%s%n%d\n");
+    const auto folders = Translator().LanguageFolders();
+    Translator().SetLanguageFolders({dir.Path()});
+    struct Case {
+        const char* language;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Ordered.lng", "+a ist keine Maske (Stelle 1)"},
+        // Placeholders out of order or of another number: the English text.
+        {"Swapped.lng", "+a is invalid mask at (1)"},
+        {"Hostile.lng", "+a is invalid mask at (1)"},
+        {"", "+a is invalid mask at (1)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        ResetLang(c.language);
+        EXPECT_EQ(TRegExpr("+a", true).ErrorMessage(), c.expected);
+    }
+    ResetLang("");
+    Translator().SetLanguageFolders(folders);
 }
 
 TEST(RegExpr, FindForwardAndBackwardFromAPosition)
