@@ -109,10 +109,9 @@ TEST_F(MainWindowEditTest, CommandsChangeTheOpenedFileAndOneUndoRestoresIt)
         const char* expected;
     };
     const Case cases[] = {
-        // Whole lines ending at column 0 of the next line sort with their line
-        // breaks; the line after the selection keeps its place.
-        {"EditSortAsc", {0, 0, 0, 3}, "Apple\nbanana\ncherry\n\tzeta two\nend"},
-        {"EditSortDesc", {0, 0, 0, 3}, "cherry\nbanana\nApple\n\tzeta two\nend"},
+        // The first three lines up to the end of "cherry".
+        {"EditSortAsc", {0, 0, 6, 2}, "Apple\nbanana\ncherry\n\tzeta two\nend"},
+        {"EditSortDesc", {0, 0, 6, 2}, "cherry\nbanana\nApple\n\tzeta two\nend"},
         {"EditUpperCase", {0, 1, 6, 1}, "banana\nAPPLE\ncherry\n\tzeta two\nend"},
         {"EditTabsToSpaces", {0, 3, 9, 3}, "banana\nApple\ncherry\n        zeta two\nend"},
         {"EditEncodeMime", {0, 4, 3, 4}, "banana\nApple\ncherry\n\tzeta two\nZW5kDQo="},
