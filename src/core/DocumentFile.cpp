@@ -295,6 +295,26 @@ TDocumentFileResult SaveTextDocument(const fs::path& file, std::string_view text
 
 TDocumentFileResult WriteFileSafely(const fs::path& file, std::string_view bytes)
 {
+    return WriteFileSafelyWith(file, [bytes](int fd) -> std::string {
+        const char* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, p, left);
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return Errno();
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        return {};
+    });
+}
+
+TDocumentFileResult WriteFileSafelyWith(const fs::path& file, const std::function<std::string(int fd)>& fill)
+{
     std::error_code ec;
     fs::path target = file;
     // Follow symbolic links, so that the link stays and the file it names is
@@ -349,18 +369,8 @@ TDocumentFileResult WriteFileSafely(const fs::path& file, std::string_view bytes
         ::unlink(temp.c_str());
         return Failure(file, std::move(reason));
     };
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return fail(Errno());
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
+    if (std::string reason = fill(fd); !reason.empty()) {
+        return fail(std::move(reason));
     }
     if (exists) {
         // Owner first: changing it may clear set-id bits that fchmod restores.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -71,6 +72,11 @@ TDocumentFileResult SaveTextDocument(const std::filesystem::path& file, std::str
 // permission bits (and owner where allowed). On any failure the old file is
 // untouched. A file the user may not write is refused.
 TDocumentFileResult WriteFileSafely(const std::filesystem::path& file, std::string_view bytes);
+// The same for content too large to hold in memory: fill writes it to the
+// temporary file's descriptor and returns the system's reason on failure,
+// empty on success.
+TDocumentFileResult WriteFileSafelyWith(
+    const std::filesystem::path& file, const std::function<std::string(int fd)>& fill);
 
 // Last-write time of a file in nanoseconds since the epoch (UTC), 0 when no
 // such file exists.
