@@ -296,6 +296,9 @@ bool TDocumentManager::CreateMDIChild(const TOpenRequest& request)
                 file.string()));
         return false;
     case TOpenKind::Project:
+        if (OnOpenProject) {
+            return OnOpenProject(file.string());
+        }
         Message(QMessageBox::Information,
             Format("ProjectNotAvailable",
                 "\"%s\" is a project. Projects are not available yet, so it was not opened.",

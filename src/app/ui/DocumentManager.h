@@ -99,6 +99,9 @@ public:
     std::function<std::optional<TOpenChoice>()> OnOpenDialog;
     std::function<std::optional<TSaveChoice>(const QString& startName, int codePageIndex)> OnSaveDialog;
     std::function<std::optional<int>(int codePageIndex)> OnSelectCodePage;
+    // Opens a file recognised as a project; without it projects are refused
+    // with a message.
+    std::function<bool(const std::string& projectFile)> OnOpenProject;
 
 protected:
     // Asks the modified documents before the main window closes.

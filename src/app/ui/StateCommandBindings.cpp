@@ -2,11 +2,11 @@
 
 #include "app/CommandTable.h"
 #include "app/GlobalOptions.h"
-#include "core/SettingsStore.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/RecentMenu.h"
 #include "app/ui/WindowStateUi.h"
+#include "core/SettingsStore.h"
 #include "text/ui/ChildForm.h"
 
 #include <QCoreApplication>
@@ -40,7 +40,9 @@ TStateCommands::TStateCommands(TQuilletMainForm& form, TDocumentManager& documen
         &TDocumentManager::FileUsed,
         m_recent,
         [this](const std::string& fileName, int codePageIndex, int type) {
-            m_recent->AddFile(fileName, codePageIndex, type);
+            if (!ProjectTakesFile || !ProjectTakesFile(fileName, codePageIndex, type)) {
+                m_recent->AddFile(fileName, codePageIndex, type);
+            }
         });
     // Closing the window saves the state; a run ended without closing it (the
     // desktop session ending) saves it here, while the window still exists.

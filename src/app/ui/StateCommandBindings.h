@@ -2,6 +2,9 @@
 
 #include <QObject>
 
+#include <functional>
+#include <string>
+
 namespace quillet {
 
 class TDocumentManager;
@@ -21,6 +24,9 @@ public:
 
     TRecentMenu& Recent() { return *m_recent; }
     TWindowStateUi& WindowState() { return *m_windowState; }
+    // Takes a file the document manager used when it belongs to the open
+    // project (true); the recent files list takes the others.
+    std::function<bool(const std::string& fileName, int codePageIndex, int type)> ProjectTakesFile;
 
 private:
     void BindCommands();

@@ -12,6 +12,7 @@
 #include "app/ui/FileCommands.h"
 #include "app/ui/MainMenus.h"
 #include "app/ui/OptionsCommands.h"
+#include "app/ui/ProjectManager.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/ShellUi.h"
 #include "app/ui/StateCommandBindings.h"
@@ -195,7 +196,10 @@ int main(int argc, char** argv)
         testLog = std::make_unique<TLoggingDocumentOpener>(logFile);
         form.SetDocumentOpener(testLog.get());
     }
-    BindStateCommands(form, *documents);
+    TStateCommands& state = BindStateCommands(form, *documents);
+    auto* projects = new TProjectManager(form, *documents, &state.Recent());
+    BindProjectCommands(form, *documents, *projects);
+    ConnectProjects(*documents, state, *projects);
     TOptionsContext options;
     options.mainForm = &form;
     options.catalog = &catalog;
