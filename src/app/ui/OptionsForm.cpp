@@ -162,7 +162,7 @@ TOptionsPageWidget* TOptionsForm::BuildPage(TOptionsPage page)
     case TOptionsPage::SyntaxDefinition:
         return new TOptionsSyntaxPage(m_context, m_stack);
     case TOptionsPage::FileAssociations:
-        return NewAssociationsPage(m_context, m_stack);
+        return new TOptionsAssociationsPage(m_context, m_stack);
     case TOptionsPage::UserActions:
         return new TOptionsUserActionsPage(m_store, m_stack);
     }
@@ -205,6 +205,15 @@ bool TOptionsForm::Validate()
     }
     const std::optional<TOptionsFailure> failure = ValidateOptions(input);
     if (!failure) {
+        for (int i = 0; i < kOptionsPageCount; ++i) {
+            if (TOptionsPageWidget* page = m_pages[static_cast<std::size_t>(i)]) {
+                if (const std::optional<QString> message = page->CheckBeforeStore()) {
+                    ShowMessage(this, QMessageBox::Critical, *message);
+                    ShowPage(static_cast<TOptionsPage>(i));
+                    return false;
+                }
+            }
+        }
         return true;
     }
     const std::string message = failure->argument.empty()
@@ -227,13 +236,20 @@ bool TOptionsForm::Validate()
 
 bool TOptionsForm::StorePages(QString& error)
 {
+    // A page that fails (an unwritable file) does not keep the later pages
+    // from storing; its message is the one shown.
     TSettingsBatch batch(m_store);
+    bool ok = true;
     for (TOptionsPage page : kStoreOrder) {
-        if (TOptionsPageWidget* built = Page(page); built != nullptr && !built->Store(m_store, error)) {
-            return false;
+        QString reason;
+        if (TOptionsPageWidget* built = Page(page); built != nullptr && !built->Store(m_store, reason)) {
+            if (ok) {
+                error = reason;
+            }
+            ok = false;
         }
     }
-    return true;
+    return ok;
 }
 
 bool TOptionsForm::ApplyChanges()
@@ -243,10 +259,9 @@ bool TOptionsForm::ApplyChanges()
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString error;
-    const bool stored = StorePages(error) && m_store.Flush();
-    if (stored) {
-        ApplyToProgram();
-    }
+    const bool pagesStored = StorePages(error);
+    const bool stored = m_store.Flush() && pagesStored;
+    ApplyToProgram();
     QApplication::restoreOverrideCursor();
     if (!stored) {
         ShowMessage(this, QMessageBox::Critical, error.isEmpty() ? FromUtf8(m_store.LastError()) : error);

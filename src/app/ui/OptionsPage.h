@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QLineEdit;
@@ -31,8 +32,10 @@ struct TOptionsContext {
     TDocumentManager* documents = nullptr;
     // The data folders in search order: syntax definitions are found below them.
     std::vector<std::filesystem::path> dataFolders;
-    // The desktop's file associations; null leaves the page read-only.
+    // The user's file associations and the installed desktop entry that
+    // names the program; without either the page is read-only.
     TMimeAppsAssociations* associations = nullptr;
+    std::filesystem::path desktopEntry;
     // The syntax definitions were stored: rebuild the Syntax menu and the
     // file-type filter from the catalog.
     std::function<void()> onSyntaxDefinitionsChanged;
@@ -56,6 +59,9 @@ public:
     virtual void FillInput(TOptionsInput&) const { }
     // The text box of a validated field on this page, or nullptr.
     virtual QLineEdit* Field(TOptionsField) const { return nullptr; }
+    // A check that needs the desktop (after the typed fields passed): the
+    // message when the page cannot be stored as it stands.
+    virtual std::optional<QString> CheckBeforeStore() { return std::nullopt; }
 };
 
 } // namespace quillet

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/CommandTable.h"
 #include "app/InstanceHandover.h"
+#include "app/MimeAppsAssociations.h"
 #include "app/OpenFilesMessage.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/CommandBindings.h"
@@ -20,7 +21,6 @@
 #include "core/SettingsStore.h"
 #include "core/Translations.h"
 #include "platform/UserPaths.h"
-#include "platform/qt/FreedesktopAssociations.h"
 #include "platform/qt/LocalInstanceChannel.h"
 #include "platform/qt/QtClipboard.h"
 #include "syntax/SchemeCatalog.h"
@@ -118,18 +118,21 @@ int main(int argc, char** argv)
     const std::vector<std::string> arguments = Arguments(argc, argv);
     const TUserPaths paths;
 
-    // Removing the file associations is a run of its own, with no window.
-    if (arguments.size() == 1 && SwitchPassed(arguments, "removefromregistry")) {
-        TFreedesktopAssociations associations(paths);
-        std::string error;
-        if (associations.RemoveAll(error)) {
-            return 0;
-        }
-        ShowMessage(nullptr, QMessageBox::Critical, FromUtf8(error));
-    }
-
     const std::filesystem::path program = ToFileName(QCoreApplication::applicationFilePath());
     SetGlobalSettings(ChooseSettingsStore(program, paths.SettingsFile()));
+    TMimeAppsAssociations associations(paths.ConfigHome() / "mimeapps.list", std::string(kDesktopId), Settings());
+
+    // Releasing the file associations is a run of its own, with no window.
+    if (arguments.size() == 1 && SwitchPassed(arguments, "removefromregistry")) {
+        std::string error;
+        if (associations.ReleaseAll(error)) {
+            return 0;
+        }
+        std::fprintf(stderr, "quillet: %s\n", error.c_str());
+        ShowMessage(nullptr, QMessageBox::Critical, FromUtf8(error));
+        return 1;
+    }
+
     ChooseCodePage();
     Translator().SetLanguageFolders({paths.DataFolder() / "Languages", program.parent_path() / "Languages"});
 
@@ -206,6 +209,9 @@ int main(int argc, char** argv)
     options.textStyles = &textStyles;
     options.documents = documents;
     options.dataFolders = {paths.DataFolder(), program.parent_path()};
+    options.associations = &associations;
+    const char* dataDirs = std::getenv("XDG_DATA_DIRS");
+    options.desktopEntry = FindDesktopEntry(kDesktopId, paths.DataHome(), dataDirs != nullptr ? dataDirs : "");
     options.onSyntaxDefinitionsChanged = [&catalog, syntaxMenu] {
         catalog.Load(Settings());
         if (syntaxMenu != nullptr) {

@@ -1,1 +1,0 @@
-#include "platform/fake/FakeFileAssociations.h"
