@@ -17,6 +17,7 @@
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/ShellUi.h"
 #include "app/ui/StateCommandBindings.h"
+#include "app/ui/ToDoCommands.h"
 #include "core/CodePages.h"
 #include "core/SettingsStore.h"
 #include "core/Translations.h"
@@ -203,6 +204,7 @@ int main(int argc, char** argv)
     auto* projects = new TProjectManager(form, *documents, &state.Recent());
     BindProjectCommands(form, *documents, *projects);
     ConnectProjects(*documents, state, *projects);
+    BindToDoCommands(form, *projects);
     TOptionsContext options;
     options.mainForm = &form;
     options.catalog = &catalog;
