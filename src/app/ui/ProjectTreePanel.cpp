@@ -59,6 +59,8 @@ TProjectTreePanel::TProjectTreePanel(QWidget* parent)
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tree->setExpandsOnDoubleClick(false);
+    // Members are full paths: in a narrow panel the file name at the end matters most.
+    m_tree->setTextElideMode(Qt::ElideMiddle);
     m_pages->addTab(m_tree, Tr("ProjectPage", "Project"));
     m_filesPage = new QWidget(m_pages);
     m_filesPage->setObjectName(QStringLiteral("FilesPage"));
@@ -170,6 +172,14 @@ void TProjectTreePanel::EnsureFilesPage()
         m_folders->hideColumn(column);
     }
     m_folders->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_folders->setTextElideMode(Qt::ElideMiddle);
+    // Folders load in the background: bring the chosen one into view once its
+    // parents are there.
+    connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (m_folders->currentIndex().isValid()) {
+            m_folders->scrollTo(m_folders->currentIndex(), QAbstractItemView::PositionAtCenter);
+        }
+    });
 
     m_fileModel = new QFileSystemModel(this);
     m_fileModel->setFilter(QDir::Files | QDir::Hidden | QDir::System);
