@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QMdiSubWindow>
+#include <QThread>
 #include <QTimer>
 
 #include <cstdlib>
@@ -86,6 +87,12 @@ void TStateCommands::BindCommands()
 void TStateCommands::StartTestStateLog()
 {
     QTimer::singleShot(0, this, [this] {
+        // Start-up (opening a project, say) lets pending events run before the
+        // main event loop starts: wait for the loop itself.
+        if (QThread::currentThread()->loopLevel() == 0) {
+            StartTestStateLog();
+            return;
+        }
         std::ofstream out(std::getenv("QUILLET_TEST_STATE_LOG"), std::ios::binary | std::ios::trunc);
         const std::vector<TRect> screens = TWindowStateUi::ScreenAreas();
         WriteRect(out, "screen", screens.empty() ? TRect{} : screens.front());
