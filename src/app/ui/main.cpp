@@ -11,6 +11,7 @@
 #include "app/ui/DocumentOpeners.h"
 #include "app/ui/EditCommandBindings.h"
 #include "app/ui/FileCommands.h"
+#include "app/ui/FindInFilesBindings.h"
 #include "app/ui/MainMenus.h"
 #include "app/ui/OptionsCommands.h"
 #include "app/ui/ProjectManager.h"
@@ -29,6 +30,7 @@
 #include "text/ui/ClipboardSlots.h"
 #include "text/ui/MemoStyles.h"
 #include "text/ui/SyntaxAttach.h"
+#include "tools/ui/FindInFiles.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -221,6 +223,22 @@ int main(int argc, char** argv)
         }
     };
     BindOptionsCommands(form, options);
+    // Find in files and the result window; the project choice searches the
+    // open project's members.
+    const TFindInFilesParts findInFiles = BindFindInFiles(form, *documents, &clipboard);
+    findInFiles.findInFiles->SetProjectMembers([projects]() -> std::optional<std::vector<std::string>> {
+        const TProject* project = projects->Project();
+        if (project == nullptr) {
+            return std::nullopt;
+        }
+        std::vector<std::string> members;
+        for (int i = 1; i <= project->Count(); ++i) {
+            if (std::string name = project->Name(i); !name.empty()) {
+                members.push_back(std::move(name));
+            }
+        }
+        return members;
+    });
     channel.SetHandler([&form](std::string_view message) {
         return form.WMCopyData(message);
     });
