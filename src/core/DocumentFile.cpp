@@ -5,14 +5,13 @@
 
 #include "core/CharsetConversion.h"
 #include "core/CodePages.h"
+#include "platform/posix/PosixFileSystem.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -27,11 +26,6 @@ constexpr std::size_t kProbeSize = 50;
 constexpr std::string_view kProjectSignature = "QUILLET PROJECT FILE";
 // A project file is small; more than this is not read for its signature.
 constexpr std::size_t kProjectProbeLimit = 1 << 20;
-
-std::string Errno()
-{
-    return std::strerror(errno);
-}
 
 TDocumentFileResult Failure(const fs::path& file, std::string reason)
 {
@@ -58,83 +52,13 @@ std::string_view TrimBlanks(std::string_view s)
     return s;
 }
 
-class TFd {
-public:
-    explicit TFd(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~TFd()
-    {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const { return m_fd; }
-    int Release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
-
-// Reads up to limit bytes (the whole file when limit is 0). Directories and
-// other non-regular files are refused with the system's reason.
+// Reads up to limit bytes (the whole file when limit is 0).
 bool ReadFile(const fs::path& file, std::size_t limit, std::string& out, std::string& reason)
 {
-    TFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.Get() < 0) {
-        reason = Errno();
-        return false;
-    }
-    struct stat st { };
-    if (::fstat(fd.Get(), &st) != 0) {
-        reason = Errno();
-        return false;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        reason = std::strerror(EISDIR);
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        // Devices and pipes could block or never end.
-        reason = std::strerror(EINVAL);
-        return false;
-    }
-    std::size_t expected = static_cast<std::size_t>(st.st_size);
-    if (limit != 0) {
-        expected = std::min(expected, limit);
-    }
-    out.clear();
-    out.resize(expected + 1);
-    std::size_t size = 0;
-    for (;;) {
-        if (limit != 0 && size >= limit) {
-            break;
-        }
-        if (size == out.size()) {
-            out.resize(out.size() * 2); // the file grew while being read
-        }
-        std::size_t want = out.size() - size;
-        if (limit != 0) {
-            want = std::min(want, limit - size);
-        }
-        const ssize_t n = ::read(fd.Get(), out.data() + size, want);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            reason = Errno();
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        size += static_cast<std::size_t>(n);
-    }
-    out.resize(size);
-    return true;
+    TFileRead read = SystemFileSystem().ReadFile(file, limit);
+    out = std::move(read.bytes);
+    reason = std::move(read.status.reason);
+    return read.status.Ok();
 }
 
 // True when the INI text has [General] Signature = the project signature,
@@ -295,111 +219,14 @@ TDocumentFileResult SaveTextDocument(const fs::path& file, std::string_view text
 
 TDocumentFileResult WriteFileSafely(const fs::path& file, std::string_view bytes)
 {
-    return WriteFileSafelyWith(file, [bytes](int fd) -> std::string {
-        const char* p = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const ssize_t n = ::write(fd, p, left);
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return Errno();
-            }
-            p += n;
-            left -= static_cast<std::size_t>(n);
-        }
-        return {};
-    });
+    const TFileStatus status = SystemFileSystem().WriteFile(file, bytes);
+    return status ? TDocumentFileResult{true, file.string(), {}} : Failure(file, status.reason);
 }
 
 TDocumentFileResult WriteFileSafelyWith(const fs::path& file, const std::function<std::string(int fd)>& fill)
 {
-    std::error_code ec;
-    fs::path target = file;
-    // Follow symbolic links, so that the link stays and the file it names is
-    // replaced (a dangling link creates its target).
-    for (int hops = 0; hops < 40 && fs::is_symlink(target, ec); ++hops) {
-        fs::path next = fs::read_symlink(target, ec);
-        if (ec) {
-            return Failure(file, ec.message());
-        }
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    struct stat st { };
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (!exists && errno != ENOENT) {
-        return Failure(file, Errno());
-    }
-    if (exists && S_ISDIR(st.st_mode)) {
-        return Failure(file, std::strerror(EISDIR));
-    }
-    if (exists && !S_ISREG(st.st_mode)) {
-        return Failure(file, std::strerror(EINVAL));
-    }
-    if (exists && ::access(target.c_str(), W_OK) != 0) {
-        return Failure(file, Errno());
-    }
-
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    fs::path temp;
-    int fd = -1;
-    // The temporary name must fit the file system's name limit (255 bytes)
-    // even when the target's own name nearly fills it.
-    std::string base = target.filename().string();
-    if (base.size() > 200) {
-        base.resize(200);
-    }
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder / ("." + base + ".save-" + std::to_string(random() % 1000000000));
-        // 0666 lets the umask decide the mode of a new file.
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            return Failure(file, Errno());
-        }
-    }
-    if (fd < 0) {
-        return Failure(file, std::strerror(EEXIST));
-    }
-    TFd guard(fd);
-    const auto fail = [&](std::string reason) {
-        ::close(guard.Release());
-        ::unlink(temp.c_str());
-        return Failure(file, std::move(reason));
-    };
-    if (std::string reason = fill(fd); !reason.empty()) {
-        return fail(std::move(reason));
-    }
-    if (exists) {
-        // Owner first: changing it may clear set-id bits that fchmod restores.
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-            // Not permitted for another user's file; the new file stays ours.
-        }
-        if (::fchmod(fd, st.st_mode & 07777) != 0) {
-            return fail(Errno());
-        }
-    }
-    if (::fsync(fd) != 0) {
-        return fail(Errno());
-    }
-    if (::close(guard.Release()) != 0) {
-        const std::string reason = Errno();
-        ::unlink(temp.c_str());
-        return Failure(file, reason);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const std::string reason = Errno();
-        ::unlink(temp.c_str());
-        return Failure(file, reason);
-    }
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return TDocumentFileResult{true, file.string(), {}};
+    const TFileStatus status = SystemFileSystem().WriteFileWith(file, fill);
+    return status ? TDocumentFileResult{true, file.string(), {}} : Failure(file, status.reason);
 }
 
 std::int64_t LastAccessToFile(const fs::path& file)
@@ -427,7 +254,7 @@ TDocumentFileResult ClearReadOnlyAttribute(const fs::path& file)
 {
     struct stat st { };
     if (::stat(file.c_str(), &st) != 0 || ::chmod(file.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) {
-        return Failure(file, Errno());
+        return Failure(file, std::strerror(errno));
     }
     return TDocumentFileResult{true, file.string(), {}};
 }

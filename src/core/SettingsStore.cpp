@@ -1,41 +1,22 @@
 #include "core/SettingsStore.h"
 
+#include "platform/posix/PosixFileSystem.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillet {
 
 namespace {
 
-std::string SystemError(const std::filesystem::path& file, int error)
+std::string SystemError(const std::filesystem::path& file, const TFileStatus& status)
 {
-    return file.string() + ": " + std::strerror(error);
+    return file.string() + ": " + status.reason;
 }
 
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// Writes bytes to a temporary file beside target and renames it over target.
-// On any failure the target is untouched and errno-based text goes to error.
+// Saves bytes safely over target, making its folder first. On any failure the
+// target is untouched and error says why.
 bool SaveReplacing(const std::filesystem::path& target, std::string_view bytes, std::string& error)
 {
     std::error_code ec;
@@ -43,26 +24,9 @@ bool SaveReplacing(const std::filesystem::path& target, std::string_view bytes, 
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, ec);
     }
-    std::string pattern = (folder / (target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        error = SystemError(target, errno);
-        return false;
-    }
-    struct stat old { };
-    if (::stat(target.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-    }
-    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    if (::close(fd) != 0 || !ok) {
-        error = SystemError(target, ok ? errno : savedErrno);
-        ::unlink(pattern.c_str());
-        return false;
-    }
-    if (::rename(pattern.c_str(), target.c_str()) != 0) {
-        error = SystemError(target, errno);
-        ::unlink(pattern.c_str());
+    const TFileStatus status = SystemFileSystem().WriteFile(target, bytes);
+    if (!status) {
+        error = SystemError(target, status);
         return false;
     }
     error.clear();
@@ -129,15 +93,14 @@ void TSettingsStore::Refresh()
         m_doc = TIniDocument{};
         return;
     }
-    std::ifstream in(m_file, std::ios::binary);
-    if (!in) {
-        m_lastError = SystemError(m_file, errno);
+    const TFileRead read = SystemFileSystem().ReadFile(m_file);
+    if (!read.status) {
+        m_lastError = SystemError(m_file, read.status);
         m_readFailed = true;
         m_doc = TIniDocument{};
         return;
     }
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    m_doc = TIniDocument::Parse(text);
+    m_doc = TIniDocument::Parse(read.bytes);
 }
 
 std::string TSettingsStore::NormalizeSection(std::string_view section) const

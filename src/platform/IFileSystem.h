@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -74,6 +75,11 @@ public:
     TFileRead ReadFile(const std::filesystem::path& file) { return ReadFile(file, 0); }
 
     virtual TFileStatus WriteFile(const std::filesystem::path& file, std::string_view bytes) = 0;
+    // WriteFile for content too large to hold in memory: fill writes it to
+    // the temporary file's descriptor and returns empty text on success, else
+    // the reason it failed (the result's kind is then Io).
+    using TFill = std::function<std::string(int fd)>;
+    virtual TFileStatus WriteFileWith(const std::filesystem::path& file, const TFill& fill) = 0;
 
     // Removes a file or a symbolic link (not what it names).
     virtual TFileStatus Remove(const std::filesystem::path& file) = 0;

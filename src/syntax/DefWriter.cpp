@@ -1,12 +1,7 @@
 #include "syntax/DefWriter.h"
 
+#include "platform/posix/PosixFileSystem.h"
 #include "syntax/DefNames.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillet {
 
@@ -333,9 +328,22 @@ public:
     }
 };
 
-std::string SystemError(const std::filesystem::path& file, const char* what, int error)
+// What the diagnostic says about the step of the safe write that failed.
+const char* StepText(TFileStep step)
 {
-    return file.string() + ":0: " + what + ": " + std::strerror(error);
+    switch (step) {
+    case TFileStep::Create:
+        return "cannot create a temporary file";
+    case TFileStep::Sync:
+        return "cannot flush to disk";
+    case TFileStep::Check:
+    case TFileStep::Rename:
+        return "cannot replace the file";
+    case TFileStep::Other:
+        return "cannot set file permissions";
+    default:
+        return "cannot write";
+    }
 }
 
 } // namespace
@@ -376,47 +384,9 @@ std::string WriteDefinition(const TSyntaxScheme& scheme)
 
 TDefResult WriteFileReplacing(const std::filesystem::path& file, std::string_view bytes)
 {
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-    std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        return {false, {SystemError(file, "cannot create a temporary file", errno)}};
-    }
-    const std::filesystem::path temp = pattern;
-    auto fail = [&](const char* what) {
-        const int error = errno;
-        close(fd);
-        unlink(temp.c_str());
-        return TDefResult{false, {SystemError(file, what, error)}};
-    };
-    struct stat old { };
-    const mode_t mode = stat(file.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    if (fchmod(fd, mode) != 0) {
-        return fail("cannot set file permissions");
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return fail("cannot write");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (fsync(fd) != 0) {
-        return fail("cannot flush to disk");
-    }
-    if (close(fd) != 0) {
-        const int error = errno;
-        unlink(temp.c_str());
-        return {false, {SystemError(file, "cannot write", error)}};
-    }
-    if (rename(temp.c_str(), file.c_str()) != 0) {
-        const int error = errno;
-        unlink(temp.c_str());
-        return {false, {SystemError(file, "cannot replace the file", error)}};
+    const TFileStatus status = SystemFileSystem().WriteFile(file, bytes);
+    if (!status) {
+        return {false, {file.string() + ":0: " + StepText(status.step) + ": " + status.reason}};
     }
     return {};
 }

@@ -19,6 +19,7 @@
 namespace quillet {
 
 class IClipboard;
+class IFileSystem;
 class TMemoSource;
 
 // Buffer options (bit 0 first).
@@ -144,22 +145,6 @@ struct TFileResult {
     std::string error;
     std::string reason;
     explicit operator bool() const { return ok; }
-};
-
-// File-system steps of a save, POSIX by default; tests override single steps to
-// simulate failures.
-class TMemoFileOps {
-public:
-    virtual ~TMemoFileOps() = default;
-    // Creates a new file (fails when it exists), writes bytes, flushes and syncs.
-    virtual bool WriteNew(const std::filesystem::path& file, std::string_view bytes, std::string& reason);
-    virtual bool Rename(const std::filesystem::path& from, const std::filesystem::path& to, std::string& reason);
-    virtual bool Remove(const std::filesystem::path& file, std::string& reason);
-    // A second name for an existing file (hard link); false where unsupported.
-    virtual bool Link(const std::filesystem::path& existing, const std::filesystem::path& name, std::string& reason);
-    // Copies permission bits of one file to another (best effort).
-    virtual void CopyMode(const std::filesystem::path& from, const std::filesystem::path& to);
-    virtual void SyncFolder(const std::filesystem::path& folder);
 };
 
 // The public line list over a buffer. Reads expand tabs; writes are not undoable
@@ -415,8 +400,8 @@ public:
     std::filesystem::path GetBackupName(const std::filesystem::path& file);
     // The bytes SaveToFile writes.
     std::string SaveToText() const;
-    // Replaces the file-system steps of saving (nullptr: the POSIX defaults).
-    void SetFileOps(TMemoFileOps* ops) { m_fileOps = ops; }
+    // The file system that loads and saves go through (nullptr: the system's).
+    void SetFileSystem(IFileSystem* files) { m_fileSystem = files; }
 
     // ---- Selection ------------------------------------------------------------------
     TSelKind SelectionKind() const { return m_selKind; }
@@ -574,6 +559,7 @@ private:
     void MarkHotStrings(int line);
     void InvalidateParsing(bool resetScratch);
     void ReplaceAll(std::shared_ptr<const char[]> block, std::size_t size, bool quick);
+    TFileResult LoadWholeFile(const std::filesystem::path& file, bool quick);
     void AfterWholesaleChange(int changeKind);
     void InsertRawAt(int line, int rawIndex, std::string_view text, std::string_view style);
     // Cuts line li at rawIndex and returns the tail as a new record for the
@@ -635,7 +621,7 @@ private:
     bool m_keepTrailingBlanks = false;
     TSimpleParser* m_parser = nullptr;
     IClipboard* m_clipboard = nullptr;
-    TMemoFileOps* m_fileOps = nullptr;
+    IFileSystem* m_fileSystem = nullptr;
     std::string m_templatesType = "None";
 
     // Positions: caret, selection start, selection end, two snapshots, then copies.

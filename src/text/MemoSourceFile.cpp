@@ -1,14 +1,12 @@
 // Loading and saving of TMemoSource. Loading keeps the file in one block that
 // unmodified lines point into; saving goes through a temporary file in the
 // target's folder so the target always holds either the old or the new file.
+#include "platform/posix/PosixFileSystem.h"
 #include "text/MemoSource.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <istream>
-#include <random>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillet {
@@ -16,11 +14,6 @@ namespace quillet {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Errno()
-{
-    return std::strerror(errno);
-}
 
 std::string Format2(std::string_view pattern, const std::string& a, const std::string& b = {})
 {
@@ -37,141 +30,55 @@ std::string Format2(std::string_view pattern, const std::string& a, const std::s
     return out;
 }
 
-struct TReadResult {
-    std::shared_ptr<char[]> data;
-    std::size_t size = 0;
-    std::string reason;
-    bool ok = false;
-};
-
-TReadResult ReadWholeFile(const fs::path& file)
+// The bytes of a whole file as one block that unmodified lines point into.
+std::shared_ptr<const char[]> AsBlock(std::string bytes)
 {
-    TReadResult r;
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        r.reason = Errno();
-        return r;
-    }
-    struct stat st { };
-    std::size_t cap = 0;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        cap = static_cast<std::size_t>(st.st_size);
-    } else if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        r.reason = std::strerror(EISDIR);
-        return r;
-    }
-    cap = cap + 1;
-    std::shared_ptr<char[]> buf(new char[cap]);
-    std::size_t size = 0;
-    for (;;) {
-        if (size == cap) {
-            // The file grew while we read it: keep going with a larger block.
-            std::size_t newCap = cap * 2;
-            std::shared_ptr<char[]> bigger(new char[newCap]);
-            std::memcpy(bigger.get(), buf.get(), size);
-            buf = std::move(bigger);
-            cap = newCap;
+    auto owner = std::make_shared<std::string>(std::move(bytes));
+    return std::shared_ptr<const char[]>(owner, owner->data());
+}
+
+// The message of a failed save, by the step of the safe write that failed.
+TFileResult SaveFailure(const TFileStatus& status, const fs::path& target)
+{
+    switch (status.step) {
+    case TFileStep::Create:
+        if (status.kind == TFileErrorKind::Permission || status.kind == TFileErrorKind::ReadOnlyFileSystem
+            || status.kind == TFileErrorKind::NotFound || status.error == EEXIST) {
+            return {false, "Can't create temporary filename", status.reason};
         }
-        ssize_t n = ::read(fd, buf.get() + size, cap - size);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            r.reason = Errno();
-            ::close(fd);
-            return r;
-        }
-        if (n == 0) {
-            break;
-        }
-        size += static_cast<std::size_t>(n);
+        break;
+    case TFileStep::Rename:
+        return {
+            false, Format2("Can't rename file %s to file %s", status.path.string(), target.string()), status.reason};
+    default:
+        break;
     }
-    ::close(fd);
-    r.data = std::move(buf);
-    r.size = size;
-    r.ok = true;
-    return r;
+    return {false, Format2("Can't write file %s", target.string()), status.reason};
+}
+
+// Makes backup a second name of target, the file about to be replaced, so
+// that the target never goes missing; where links are not possible the old
+// file is copied instead. An earlier backup is replaced.
+TFileResult MakeBackup(IFileSystem& files, const fs::path& target, const fs::path& backup)
+{
+    if (const TFileStatus removed = files.Remove(backup); !removed && removed.kind != TFileErrorKind::NotFound) {
+        return {false, Format2("Can't delete file %S", backup.string()), removed.reason};
+    }
+    if (files.Link(target, backup)) {
+        return {};
+    }
+    const TFileRead old = files.ReadFile(target);
+    TFileStatus copied = old.status ? files.WriteFile(backup, old.bytes) : old.status;
+    if (copied) {
+        copied = files.CopyPermissions(target, backup);
+    }
+    if (!copied) {
+        return {false, Format2("Can't rename file %s to file %s", target.string(), backup.string()), copied.reason};
+    }
+    return {};
 }
 
 } // namespace
-
-// ---- Default file-system steps -----------------------------------------------------------
-
-bool TMemoFileOps::WriteNew(const fs::path& file, std::string_view bytes, std::string& reason)
-{
-    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        reason = Errno();
-        return false;
-    }
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            reason = Errno();
-            ::close(fd);
-            ::unlink(file.c_str());
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        reason = Errno();
-        ::unlink(file.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool TMemoFileOps::Rename(const fs::path& from, const fs::path& to, std::string& reason)
-{
-    if (::rename(from.c_str(), to.c_str()) != 0) {
-        reason = Errno();
-        return false;
-    }
-    return true;
-}
-
-bool TMemoFileOps::Remove(const fs::path& file, std::string& reason)
-{
-    if (::unlink(file.c_str()) != 0) {
-        reason = Errno();
-        return false;
-    }
-    return true;
-}
-
-bool TMemoFileOps::Link(const fs::path& existing, const fs::path& name, std::string& reason)
-{
-    if (::link(existing.c_str(), name.c_str()) != 0) {
-        reason = Errno();
-        return false;
-    }
-    return true;
-}
-
-void TMemoFileOps::CopyMode(const fs::path& from, const fs::path& to)
-{
-    struct stat st { };
-    if (::stat(from.c_str(), &st) == 0) {
-        ::chmod(to.c_str(), st.st_mode & 07777);
-    }
-}
-
-void TMemoFileOps::SyncFolder(const fs::path& folder)
-{
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 // ---- Loading ------------------------------------------------------------------------------
 
@@ -307,25 +214,24 @@ TFileResult TMemoSource::LoadFromStream(std::istream& in)
 
 TFileResult TMemoSource::LoadFromFile(const fs::path& file)
 {
-    TReadResult r = ReadWholeFile(file);
-    if (!r.ok) {
-        return {false, Format2("Can't read file %s", file.string()), r.reason};
-    }
-    BeginUpdate(48);
-    ReplaceAll(std::move(r.data), r.size, false);
-    AfterWholesaleChange(48);
-    EndUpdate();
-    return {};
+    return LoadWholeFile(file, false);
 }
 
 TFileResult TMemoSource::QuickLoadFromFile(const fs::path& file)
 {
-    TReadResult r = ReadWholeFile(file);
-    if (!r.ok) {
-        return {false, Format2("Can't read file %s", file.string()), r.reason};
+    return LoadWholeFile(file, true);
+}
+
+TFileResult TMemoSource::LoadWholeFile(const fs::path& file, bool quick)
+{
+    IFileSystem& files = m_fileSystem != nullptr ? *m_fileSystem : SystemFileSystem();
+    TFileRead read = files.ReadFile(file);
+    if (!read.status) {
+        return {false, Format2("Can't read file %s", file.string()), read.status.reason};
     }
+    const std::size_t size = read.bytes.size();
     BeginUpdate(48);
-    ReplaceAll(std::move(r.data), r.size, true);
+    ReplaceAll(AsBlock(std::move(read.bytes)), size, quick);
     AfterWholesaleChange(48);
     EndUpdate();
     return {};
@@ -385,10 +291,10 @@ fs::path TMemoSource::GetBackupName(const fs::path& file)
 
 TFileResult TMemoSource::SaveToFile(const fs::path& name)
 {
-    TMemoFileOps defaults;
-    TMemoFileOps& ops = m_fileOps ? *m_fileOps : defaults;
+    IFileSystem& files = m_fileSystem != nullptr ? *m_fileSystem : SystemFileSystem();
     std::error_code ec;
-    // Saving through a symbolic link updates the file it points to.
+    // Saving through a symbolic link updates the file it points to, and the
+    // backup is named after that file.
     fs::path target = name;
     if (fs::is_symlink(name, ec)) {
         fs::path resolved = fs::weakly_canonical(name, ec);
@@ -396,67 +302,19 @@ TFileResult TMemoSource::SaveToFile(const fs::path& name)
             target = resolved;
         }
     }
-    bool exists = fs::exists(target, ec);
+    const bool exists = fs::exists(target, ec);
+    // Checked before the backup is made, so that a refused save changes nothing.
     if (exists && ::access(target.c_str(), W_OK) != 0) {
-        return {false, Format2("Can't write file %s", target.string()), Errno()};
-    }
-    fs::path folder = target.parent_path();
-    std::string bytes = SaveToText();
-    // A fresh name next to the target, starting with the file name.
-    fs::path temp;
-    std::string reason;
-    bool written = false;
-    std::mt19937 rng(std::random_device{}());
-    for (int attempt = 0; attempt < 50 && !written; ++attempt) {
-        temp = target;
-        temp += ".~" + std::to_string(rng() % 1000000) + ".tmp";
-        if (fs::exists(temp, ec)) {
-            continue;
-        }
-        if (ops.WriteNew(temp, bytes, reason)) {
-            written = true;
-            break;
-        }
-        if (reason != std::strerror(EEXIST)) {
-            // Not a name clash: either no file can be made here, or writing it failed.
-            for (int e : {EACCES, EPERM, EROFS, ENOENT, ENOTDIR}) {
-                if (reason == std::strerror(e)) {
-                    return {false, "Can't create temporary filename", reason};
-                }
-            }
-            return {false, Format2("Can't write file %s", target.string()), reason};
-        }
-    }
-    if (!written) {
-        return {false, "Can't create temporary filename", reason};
-    }
-    if (exists) {
-        ops.CopyMode(target, temp);
+        return {false, Format2("Can't write file %s", target.string()), std::strerror(errno)};
     }
     if (HasOption(soCreateBackups) && exists) {
-        fs::path backup = GetBackupName(target);
-        if (fs::exists(backup, ec) || fs::is_symlink(backup, ec)) {
-            if (!ops.Remove(backup, reason)) {
-                fs::remove(temp, ec);
-                return {false, Format2("Can't delete file %S", backup.string()), reason};
-            }
-        }
-        // The backup is a second name of the old file, so the target never goes
-        // missing; where links are not possible the old file is copied instead.
-        if (!ops.Link(target, backup, reason)) {
-            TReadResult old = ReadWholeFile(target);
-            if (!old.ok || !ops.WriteNew(backup, std::string_view(old.data.get(), old.size), reason)) {
-                fs::remove(temp, ec);
-                return {false, Format2("Can't rename file %s to file %s", target.string(), backup.string()), reason};
-            }
-            ops.CopyMode(target, backup);
+        if (TFileResult backup = MakeBackup(files, target, GetBackupName(target)); !backup) {
+            return backup;
         }
     }
-    if (!ops.Rename(temp, target, reason)) {
-        fs::remove(temp, ec);
-        return {false, Format2("Can't rename file %s to file %s", temp.string(), target.string()), reason};
+    if (const TFileStatus written = files.WriteFile(target, SaveToText()); !written) {
+        return SaveFailure(written, target);
     }
-    ops.SyncFolder(folder);
     return {};
 }
 

@@ -249,6 +249,26 @@ TYPED_TEST(FileSystemContract, FailureAtEachStepLeavesTheOldFile)
     EXPECT_EQ(w.Contents(file), "new");
 }
 
+TYPED_TEST(FileSystemContract, StreamedContentReplacesTheFileAndAFailedFillKeepsIt)
+{
+    auto& w = this->world;
+    const fs::path file = this->At("big.bin");
+    w.AddFile(file, "old");
+    const TFileStatus failed = w.Files().WriteFileWith(file, [](int fd) -> std::string {
+        return ::write(fd, "partial", 7) == 7 ? "the source went away" : "short write";
+    });
+    EXPECT_EQ(failed.reason, "the source went away");
+    EXPECT_EQ(failed.kind, TFileErrorKind::Io);
+    EXPECT_EQ(w.Contents(file), "old");
+    EXPECT_EQ(w.Names(w.Root()), std::vector<std::string>{"big.bin"});
+
+    ASSERT_TRUE(w.Files().WriteFileWith(file, [](int fd) -> std::string {
+        // Positioned writes, as a copy between descriptors makes them.
+        return ::pwrite(fd, "tail", 4, 4) == 4 && ::pwrite(fd, "head", 4, 0) == 4 ? "" : "short write";
+    }));
+    EXPECT_EQ(w.Contents(file), "headtail");
+}
+
 TYPED_TEST(FileSystemContract, LinksRemovesAndCopiesPermissions)
 {
     auto& w = this->world;

@@ -1,7 +1,8 @@
+#include "platform/posix/PosixFileSystem.h"
 #include "support/TempDir.h"
 #include "text/MemoSource.h"
 
-#include <cstring>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -11,42 +12,34 @@ namespace {
 namespace fs = std::filesystem;
 using test::TTempDir;
 
-// Default file steps with one step made to fail.
-class TFailingOps : public TMemoFileOps {
+// The system's file system with one step made to fail.
+class TFailingOps : public TPosixFileSystem {
 public:
     enum class TStep { None, Write, RenameOverTarget, Remove, Link };
     TStep fail = TStep::None;
-    bool Rename(const fs::path& from, const fs::path& to, std::string& reason) override
-    {
-        if (fail == TStep::RenameOverTarget) {
-            reason = "injected";
-            return false;
-        }
-        return TMemoFileOps::Rename(from, to, reason);
-    }
-    bool WriteNew(const fs::path& file, std::string_view bytes, std::string& reason) override
-    {
-        if (fail == TStep::Write) {
-            reason = std::strerror(ENOSPC);
-            return false;
-        }
-        return TMemoFileOps::WriteNew(file, bytes, reason);
-    }
-    bool Remove(const fs::path& file, std::string& reason) override
+    TFileStatus Remove(const fs::path& file) override
     {
         if (fail == TStep::Remove) {
-            reason = "injected";
-            return false;
+            return TFileStatus::Failure(EBUSY, TFileStep::Other, file);
         }
-        return TMemoFileOps::Remove(file, reason);
+        return TPosixFileSystem::Remove(file);
     }
-    bool Link(const fs::path& existing, const fs::path& name, std::string& reason) override
+    TFileStatus Link(const fs::path& existing, const fs::path& name) override
     {
         if (fail == TStep::Link) {
-            reason = "injected";
-            return false;
+            return TFileStatus::Failure(EXDEV, TFileStep::Other, name);
         }
-        return TMemoFileOps::Link(existing, name, reason);
+        return TPosixFileSystem::Link(existing, name);
+    }
+
+protected:
+    int WriteAll(int fd, std::string_view bytes) override
+    {
+        return fail == TStep::Write ? ENOSPC : TPosixFileSystem::WriteAll(fd, bytes);
+    }
+    int Rename(const fs::path& from, const fs::path& to) override
+    {
+        return fail == TStep::RenameOverTarget ? EIO : TPosixFileSystem::Rename(from, to);
     }
 };
 
@@ -161,7 +154,7 @@ TEST(MemoSourceFile, FailedStepsLeaveTheOldFile)
         TFailingOps ops;
         ops.fail = c.step;
         TMemoSource s;
-        s.SetFileOps(&ops);
+        s.SetFileSystem(&ops);
         s.SetOptions(c.backups ? (s.Options() | soCreateBackups) : s.Options());
         s.LoadFromText("new");
         TFileResult r = s.SaveToFile(file);
@@ -179,7 +172,7 @@ TEST(MemoSourceFile, BackupByCopyWhereLinksFail)
     TFailingOps ops;
     ops.fail = TFailingOps::TStep::Link;
     TMemoSource s;
-    s.SetFileOps(&ops);
+    s.SetFileSystem(&ops);
     s.SetOptions(s.Options() | soCreateBackups);
     s.SetOutFormat(TOutFormat::ofUnix);
     s.LoadFromText("new");

@@ -1,6 +1,8 @@
 #include "platform/fake/FakeFileSystem.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <unistd.h>
 
 namespace quillet {
 
@@ -106,6 +108,42 @@ TFileRead TFakeFileSystem::ReadFile(const fs::path& file, std::size_t limit)
 
 TFileStatus TFakeFileSystem::WriteFile(const fs::path& file, std::string_view bytes)
 {
+    return Replace(file, [bytes](std::string& out) {
+        out.assign(bytes);
+        return TFileStatus::Success();
+    });
+}
+
+TFileStatus TFakeFileSystem::WriteFileWith(const fs::path& file, const TFill& fill)
+{
+    return Replace(file, [&](std::string& out) {
+        std::FILE* scratch = std::tmpfile();
+        if (scratch == nullptr) {
+            return TFileStatus::Failure(errno, TFileStep::Write, file);
+        }
+        const int fd = ::fileno(scratch);
+        TFileStatus status;
+        if (std::string reason = fill(fd); !reason.empty()) {
+            status = TFileStatus::Failure(EIO, TFileStep::Write, file);
+            status.reason = std::move(reason);
+        }
+        char buffer[1 << 14];
+        for (off_t at = 0; status;) {
+            const ssize_t n = ::pread(fd, buffer, sizeof buffer, at);
+            if (n <= 0) {
+                break;
+            }
+            out.append(buffer, static_cast<std::size_t>(n));
+            at += n;
+        }
+        std::fclose(scratch);
+        return status;
+    });
+}
+
+TFileStatus TFakeFileSystem::Replace(
+    const fs::path& file, const std::function<TFileStatus(std::string& bytes)>& produce)
+{
     const fs::path target = Resolve(file);
     if (target.empty()) {
         return TFileStatus::Failure(ELOOP, TFileStep::Check, file);
@@ -134,7 +172,10 @@ TFileStatus TFakeFileSystem::WriteFile(const fs::path& file, std::string_view by
     if (const int error = TakeInjected(TFileStep::Write); error != 0) {
         return fail(error, TFileStep::Write, target);
     }
-    m_entries[temp].bytes.assign(bytes);
+    if (TFileStatus produced = produce(m_entries[temp].bytes); !produced) {
+        m_entries.erase(temp);
+        return produced;
+    }
     if (exists) {
         m_entries[temp].mode = existing->second.mode;
     }

@@ -18,6 +18,9 @@ public:
     TFileRead ReadFile(const std::filesystem::path& file, std::size_t limit) override;
     using IFileSystem::ReadFile;
     TFileStatus WriteFile(const std::filesystem::path& file, std::string_view bytes) override;
+    // fill writes to an anonymous temporary file whose content then becomes
+    // the new file's.
+    TFileStatus WriteFileWith(const std::filesystem::path& file, const TFill& fill) override;
     TFileStatus Remove(const std::filesystem::path& file) override;
     TFileStatus Link(const std::filesystem::path& existing, const std::filesystem::path& name) override;
     TFileStatus CopyPermissions(const std::filesystem::path& from, const std::filesystem::path& to) override;
@@ -49,6 +52,9 @@ private:
         unsigned mode = 0644;
     };
 
+    // The write steps around produce, which yields the new content.
+    TFileStatus Replace(
+        const std::filesystem::path& file, const std::function<TFileStatus(std::string& bytes)>& produce);
     std::filesystem::path Resolve(const std::filesystem::path& file) const;
     const TEntry* Find(const std::filesystem::path& file) const;
     bool FolderExists(const std::filesystem::path& folder) const;

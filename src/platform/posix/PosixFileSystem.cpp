@@ -133,6 +133,28 @@ TFileRead TPosixFileSystem::ReadFile(const fs::path& file, std::size_t limit)
 
 TFileStatus TPosixFileSystem::WriteFile(const fs::path& file, std::string_view bytes)
 {
+    return Replace(file, [this, bytes](int fd, const fs::path& target) {
+        const int error = WriteAll(fd, bytes);
+        return error == 0 ? TFileStatus::Success() : Fail(error, TFileStep::Write, target);
+    });
+}
+
+TFileStatus TPosixFileSystem::WriteFileWith(const fs::path& file, const TFill& fill)
+{
+    return Replace(file, [&fill](int fd, const fs::path& target) {
+        std::string reason = fill(fd);
+        if (reason.empty()) {
+            return TFileStatus::Success();
+        }
+        TFileStatus failed = Fail(EIO, TFileStep::Write, target);
+        failed.reason = std::move(reason);
+        return failed;
+    });
+}
+
+TFileStatus TPosixFileSystem::Replace(
+    const fs::path& file, const std::function<TFileStatus(int fd, const fs::path& target)>& fill)
+{
     fs::path target;
     if (TFileStatus resolved = ResolveLinks(file, target); !resolved) {
         return resolved;
@@ -172,15 +194,18 @@ TFileStatus TPosixFileSystem::WriteFile(const fs::path& file, std::string_view b
         return Fail(EEXIST, TFileStep::Create, target);
     }
     TFd guard(fd);
-    const auto fail = [&](int error, TFileStep step, const fs::path& about) {
+    const auto discard = [&](TFileStatus failed) {
         if (guard.Get() >= 0) {
             ::close(guard.Release());
         }
         ::unlink(temp.c_str());
-        return Fail(error, step, about);
+        return failed;
     };
-    if (const int error = WriteAll(fd, bytes); error != 0) {
-        return fail(error, TFileStep::Write, target);
+    const auto fail = [&](int error, TFileStep step, const fs::path& about) {
+        return discard(Fail(error, step, about));
+    };
+    if (TFileStatus filled = fill(fd, target); !filled) {
+        return discard(std::move(filled));
     }
     if (exists) {
         // Owner first: changing it may clear set-id bits that fchmod restores.
