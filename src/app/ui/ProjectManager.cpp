@@ -124,6 +124,17 @@ std::string TProjectManager::DocumentName(QMdiSubWindow* window)
     return ToFileName(caption.trimmed());
 }
 
+std::vector<std::string> TProjectManager::MemberNames() const
+{
+    std::vector<std::string> names;
+    for (int i = 1; m_project != nullptr && i <= m_project->Count(); ++i) {
+        if (std::string name = m_project->Name(i); !name.empty()) {
+            names.push_back(std::move(name));
+        }
+    }
+    return names;
+}
+
 int TProjectManager::IndexOf(QMdiSubWindow* window) const
 {
     return m_project != nullptr ? m_project->GetProjectIndex(DocumentName(window)) : -1;

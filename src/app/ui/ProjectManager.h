@@ -60,6 +60,8 @@ public:
     const TProject* Project() const { return m_project.get(); }
     TProject* Project() { return m_project.get(); }
     TProjectTreePanel& Panel() { return *m_panel; }
+    // The members' names in entry order (for a search over the project).
+    std::vector<std::string> MemberNames() const;
     // The entry number of a document window, -1 when it is no member.
     int IndexOf(QMdiSubWindow* window) const;
     // The name a document has in a project: its file name, or the untitled
