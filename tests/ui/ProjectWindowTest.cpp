@@ -2,6 +2,7 @@
 // its document manager, recent lists and the project panel.
 #include "app/CommandTable.h"
 #include "app/ui/DocumentManager.h"
+#include "app/ui/FindInFilesBindings.h"
 #include "app/ui/ProjectManager.h"
 #include "app/ui/ProjectTreePanel.h"
 #include "app/ui/QuilletMainForm.h"
@@ -11,6 +12,9 @@
 #include "support/BoxAnswerer.h"
 #include "support/TempDir.h"
 #include "text/ui/ChildForm.h"
+#include "tools/ui/FindInFiles.h"
+#include "tools/ui/ResultPage.h"
+#include "tools/ui/ResultWindow.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -221,6 +225,33 @@ TEST_F(ProjectWindowTest, CancellingTheCloseQuestionKeepsEverythingOpen)
     EXPECT_EQ(OpenFiles().size(), 2u);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_EQ(boxes.texts[0], QStringLiteral("Save changes to project \"p\"?"));
+}
+
+// Find in Files over the project: the open member with its unsaved text, then
+// the closed members from disk; files outside the project are not searched.
+TEST_F(ProjectWindowTest, FindInFilesSearchesTheMembers)
+{
+    test::TBoxAnswerer boxes;
+    const TFindInFilesParts parts = BindFindInFiles(*m_main, *m_documents, nullptr);
+    ConnectFindInFiles(*parts.findInFiles, *m_projects);
+    TFindInFilesRequest request;
+    request.text = "needle";
+    request.where = swProjectFiles;
+    m_dir.Write("p/outside.c", "needle\n");
+    const fs::path project = WriteProject();
+    m_dir.Write("p/sub/c.c", "needle on disk\n");
+    ASSERT_TRUE(Open(project));
+    m_documents->ActiveForm()->MemoSource().Lines().SetText("needle unsaved\n");
+    ASSERT_TRUE(parts.findInFiles->Run(request));
+    TResultPage& page = parts.resultWindow->Page(TResultWindow::kFindInFilesPage);
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < page.List().Count(); ++i) {
+        lines.push_back(page.List().Line(i));
+    }
+    const std::string root = (m_dir.Path() / "p").string();
+    EXPECT_EQ(lines,
+        (std::vector<std::string>{
+            root + "/B.c(1:1): [(+b)]needle[(-b)] unsaved", root + "/sub/c.c(1:1): [(+b)]needle[(-b)] on disk"}));
 }
 
 } // namespace

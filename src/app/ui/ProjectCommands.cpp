@@ -10,6 +10,7 @@
 #include "app/ui/StateCommandBindings.h"
 #include "core/CodePages.h"
 #include "text/ui/ChildForm.h"
+#include "tools/ui/FindInFiles.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>
@@ -165,6 +166,17 @@ void ConnectProjects(TDocumentManager& documents, TStateCommands& state, TProjec
         request.closeEmptyActive = true;
         return d->CreateMDIChild(request);
     };
+}
+
+void ConnectFindInFiles(TFindInFiles& findInFiles, TProjectManager& projects)
+{
+    TProjectManager* p = &projects;
+    findInFiles.SetProjectMembers([p]() -> std::optional<std::vector<std::string>> {
+        if (!p->IsOpen()) {
+            return std::nullopt;
+        }
+        return p->MemberNames();
+    });
 }
 
 } // namespace quillet

@@ -102,6 +102,7 @@ private:
     QHash<QObject*, QString> m_names;
 };
 
+class TFindInFiles;
 class TStateCommands;
 
 // Binds the project commands of the main window to the manager.
@@ -110,5 +111,7 @@ void BindProjectCommands(TQuilletMainForm& form, TDocumentManager& documents, TP
 // recent project entries (through the document opener, so a file that is no
 // project any more opens as a document) and the bookkeeping of member files.
 void ConnectProjects(TDocumentManager& documents, TStateCommands& state, TProjectManager& projects);
+// The project choice of Find in Files searches the open project's members.
+void ConnectFindInFiles(TFindInFiles& findInFiles, TProjectManager& projects);
 
 } // namespace quillet

@@ -226,19 +226,7 @@ int main(int argc, char** argv)
     // Find in files and the result window; the project choice searches the
     // open project's members.
     const TFindInFilesParts findInFiles = BindFindInFiles(form, *documents, &clipboard);
-    findInFiles.findInFiles->SetProjectMembers([projects]() -> std::optional<std::vector<std::string>> {
-        const TProject* project = projects->Project();
-        if (project == nullptr) {
-            return std::nullopt;
-        }
-        std::vector<std::string> members;
-        for (int i = 1; i <= project->Count(); ++i) {
-            if (std::string name = project->Name(i); !name.empty()) {
-                members.push_back(std::move(name));
-            }
-        }
-        return members;
-    });
+    ConnectFindInFiles(*findInFiles.findInFiles, *projects);
     channel.SetHandler([&form](std::string_view message) {
         return form.WMCopyData(message);
     });
