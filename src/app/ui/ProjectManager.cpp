@@ -13,6 +13,7 @@
 #include "core/CodePages.h"
 #include "core/DocumentFile.h"
 #include "core/Translations.h"
+#include "hex/HexText.h"
 #include "text/ui/ChildForm.h"
 
 #include <QApplication>
@@ -496,7 +497,7 @@ void TProjectManager::AddFiles(const std::vector<std::string>& files)
         if (m_project->GetProjectIndex(file) > 0 || IsProject(file)) {
             continue;
         }
-        const int type = GetFileTypes(file).isBinary ? kProjectBinary : kProjectText;
+        const int type = IsHex(file) ? kProjectBinary : kProjectText;
         m_project->Add(file, false, type, "");
         added = true;
     }
