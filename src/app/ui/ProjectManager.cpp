@@ -103,10 +103,9 @@ TProjectManager::TProjectManager(TQuilletMainForm& form, TDocumentManager& docum
     });
 }
 
-TProjectManager::~TProjectManager()
-{
-    m_form.SetProjectSession(nullptr);
-}
+// A child of the main window: it goes when the window goes, after the window
+// has stopped asking it anything.
+TProjectManager::~TProjectManager() = default;
 
 // ---- document bookkeeping --------------------------------------------------------------
 
