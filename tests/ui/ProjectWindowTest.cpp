@@ -135,6 +135,24 @@ TEST_F(ProjectWindowTest, OpeningReopensTheOpenMembersAndShowsTheTree)
     EXPECT_TRUE(Enabled("ProjectSave"));
 }
 
+// The recent projects entry and the start-up action "open last" reopen a
+// project through the document opener.
+TEST_F(ProjectWindowTest, RecentEntryAndStartupActionReopenTheProject)
+{
+    test::TBoxAnswerer boxes;
+    const fs::path project = WriteProject();
+    ASSERT_TRUE(Open(project));
+    ASSERT_TRUE(m_projects->CloseProject());
+    EXPECT_TRUE(OpenFiles().empty());
+    ASSERT_TRUE(m_state->Recent().OpenProject(0));
+    EXPECT_TRUE(m_projects->IsOpen());
+    EXPECT_EQ(OpenFiles().size(), 2u);
+    ASSERT_TRUE(m_projects->CloseProject());
+    EXPECT_TRUE(m_state->Recent().OpenLast()) << "the last entry added was a project";
+    EXPECT_EQ(m_projects->FileName(), project.string());
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
 TEST_F(ProjectWindowTest, AddSaveReopenRoundTrip)
 {
     test::TBoxAnswerer boxes;
