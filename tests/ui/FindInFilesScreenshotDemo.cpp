@@ -14,6 +14,7 @@
 #include "tools/ui/ResultWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QMdiArea>
 #include <QMenu>
@@ -92,6 +93,7 @@ TEST(FindInFilesScreenshotDemo, ShowsTheDialogAndTheResultWindow)
         form.DirectoriesRadio()->setChecked(true);
         form.DirectoryCombo()->setEditText(QString::fromStdString(dir.Path().string()));
         form.FileMasksCombo()->setEditText("*.c;*.h;*.txt");
+        form.IncludeSubdirsCheck()->setChecked(true);
         form.show();
         form.move(260, 180);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
