@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -118,6 +120,52 @@ std::string RequiredLiteral(std::string_view pattern)
     return best;
 }
 
+// Number of bytes equal to `c` in [begin, end), eight at a time: a byte of
+// x = word ^ pattern is zero exactly where the word holds c.
+std::size_t CountByte(const char* begin, const char* end, char c)
+{
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const std::uint64_t pattern = 0x0101010101010101ull * static_cast<unsigned char>(c);
+    std::size_t count = 0;
+    while (end - begin >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, begin, 8);
+        const std::uint64_t x = word ^ pattern;
+        const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
+        // Only bit 7 of each matching byte is set: add them up by multiplying.
+        count += static_cast<std::size_t>(((zero >> 7) * 0x0101010101010101ull) >> 56);
+        begin += 8;
+    }
+    for (; begin < end; ++begin) {
+        count += *begin == c ? 1 : 0;
+    }
+    return count;
+}
+
+// a-z made A-Z, eight bytes at a time. Per byte, adding 0x1F to its low seven
+// bits sets bit 7 from 'a' up and adding 0x05 from '{' up; their difference
+// marks the lower-case ASCII letters, whose bit 5 is then cleared.
+void FoldAsciiUpper(const unsigned char* in, unsigned char* out, std::size_t size)
+{
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, 8);
+        const std::uint64_t low = word & kLow7;
+        const std::uint64_t fromA = low + 0x1F1F1F1F1F1F1F1Full;
+        const std::uint64_t pastZ = low + 0x0505050505050505ull;
+        const std::uint64_t lower = (fromA ^ pastZ) & ~word & kHigh;
+        word ^= lower >> 2;
+        std::memcpy(out + i, &word, 8);
+    }
+    for (; i < size; ++i) {
+        const unsigned char c = in[i];
+        out[i] = (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+    }
+}
+
 bool HasBlank(std::string_view text)
 {
     return text.find(' ') != std::string_view::npos || text.find('\t') != std::string_view::npos;
@@ -129,6 +177,7 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
     : m_matcher(text, EffectiveFlags(text, flags, delimiters), delimiters)
 {
     m_foldCase = !flags.caseSensitive;
+    m_asciiFold = m_foldCase;
     for (int c = 0; c < 256; ++c) {
         const auto ch = static_cast<unsigned char>(c);
         if (!m_foldCase) {
@@ -140,6 +189,21 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
         }
     }
     const std::string needle = flags.regularExpr ? RequiredLiteral(text) : std::string(text);
+    // The raw scan may fold only a-z when that finds every line the full fold
+    // finds: an ASCII needle, and no other byte folding onto an ASCII letter.
+    const auto asciiFoldAgrees = [this](int c) {
+        const unsigned char folded = m_fold[c];
+        if (c >= 'a' && c <= 'z') {
+            return folded == c - 'a' + 'A';
+        }
+        return c < 0x80 ? (folded == c || folded >= 0x80) : folded >= 0x80;
+    };
+    for (int c = 0; c < 256 && m_asciiFold; ++c) {
+        m_asciiFold = asciiFoldAgrees(c);
+    }
+    if (std::any_of(needle.begin(), needle.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        m_asciiFold = false;
+    }
     m_needle.reserve(needle.size());
     for (char c : needle) {
         m_needle.push_back(static_cast<char>(m_fold[static_cast<unsigned char>(c)]));
@@ -155,8 +219,17 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
 bool TFileSearcher::MatchLine(std::string_view raw, std::size_t lineIndex, const TOnFileMatch& onMatch)
 {
     std::string_view line = raw;
-    if (line.find('\t') != std::string_view::npos) {
-        m_expanded = tabs::Expand(raw, m_stops);
+    if (std::memchr(raw.data(), '\t', raw.size()) != nullptr) {
+        // Tabs become blanks up to the next stop, in a buffer kept between lines.
+        m_expanded.clear();
+        for (const char c : raw) {
+            if (c == '\t') {
+                const int column = static_cast<int>(std::min<std::size_t>(m_expanded.size(), INT_MAX - 1));
+                m_expanded.append(static_cast<std::size_t>(m_stops.NextStop(column) - column), ' ');
+            } else {
+                m_expanded.push_back(c);
+            }
+        }
         line = m_expanded;
     }
     while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
@@ -199,8 +272,12 @@ bool TFileSearcher::ScanCandidates(std::string_view text, const TOnFileMatch& on
         m_folded.resize(text.size());
         const auto* in = reinterpret_cast<const unsigned char*>(text.data());
         auto* out = reinterpret_cast<unsigned char*>(m_folded.data());
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            out[i] = m_fold[in[i]];
+        if (m_asciiFold) {
+            FoldAsciiUpper(in, out, text.size());
+        } else {
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                out[i] = m_fold[in[i]];
+            }
         }
         hay = m_folded;
     }
@@ -212,7 +289,7 @@ bool TFileSearcher::ScanCandidates(std::string_view text, const TOnFileMatch& on
     std::size_t lastPoll = 0;
     auto countBreaks = [&](std::size_t from, std::size_t to) {
         if (!hasCR) {
-            return static_cast<std::size_t>(std::count(base + from, base + to, '\n'));
+            return CountByte(base + from, base + to, '\n');
         }
         std::size_t n = 0;
         for (std::size_t i = from; i < to; ++i) {

@@ -75,6 +75,7 @@ private:
     std::string m_needle;
     bool m_needleHasBlank = false; // a tab expands to blanks the raw bytes lack
     bool m_foldCase = false;
+    bool m_asciiFold = false; // folding a-z alone finds the same candidate lines
     unsigned char m_fold[256];
     std::string m_expanded; // scratch: one line with its tabs expanded
     std::string m_folded; // scratch: the text folded by m_fold

@@ -1,0 +1,94 @@
+// The result window taking many matches, for bench/compare/findfiles.sh:
+//   --window-pauses DIR   searches DIR for "needle" into a result window and
+//                         prints the number of lines, the longest pause of the
+//                         event loop (ms) and how much memory grew (MB)
+#include "tools/ui/FindInFiles.h"
+#include "tools/ui/ResultPage.h"
+#include "tools/ui/ResultWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace quillet {
+namespace {
+
+long ResidentKilobytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            long kb = 0;
+            status >> kb;
+            return kb;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return 0;
+}
+
+int WindowPauses(int argc, char** argv, const char* dir)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    QWidget main;
+    main.resize(900, 600);
+    TResultWindow results(&main);
+    TFindInFiles find(results, &main, TFindInFilesHost{});
+    main.show();
+    QApplication::processEvents();
+    const long before = ResidentKilobytes();
+    // A timer that should fire every 5 ms: the longest gap between its ticks
+    // is the longest time the event loop did not run.
+    QElapsedTimer clock;
+    qint64 last = -1;
+    qint64 longest = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        if (last >= 0) {
+            longest = std::max(longest, now - last);
+        }
+        last = now;
+    });
+    clock.start();
+    tick.start(5);
+    TFindInFilesRequest request;
+    request.text = "needle";
+    request.where = swDirectories;
+    request.directory = std::string(dir) + "/";
+    request.masks = "*";
+    request.includeSubdirs = true;
+    QTimer::singleShot(0, [&] {
+        find.Run(request);
+        QApplication::quit();
+    });
+    QApplication::exec();
+    const long after = ResidentKilobytes();
+    std::printf("%zu %lld %.1f\n",
+        results.Page(TResultWindow::kFindInFilesPage).List().Count(),
+        static_cast<long long>(longest),
+        static_cast<double>(after - before) / 1024.0);
+    return 0;
+}
+
+} // namespace
+} // namespace quillet
+
+int main(int argc, char** argv)
+{
+    if (argc >= 3 && std::strcmp(argv[1], "--window-pauses") == 0) {
+        return quillet::WindowPauses(argc, argv, argv[2]);
+    }
+    std::fprintf(stderr, "usage: see the top of bench/FindInFilesWindowBench.cpp\n");
+    return 2;
+}

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Times the find-in-files engine beside grep (and ripgrep when it is installed)
+# on the same trees: a seeded generated tree of about 100 MB and every *.h
+# under /usr/include. Cases: a literal, the same literal in any case, and
+# regular expressions that mean the same in both dialects. Every tool writes
+# its output to a file; after one warm-up each, the two run alternately five
+# times and the median wall time is shown, with the ratio ours / theirs (below
+# 1 means we are faster). The matching lines (file and line number) must agree
+# with grep's. (The patterns never end in a blank: like the editor, the search
+# drops the blanks at the end of each line, which grep keeps.) Then the result window takes 100,000 matches from one 5 MB file:
+# the longest pause of its event loop and the memory it grew by.
+# Usage: bench/compare/findfiles.sh [build folder]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="${1:-$root/build-bench}"
+bench="$build/bench/quillet_bench_findinfilesenginebench"
+window="$build/bench/quillet_bench_findinfileswindowbench"
+if [ ! -x "$bench" ] || [ ! -x "$window" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON >/dev/null
+    cmake --build "$build" --target quillet_bench_findinfilesenginebench quillet_bench_findinfileswindowbench -j2 >/dev/null
+fi
+. "$(dirname "$0")/lib.sh"
+export LC_ALL=C
+work="$(mktemp -d /tmp/quillet-findfiles-XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+tree="$work/tree"
+"$bench" --write-tree "$tree" 100 20261210
+have_rg=0
+command -v rg >/dev/null && have_rg=1
+
+# wall_ns CMD: runs a shell command line and prints its wall time in ns.
+wall_ns() {
+    local start end
+    start=$(date +%s%N)
+    bash -c "$1" >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    echo $((end - start))
+}
+
+# median5 OURS THEIRS: one warm-up of each, then five alternating runs;
+# prints "ours theirs" as median seconds.
+median5() {
+    local ours=() theirs=() i
+    wall_ns "$1" >/dev/null
+    wall_ns "$2" >/dev/null
+    for i in 1 2 3 4 5; do
+        ours+=("$(wall_ns "$1")")
+        theirs+=("$(wall_ns "$2")")
+    done
+    local mo mt
+    mo=$(printf '%s\n' "${ours[@]}" | sort -n | sed -n 3p)
+    mt=$(printf '%s\n' "${theirs[@]}" | sort -n | sed -n 3p)
+    awk -v a="$mo" -v b="$mt" 'BEGIN { printf "%.3f %.3f\n", a / 1e9, b / 1e9 }'
+}
+
+status=0
+printf '%-44s %9s %9s %7s %9s %s\n' "case" "ours (s)" "peer (s)" "ratio" "lines" "agree"
+# run_case LABEL MODE TEXT DIR MASKS PEER-NAME PEER-COMMAND
+run_case() {
+    local label="$1" mode="$2" text="$3" dir="$4" masks="$5" peer="$6" peer_cmd="$7"
+    local ours_cmd="'$bench' --search $mode '$text' '$dir' '$masks' >'$work/ours.out'"
+    local times ours theirs agree lines
+    times=$(median5 "$ours_cmd" "$peer_cmd >'$work/peer.out'")
+    read -r ours theirs <<<"$times"
+    sort -u "$work/ours.out" >"$work/ours.sorted"
+    cut -d: -f1,2 "$work/peer.out" | sort -u >"$work/peer.sorted"
+    lines=$(wc -l <"$work/ours.sorted")
+    if cmp -s "$work/ours.sorted" "$work/peer.sorted"; then
+        agree=yes
+    else
+        agree="NO ($(wc -l <"$work/peer.sorted") lines)"
+        [ "$peer" = grep ] && status=1
+    fi
+    printf '%-44s %9s %9s %7s %9s %s\n' "$label vs $peer" "$ours" "$theirs" \
+        "$(awk -v a="$ours" -v b="$theirs" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" "$lines" "$agree"
+}
+
+for where in tree include; do
+    if [ "$where" = tree ]; then
+        dir="$tree" masks="*" include="" name="100 MB tree"
+    else
+        dir=/usr/include masks="*.h" include="--include=*.h" name="/usr/include *.h"
+    fi
+    run_case "$name: literal" literal needle "$dir" "$masks" grep "grep -rnaF $include needle '$dir'"
+    run_case "$name: any case" nocase needle "$dir" "$masks" grep "grep -rnaiF $include needle '$dir'"
+    run_case "$name: ne+dle" pattern 'ne+dle' "$dir" "$masks" grep "grep -rnaE $include 'ne+dle' '$dir'"
+    run_case "$name: [a-z]+_t\\(" pattern '[a-z]+_t\(' "$dir" "$masks" grep "grep -rnaE $include '[a-z]+_t\(' '$dir'"
+    run_case "$name: st[a-z]*c [cv]" pattern 'st[a-z]*c [cv]' "$dir" "$masks" grep "grep -rnaE $include 'st[a-z]*c [cv]' '$dir'"
+    if [ "$have_rg" = 1 ]; then
+        glob=""
+        [ -n "$include" ] && glob="-g '*.h'"
+        run_case "$name: literal" literal needle "$dir" "$masks" rg "rg -j1 -uuu -a -n $glob -F needle '$dir'"
+        run_case "$name: any case" nocase needle "$dir" "$masks" rg "rg -j1 -uuu -a -n $glob -i -F needle '$dir'"
+    fi
+done
+[ "$have_rg" = 1 ] || echo "(ripgrep not installed: apt-get install ripgrep to compare with it)"
+
+echo
+one="$work/one"
+mkdir -p "$one"
+awk 'BEGIN { for (i = 0; i < 100000; i++) printf "needle %07d some context text here..\n", i }' >"$one/big.txt"
+read -r count pause grown <<<"$("$window" --window-pauses "$one")"
+printf 'result window: %s matches from one %s MB file, longest event-loop pause %s ms, memory +%s MB\n' \
+    "$count" "$(du -m "$one/big.txt" | cut -f1)" "$pause" "$grown"
+[ "$count" = 100000 ] || status=1
+exit $status
