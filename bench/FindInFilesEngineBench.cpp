@@ -7,6 +7,7 @@
 #include "text/TextMatch.h"
 #include "tools/FileSearcher.h"
 #include "tools/SearchFileList.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
@@ -86,15 +87,10 @@ bool WriteTree(const fs::path& dir, std::size_t megabytes, unsigned seed)
     return true;
 }
 
+// "literal" (or anything else), "nocase" or "pattern".
 TMatchFlags FlagsFor(std::string_view mode)
 {
-    if (mode == "nocase") {
-        return {false, false, false};
-    }
-    if (mode == "pattern") {
-        return {true, false, true};
-    }
-    return {true, false, false};
+    return {mode != "nocase", false, mode == "pattern"};
 }
 
 int Search(std::string_view mode, const char* text, const char* dir, const char* masks)

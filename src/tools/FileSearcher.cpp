@@ -201,7 +201,9 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
     for (int c = 0; c < 256 && m_asciiFold; ++c) {
         m_asciiFold = asciiFoldAgrees(c);
     }
-    if (std::any_of(needle.begin(), needle.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    if (std::any_of(needle.begin(), needle.end(), [](char c) {
+            return static_cast<unsigned char>(c) >= 0x80;
+        })) {
         m_asciiFold = false;
     }
     m_needle.reserve(needle.size());

@@ -48,6 +48,20 @@ TDirEntries ReadDirectory(const std::string& dir, const std::vector<std::string>
         if (name == "." || name == "..") {
             continue;
         }
+        // A plain file needs no stat: the directory entry says what it is.
+        // Links and unknown types are followed to what they lead to.
+        if (entry->d_type == DT_REG) {
+            if (MatchesAnyFileMask(name, masks)) {
+                out.files.emplace_back(name);
+            }
+            continue;
+        }
+        if (entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) {
+            continue; // FIFOs, sockets and devices
+        }
+        if (entry->d_type == DT_DIR && !wantDirs) {
+            continue;
+        }
         struct stat st { };
         if (::fstatat(fd, entry->d_name, &st, 0) != 0) {
             continue; // a dangling link or an entry that vanished

@@ -130,11 +130,11 @@ TResultPage::TResultPage(bool multiRow, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // Every find result is one row high, so the view need not measure them all.
+    // Every find result is one row high, so the view need not measure them
+    // all; long lists are laid out in batches between events.
     setUniformItemSizes(!multiRow);
-    if (multiRow) {
-        setLayoutMode(QListView::Batched);
-    }
+    setLayoutMode(QListView::Batched);
+    setBatchSize(2000);
     connect(this, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
         emit RecordActivated(index.row());
     });
