@@ -275,6 +275,31 @@ std::vector<std::string> TSettingsStore::ReadSections()
     return top;
 }
 
+std::vector<std::string> TSettingsStore::ReadSubsections(std::string_view section)
+{
+    Refresh();
+    const std::string prefix = TIniDocument::Lower(NormalizeSection(section)) + "\\";
+    std::vector<std::string> names;
+    std::vector<std::string> seen;
+    for (const std::string& name : m_doc.SectionNames()) {
+        if (name.size() <= prefix.size() || TIniDocument::Lower(name).rfind(prefix, 0) != 0) {
+            continue;
+        }
+        const std::string rest = name.substr(prefix.size());
+        const std::size_t slash = rest.find('\\');
+        if (slash != std::string::npos && m_form != TSettingsForm::PerUser) {
+            continue;
+        }
+        const std::string first = rest.substr(0, slash);
+        const std::string lower = TIniDocument::Lower(first);
+        if (!first.empty() && std::find(seen.begin(), seen.end(), lower) == seen.end()) {
+            seen.push_back(lower);
+            names.push_back(first);
+        }
+    }
+    return names;
+}
+
 std::vector<std::string> TSettingsStore::ReadSectionValues(std::string_view section)
 {
     Refresh();

@@ -61,6 +61,10 @@ public:
     bool SectionExists(std::string_view section);
     std::vector<std::string> ReadSection(std::string_view section);
     std::vector<std::string> ReadSections();
+    // Names of the sections directly below `section` ("Position\X" gives
+    // "X"), each once, in file order. In the ProgramIni form, where sections
+    // are flat, only names holding no further backslash count.
+    std::vector<std::string> ReadSubsections(std::string_view section);
     // "key=value" texts of a section.
     std::vector<std::string> ReadSectionValues(std::string_view section);
     bool EraseSection(std::string_view section);

@@ -39,7 +39,9 @@ QAction* ToolbarToggle(QToolBar* bar)
 }
 
 TMainToolbars::TMainToolbars(QMainWindow* window, TCommandActions& actions, TMainMenus& menus)
-    : m_actions(actions)
+    : m_window(window)
+    , m_menus(menus)
+    , m_actions(actions)
 {
     const TMenuAnchor togglePlace = menus.Anchor(QStringLiteral("ToolbarToggles"));
     // Without the desktop's SVG support our drawings cannot be shown; the
@@ -58,13 +60,7 @@ TMainToolbars::TMainToolbars(QMainWindow* window, TCommandActions& actions, TMai
             bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
         }
         m_toolbars.push_back(bar);
-        for (std::string_view item : layout.items) {
-            if (LayoutItemKind(item) == TLayoutItemKind::Separator) {
-                bar->addSeparator();
-            } else if (QAction* action = actions.Action(item)) {
-                bar->addAction(action);
-            }
-        }
+        SetItems(bar, quillet::DesignItems(layout));
         if (!layout.dropDownCommand.empty()) {
             if (QAction* action = actions.Action(layout.dropDownCommand)) {
                 auto* menu = new QMenu(bar);
@@ -91,6 +87,22 @@ TMainToolbars::TMainToolbars(QMainWindow* window, TCommandActions& actions, TMai
         bar->setVisible(layout.visibleAtFirst);
         if (QAction* toggle = ToolbarToggle(bar)) {
             toggle->setChecked(layout.visibleAtFirst);
+        }
+    }
+}
+
+void TMainToolbars::RestoreDropDown(QToolBar* bar)
+{
+    for (const TToolbarLayout& layout : ToolbarLayouts()) {
+        if (FromView(layout.name) != bar->objectName() || layout.dropDownCommand.empty()) {
+            continue;
+        }
+        QAction* action = m_actions.Action(layout.dropDownCommand);
+        auto* menu = bar->findChild<QMenu*>(
+            layout.dropDownPlace == "@RecentMenu" ? QStringLiteral("RecentDropDown") : QStringLiteral("MacroDropDown"),
+            Qt::FindDirectChildrenOnly);
+        if (action != nullptr && menu != nullptr && bar->actions().contains(action)) {
+            GiveDropDown(bar, action, menu);
         }
     }
 }

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "app/ToolbarCustomization.h"
+
+#include <QString>
+
+#include <map>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -12,6 +18,7 @@ namespace quillet {
 
 class TCommandActions;
 class TMainMenus;
+class TSettingsStore;
 
 // The toolbars built from the command table, each with its show/hide entry
 // (an action named after the toggle command, in the Toolbars submenu and the
@@ -29,10 +36,45 @@ public:
     // Customize; owned by parent.
     QMenu* BuildPopup(QWidget* parent) const;
 
+    // ---- customization ------------------------------------------------------
+    // The items a toolbar shows now, and its standard layout (empty for a
+    // user toolbar).
+    std::vector<TToolbarItem> Items(QToolBar* bar) const;
+    std::vector<TToolbarItem> DesignItems(QToolBar* bar) const;
+    // Rebuilds a toolbar from items. A command already on the toolbar, or not
+    // from its standard layout, gets a button of its own, so a command added
+    // twice gives two buttons.
+    void SetItems(QToolBar* bar, const std::vector<TToolbarItem>& items);
+    bool IsUserToolbar(QToolBar* bar) const;
+    QToolBar* Find(const QString& name) const;
+    // A new empty user toolbar at the top with its show/hide entry; name is
+    // the internal name (its store sections), caption the typed name.
+    QToolBar* AddUserToolbar(const QString& name, const QString& caption);
+    void RemoveUserToolbar(QToolBar* bar);
+    void SetCaption(QToolBar* bar, const QString& caption);
+    // The toolbars customization lists: the standard ones, then user toolbars.
+    std::vector<QToolBar*> CustomizableToolbars() const;
+    // Writes the toolbar's caption and items (SaveToolbarButtons).
+    bool SaveToolbar(TSettingsStore& store, QToolBar* bar) const;
+    // At start: captions and items of the stored toolbars, and the user
+    // toolbars with a caption (TBXInitializeToolbars).
+    void InitializeFromStore(TSettingsStore& store);
+    // Whether a command of the given name exists.
+    bool IsCommand(std::string_view name) const;
+    TCommandActions& CommandActions() const { return m_actions; }
+
 private:
+    QAction* CopyOf(QAction* original, QToolBar* bar, std::string_view command);
+    void RestoreDropDown(QToolBar* bar);
+
+    QMainWindow* m_window;
+    TMainMenus& m_menus;
     TCommandActions& m_actions;
     std::vector<QToolBar*> m_toolbars;
+    std::vector<QToolBar*> m_userToolbars;
     std::vector<QAction*> m_toggles;
+    std::map<QToolBar*, std::vector<TToolbarItem>> m_items;
+    int m_copyCounter = 0;
 };
 
 // The show/hide entry of a toolbar, or nullptr.

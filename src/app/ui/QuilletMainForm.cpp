@@ -2,9 +2,7 @@
 
 #include "app/CommandTable.h"
 #include "app/InstanceHandover.h"
-#include "core/SettingsStore.h"
 #include "app/ShellSeams.h"
-#include "core/Translations.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/CommandBindings.h"
 #include "app/ui/DocumentOpeners.h"
@@ -16,6 +14,8 @@
 #include "app/ui/StatusPanel.h"
 #include "app/ui/Tray.h"
 #include "app/ui/WidgetTranslation.h"
+#include "core/SettingsStore.h"
+#include "core/Translations.h"
 #include "platform/IGlobalHotKey.h"
 #include "platform/UserPaths.h"
 #include "platform/qt/X11GlobalHotKey.h"
@@ -110,6 +110,8 @@ TQuilletMainForm::TQuilletMainForm(QWidget* parent)
     manualloadres();
     nactiResource(this);
     RefreshCaption();
+    // Stored toolbar contents and user toolbars come before their positions.
+    m_mainToolbars->InitializeFromStore(Settings());
     LoadToolbarLayout();
     RefreshWindowMenu();
     UpdateCommands();
@@ -336,7 +338,7 @@ void TQuilletMainForm::manualloadres()
         const QString english = menu->property("quilletText").toString();
         menu->setTitle(Tr(menu->objectName().toStdString(), english.toStdString()));
     }
-    for (QToolBar* bar : m_toolbars) {
+    for (QToolBar* bar : m_mainToolbars->CustomizableToolbars()) {
         const QString key = bar->property("quilletTitleKey").toString();
         const QString english = bar->property("quilletText").toString();
         bar->setWindowTitle(key.isEmpty() ? english : Stripped(Tr(key.toStdString(), english.toStdString())));
@@ -648,7 +650,7 @@ void TQuilletMainForm::LoadToolbarLayout()
     if (!state.empty()) {
         restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
     }
-    for (QToolBar* bar : m_toolbars) {
+    for (QToolBar* bar : m_mainToolbars->CustomizableToolbars()) {
         const std::string section = "Position\\" + bar->objectName().toStdString();
         if (!bar->actions().isEmpty() && store.SectionExists(section)) {
             bar->setVisible(store.ReadBool(section, "Visible", true));
@@ -661,7 +663,7 @@ void TQuilletMainForm::SaveToolbarLayout()
     TSettingsStore& store = Settings();
     TSettingsBatch batch(store);
     store.WriteString("Position\\Layout", "Toolbars", saveState().toBase64().toStdString());
-    for (QToolBar* bar : m_toolbars) {
+    for (QToolBar* bar : m_mainToolbars->CustomizableToolbars()) {
         store.WriteBool("Position\\" + bar->objectName().toStdString(), "Visible", !bar->isHidden());
     }
 }
