@@ -52,7 +52,9 @@ public:
     QToolBar* AddUserToolbar(const QString& name, const QString& caption);
     void RemoveUserToolbar(QToolBar* bar);
     void SetCaption(QToolBar* bar, const QString& caption);
-    // The toolbars customization lists: the standard ones, then user toolbars.
+    // The standard toolbars, then the user toolbars.
+    std::vector<QToolBar*> AllToolbars() const;
+    // The toolbars customization lists: all but the quick templates bar.
     std::vector<QToolBar*> CustomizableToolbars() const;
     // Writes the toolbar's caption and items (SaveToolbarButtons).
     bool SaveToolbar(TSettingsStore& store, QToolBar* bar) const;

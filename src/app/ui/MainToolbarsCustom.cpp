@@ -66,10 +66,20 @@ QToolBar* TMainToolbars::Find(const QString& name) const
     return nullptr;
 }
 
-std::vector<QToolBar*> TMainToolbars::CustomizableToolbars() const
+std::vector<QToolBar*> TMainToolbars::AllToolbars() const
 {
     std::vector<QToolBar*> bars = m_toolbars;
     bars.insert(bars.end(), m_userToolbars.begin(), m_userToolbars.end());
+    return bars;
+}
+
+std::vector<QToolBar*> TMainToolbars::CustomizableToolbars() const
+{
+    // The quick templates bar is filled by its own panel, never by hand.
+    std::vector<QToolBar*> bars = AllToolbars();
+    std::erase_if(bars, [](const QToolBar* bar) {
+        return bar->objectName() == QLatin1String("QuickTemplatesForm");
+    });
     return bars;
 }
 

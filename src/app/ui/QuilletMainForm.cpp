@@ -338,7 +338,7 @@ void TQuilletMainForm::manualloadres()
         const QString english = menu->property("quilletText").toString();
         menu->setTitle(Tr(menu->objectName().toStdString(), english.toStdString()));
     }
-    for (QToolBar* bar : m_mainToolbars->CustomizableToolbars()) {
+    for (QToolBar* bar : m_mainToolbars->AllToolbars()) {
         const QString key = bar->property("quilletTitleKey").toString();
         const QString english = bar->property("quilletText").toString();
         bar->setWindowTitle(key.isEmpty() ? english : Stripped(Tr(key.toStdString(), english.toStdString())));
@@ -650,7 +650,7 @@ void TQuilletMainForm::LoadToolbarLayout()
     if (!state.empty()) {
         restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
     }
-    for (QToolBar* bar : m_mainToolbars->CustomizableToolbars()) {
+    for (QToolBar* bar : m_mainToolbars->AllToolbars()) {
         const std::string section = "Position\\" + bar->objectName().toStdString();
         if (!bar->actions().isEmpty() && store.SectionExists(section)) {
             bar->setVisible(store.ReadBool(section, "Visible", true));
@@ -663,7 +663,7 @@ void TQuilletMainForm::SaveToolbarLayout()
     TSettingsStore& store = Settings();
     TSettingsBatch batch(store);
     store.WriteString("Position\\Layout", "Toolbars", saveState().toBase64().toStdString());
-    for (QToolBar* bar : m_mainToolbars->CustomizableToolbars()) {
+    for (QToolBar* bar : m_mainToolbars->AllToolbars()) {
         store.WriteBool("Position\\" + bar->objectName().toStdString(), "Visible", !bar->isHidden());
     }
 }
