@@ -308,7 +308,7 @@ TEST_F(FindInFilesTest, CancelKeepsTheLinesFoundAndASecondStartIsRefused)
     for (int i = 0; i < 2000; ++i) {
         lines += "needle " + std::to_string(i) + "\n";
     }
-    for (int f = 0; f < 40; ++f) {
+    for (int f = 0; f < 150; ++f) {
         dir.Write("f" + std::to_string(f) + ".txt", lines);
     }
     int batches = 0;
@@ -327,7 +327,7 @@ TEST_F(FindInFilesTest, CancelKeepsTheLinesFoundAndASecondStartIsRefused)
     EXPECT_EQ(m_find->Progress(), nullptr);
     const std::size_t kept = Page().List().Count();
     EXPECT_GT(kept, 0u);
-    EXPECT_LT(kept, 80000u);
+    EXPECT_LT(kept, 300000u); // far more than one batch, whatever the speed of the machine
     EXPECT_EQ(Page().List().Line(0), dir.Path().string() + "/f0.txt(1:1): [(+b)]needle[(-b)] 0");
 }
 
