@@ -50,11 +50,15 @@ function(quillet_subsystem name)
         DEPENDS quillet_${name} quillet_platform_qt ${ARG_UI_DEPENDS})
 endfunction()
 
-# quillet_test(<target> <dir> [QT] [LIBS ...]): one test executable per folder.
+# quillet_test(<target> <dir> [QT] [LIBS ...] [EXCLUDE subfolders...]): one test
+# executable per folder, its subfolders included except those EXCLUDE names.
 # Widget tests (QT) bring their own main that selects the offscreen platform.
 function(quillet_test target dir)
-    cmake_parse_arguments(ARG "QT" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "QT" "" "LIBS;EXCLUDE" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${dir}/*.cpp")
+    foreach(sub IN LISTS ARG_EXCLUDE)
+        list(FILTER sources EXCLUDE REGEX "/${dir}/${sub}/")
+    endforeach()
     if(NOT sources)
         return()
     endif()
