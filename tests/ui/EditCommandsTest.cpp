@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QWidget>
 
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -254,7 +255,7 @@ TEST_F(EditCommandsTest, FiftyMegabyteSelectionEncodesSortsAndUndoes)
     std::string text;
     text.reserve(52u << 20);
     for (int i = 0; text.size() < (50u << 20); ++i) {
-        text += "line " + std::to_string((i * 7919) % 1000003) + "\tof a large selection\n";
+        text += "line " + std::to_string((static_cast<std::int64_t>(i) * 7919) % 1000003) + "\tof a large selection\n";
     }
     Load(text);
     const std::string original = Text();
@@ -262,8 +263,9 @@ TEST_F(EditCommandsTest, FiftyMegabyteSelectionEncodesSortsAndUndoes)
     Source().SelectAll();
     Run("EditEncodeMime");
     ASSERT_EQ(Source().GetStrCount(), 1);
-    // The encoded selection: every line with CR LF, in one line of Base64.
-    const std::size_t encoded = text.size() + static_cast<std::size_t>(lines) - 1;
+    // The encoded selection: every line with CR LF, the last one too, in one
+    // line of Base64. Each LF of the text stands for one CR LF.
+    const std::size_t encoded = text.size() + static_cast<std::size_t>(lines);
     EXPECT_EQ(Source().GetRawLine(0).size(), (encoded + 2) / 3 * 4);
     Source().Undo();
     EXPECT_EQ(Text(), original);
