@@ -3,6 +3,7 @@
 //   BM_OptionsFirstPaint  from the command to the dialog's first paint, on a
 //                         second opening (the first one is made before timing)
 //   BM_OptionsOkRepaint   from OK until every visible view has repainted
+// Targets: first paint under 300 ms, OK to repaint under 500 ms.
 // Each reports the median of 5 repetitions.
 #include "app/ui/DocumentManager.h"
 #include "app/ui/OptionsCatalogPage.h"
@@ -23,6 +24,7 @@
 #include <QMdiArea>
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -38,6 +40,9 @@ public:
     {
         if (event->type() == QEvent::Paint) {
             painted.insert(watched);
+            if (auto* widget = qobject_cast<QWidget*>(watched)) {
+                painted.insert(widget->window());
+            }
         }
         return false;
     }
@@ -64,6 +69,9 @@ struct TFixture {
         TSyntaxContext syntax;
         syntax.catalog = catalog.get();
         syntax.styles = &styles;
+        syntax.OnError = [](const QString& message) {
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        };
         documents->SetSyntaxContext(syntax);
         main->resize(1200, 800);
         main->show();
@@ -80,7 +88,9 @@ struct TFixture {
             form->MemoSource().SetModified(false);
         }
         main->MdiArea()->tileSubWindows();
-        QApplication::processEvents();
+        for (int i = 0; i < 20; ++i) {
+            QApplication::processEvents();
+        }
         context.mainForm = main.get();
         context.store = &store;
         context.catalog = catalog.get();
@@ -113,13 +123,14 @@ void BM_OptionsFirstPaint(benchmark::State& state)
         TPaintWatch watch;
         QElapsedTimer timer;
         timer.start();
+        QApplication::instance()->installEventFilter(&watch);
         TOptionsForm form(f.context, TOptionsPage::Environment, f.main.get());
-        form.installEventFilter(&watch);
         form.show();
-        while (watch.painted.count(&form) == 0) {
+        while (watch.painted.count(&form) == 0 && timer.elapsed() < 10000) {
             QApplication::processEvents();
         }
         state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        QApplication::instance()->removeEventFilter(&watch);
     }
 }
 BENCHMARK(BM_OptionsFirstPaint)
@@ -144,11 +155,11 @@ void BM_OptionsOkRepaint(benchmark::State& state)
         for (TChildForm* document : f.documents->Forms()) {
             for (TTarnMemo* view : {&document->Memo(), &document->Memo1()}) {
                 if (view->isVisible() && !view->visibleRegion().isEmpty()) {
-                    view->installEventFilter(&watch);
                     visible.push_back(view);
                 }
             }
         }
+        QApplication::instance()->installEventFilter(&watch);
         QElapsedTimer timer;
         timer.start();
         form.ApplyChanges();
@@ -165,6 +176,7 @@ void BM_OptionsOkRepaint(benchmark::State& state)
             QApplication::processEvents();
         }
         state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        QApplication::instance()->removeEventFilter(&watch);
         state.counters["views"] = static_cast<double>(visible.size());
     }
 }
