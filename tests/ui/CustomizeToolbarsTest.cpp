@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,9 @@ TEST_F(CustomizeToolbarsTest, UserToolbarWithTwoMd5ButtonsSurvivesARestart)
     EXPECT_EQ(Names(bar).size(), 4);
     EXPECT_EQ(Names(bar)[2], "-");
     EXPECT_NE(main.findChild<QAction*>("TTBXToggle_" + userName + "ToolbarToggles"), nullptr);
+    auto* more = bar->findChild<QToolButton*>("qt_toolbar_ext_button");
+    ASSERT_NE(more, nullptr);
+    EXPECT_EQ(more->toolTip(), "More Buttons");
 }
 
 TEST_F(CustomizeToolbarsTest, NameMessagesRenameDeleteAndReset)

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVariant>
 
 #include <algorithm>
@@ -137,6 +138,10 @@ QToolBar* TMainToolbars::AddUserToolbar(const QString& name, const QString& capt
     bar->setFloatable(true);
     m_userToolbars.push_back(bar);
     m_items[bar] = {};
+    // Made after the window was translated: the overflow button gets its hint here.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setToolTip(Tr("CustMoreButtons", "More Buttons"));
+    }
 
     auto* toggle = new QAction(caption, bar);
     toggle->setObjectName(QStringLiteral("TTBXToggle_") + name + QStringLiteral("ToolbarToggles"));
