@@ -4,6 +4,9 @@
 # The program and its data folders are installed by src/app/ui.
 
 include(GNUInstallDirs)
+# The desktop entry's name is the program's identity for file associations
+# (kDesktopId); the metainfo carries the reverse-domain component id.
+set(QUILLET_DESKTOP_ID "norvane-quillet")
 set(QUILLET_APP_ID "com.norvane.Quillet")
 set(desktop_dir "${PROJECT_SOURCE_DIR}/resources/desktop")
 set(app_icon "${PROJECT_SOURCE_DIR}/resources/icons/quillet.svg")
@@ -15,7 +18,7 @@ quillet_warnings(quillet_render_icon)
 set(QUILLET_ICON_SIZES 16 24 32 48 64 128 256)
 set(icon_outputs "")
 foreach(size IN LISTS QUILLET_ICON_SIZES)
-    set(png "${PROJECT_BINARY_DIR}/icons/${size}/${QUILLET_APP_ID}.png")
+    set(png "${PROJECT_BINARY_DIR}/icons/${size}/${QUILLET_DESKTOP_ID}.png")
     add_custom_command(OUTPUT "${png}"
         COMMAND ${CMAKE_COMMAND} -E make_directory "${PROJECT_BINARY_DIR}/icons/${size}"
         COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:quillet_render_icon> "${app_icon}" ${size} "${png}"
@@ -26,8 +29,8 @@ endforeach()
 add_custom_target(quillet_icons ALL DEPENDS ${icon_outputs})
 
 install(FILES "${app_icon}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
-    RENAME "${QUILLET_APP_ID}.svg")
-install(FILES "${desktop_dir}/${QUILLET_APP_ID}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+    RENAME "${QUILLET_DESKTOP_ID}.svg")
+install(FILES "${desktop_dir}/${QUILLET_DESKTOP_ID}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 install(FILES "${desktop_dir}/${QUILLET_APP_ID}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 
 # The Debian package. Library dependencies come from dpkg-shlibdeps; the Qt

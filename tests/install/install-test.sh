@@ -12,6 +12,7 @@ work=$(mktemp -d /tmp/quillet-install-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 root="$work/root"
 app_id=com.norvane.Quillet
+desktop_id=norvane-quillet
 
 fail() {
     echo "FAIL: $*" >&2
@@ -51,12 +52,12 @@ deb)
 esac
 
 usr="$root/usr"
-for f in bin/quillet "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
-    "share/icons/hicolor/scalable/apps/$app_id.svg"; do
+for f in bin/quillet "share/applications/$desktop_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
+    "share/icons/hicolor/scalable/apps/$desktop_id.svg"; do
     [ -e "$usr/$f" ] || fail "missing $f"
 done
 for size in 16 24 32 48 64 128 256; do
-    png="$usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+    png="$usr/share/icons/hicolor/${size}x${size}/apps/$desktop_id.png"
     [ -f "$png" ] || fail "missing icon $size"
     # The PNG header holds width and height as big-endian words at bytes 16 and 20.
     hex=$(od -An -tx1 -j16 -N8 "$png" | tr -d ' \n')
@@ -70,10 +71,10 @@ ls "$program_dir/Syntax Definitions/"*.def >/dev/null 2>&1 || fail "no syntax de
 [ -f "$program_dir/Languages/Deutsch.lng" ] || fail "no language files beside the program"
 [ -f "$program_dir/Docs/index.html" ] || fail "no help beside the program"
 
-desktop="$usr/share/applications/$app_id.desktop"
+desktop="$usr/share/applications/$desktop_id.desktop"
 grep -qx 'Exec=quillet %F' "$desktop" || fail "Exec line"
 grep -qx 'Categories=Development;TextEditor;Utility;' "$desktop" || fail "Categories line"
-grep -qx "Icon=$app_id" "$desktop" || fail "Icon line"
+grep -qx "Icon=$desktop_id" "$desktop" || fail "Icon line"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$desktop" | { grep -v ': hint: ' || true; } >"$work/desktop.log"
     [ ! -s "$work/desktop.log" ] || {
