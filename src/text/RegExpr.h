@@ -62,6 +62,12 @@ public:
     // every start, the line end included).
     std::optional<TLineMatch> FindBackward(std::string_view line, std::size_t before);
 
+    // Machine steps (states entered or tried) of the last MatchAt, FindForward
+    // or FindBackward, and the number of compiled instructions: the search
+    // stays within a small multiple of ProgramSize() x (line length + 1).
+    std::uint64_t StepsOfLastSearch() const { return m_steps; }
+    std::size_t ProgramSize() const { return m_program.size(); }
+
 private:
     enum class TOp : std::uint8_t {
         Set, // one character of m_sets[arg]
@@ -111,6 +117,7 @@ private:
     // reached twice without passing one. Index into the visited set, or kNoMemo.
     std::vector<std::uint32_t> m_memoIndex;
     std::uint32_t m_memoCount = 0;
+    std::uint64_t m_steps = 0; // Visit calls since BeginSearch
     static constexpr std::uint32_t kNoMemo = static_cast<std::uint32_t>(-1);
 
     // Failed (or in-progress) states of the current search. Dense bit array

@@ -25,6 +25,7 @@ void TRegExpr::BeginSearch(std::size_t lineLength)
 {
     const std::uint64_t states = static_cast<std::uint64_t>(m_memoCount) * (lineLength + 1);
     m_dense = states <= kDenseLimit;
+    m_steps = 0;
     m_touched.clear();
     if (m_dense) {
         const std::size_t words = static_cast<std::size_t>((states + 63) / 64);
@@ -53,6 +54,7 @@ void TRegExpr::EndSearch()
 
 bool TRegExpr::Visit(std::uint32_t pc, std::size_t pos)
 {
+    ++m_steps;
     const std::uint32_t memo = m_memoIndex[pc];
     if (memo == kNoMemo) {
         return true;

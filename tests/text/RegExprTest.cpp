@@ -153,6 +153,22 @@ TEST(RegExpr, ErrorMessageIsTranslatedWithCheckedPlaceholders)
     Translator().SetLanguageFolders(folders);
 }
 
+TEST(RegExpr, NestedRepetitionStaysWithinTheStepBound)
+{
+    // Patterns that take plain backtracking exponential or quadratic time on
+    // a long line that almost matches.
+    const std::string line(5000, 'a');
+    for (const char* pattern : {"{a*}*b", "{{a}+}+{a}+c", "a*a*a*a*a*b", "{a*a*}*$b", ".*.*=.*"}) {
+        SCOPED_TRACE(pattern);
+        TRegExpr re(pattern, true);
+        ASSERT_TRUE(re.IsValid()) << re.ErrorMessage();
+        EXPECT_EQ(re.FindForward(line, 0), std::nullopt);
+        EXPECT_LE(re.StepsOfLastSearch(), 4 * (re.ProgramSize() + 1) * (line.size() + 2));
+        EXPECT_EQ(re.FindBackward(line, line.size() + 1), std::nullopt);
+        EXPECT_LE(re.StepsOfLastSearch(), 4 * (re.ProgramSize() + 1) * (line.size() + 2));
+    }
+}
+
 TEST(RegExpr, FindForwardAndBackwardFromAPosition)
 {
     TRegExpr re("ab", true);
