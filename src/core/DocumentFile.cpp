@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -247,7 +248,7 @@ bool HasChangedOnDisk(const fs::path& file, std::int64_t recordedStamp)
 bool IsReadOnlyFile(const fs::path& file)
 {
     std::error_code ec;
-    return fs::exists(file, ec) && ::access(file.c_str(), W_OK) != 0;
+    return fs::exists(file, ec) && ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0;
 }
 
 TDocumentFileResult ClearReadOnlyAttribute(const fs::path& file)

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillet {
 
@@ -382,8 +384,8 @@ std::unique_ptr<TSettingsStore> ChooseSettingsStore(
     std::filesystem::path ini = programPath;
     ini.replace_extension(".ini");
     std::error_code ec;
-    if (std::filesystem::is_regular_file(ini, ec) && ::access(ini.c_str(), W_OK) == 0
-        && ::access(ini.parent_path().empty() ? "." : ini.parent_path().c_str(), W_OK) == 0) {
+    if (std::filesystem::is_regular_file(ini, ec) && ::faccessat(AT_FDCWD, ini.c_str(), W_OK, AT_EACCESS) == 0
+        && ::faccessat(AT_FDCWD, ini.parent_path().empty() ? "." : ini.parent_path().c_str(), W_OK, AT_EACCESS) == 0) {
         return std::make_unique<TSettingsStore>(ini, TSettingsForm::ProgramIni);
     }
     return std::make_unique<TSettingsStore>(perUserFile, TSettingsForm::PerUser);

@@ -105,7 +105,7 @@ bool THexDocument::LoadFromFile(const fs::path& file)
     m_work = std::move(work);
     m_size = length;
     m_fileName = file;
-    m_readOnlyFile = ::access(file.c_str(), W_OK) != 0;
+    m_readOnlyFile = ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0;
     ResetDocumentState();
     Repaint();
     StateChanged();

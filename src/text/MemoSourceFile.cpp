@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <istream>
 #include <unistd.h>
 
@@ -304,7 +305,7 @@ TFileResult TMemoSource::SaveToFile(const fs::path& name)
     }
     const bool exists = fs::exists(target, ec);
     // Checked before the backup is made, so that a refused save changes nothing.
-    if (exists && ::access(target.c_str(), W_OK) != 0) {
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
         return {false, Format2("Can't write file %s", target.string()), std::strerror(errno)};
     }
     if (HasOption(soCreateBackups) && exists) {

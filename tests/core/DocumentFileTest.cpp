@@ -1,6 +1,7 @@
 #include "core/DocumentFile.h"
 
 #include "core/CodePages.h"
+#include "support/HonouredPermissions.h"
 #include "support/TempDir.h"
 
 #include <cerrno>
@@ -14,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using test::THonouredPermissions;
 using test::TTempDir;
 
 class TSystemCodePageGuard {
@@ -169,7 +171,9 @@ TEST(DocumentFile, LoadFailuresNameTheFile)
     EXPECT_FALSE(fifoTypes.isBinary || fifoTypes.hasByteOrderMark);
     EXPECT_FALSE(LoadTextDocument(fifo, 0).result);
 
-    if (::geteuid() != 0) {
+    {
+        const THonouredPermissions honoured;
+        ASSERT_TRUE(honoured.Active());
         const fs::path locked = dir.Write("locked.txt", "secret");
         fs::permissions(locked, fs::perms::none);
         const TDocumentLoad denied = LoadTextDocument(locked, 0);
@@ -264,7 +268,9 @@ TEST(DocumentFile, FailedWriteLeavesTheOldFile)
     EXPECT_EQ(missing.fileName, noFolder.string());
     EXPECT_FALSE(missing.reason.empty());
 
-    if (::geteuid() != 0) {
+    {
+        const THonouredPermissions honoured;
+        ASSERT_TRUE(honoured.Active());
         const fs::path readOnly = dir.Write("ro.txt", "keep");
         ::chmod(readOnly.c_str(), 0444);
         EXPECT_TRUE(IsReadOnlyFile(readOnly));

@@ -1,5 +1,6 @@
 #include "core/SettingsStore.h"
 
+#include "support/HonouredPermissions.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 namespace quillet {
 namespace {
 
+using test::THonouredPermissions;
 using test::TTempDir;
 
 TEST(SettingsStore, ReadRulesOfEachForm)
@@ -207,10 +209,9 @@ TEST(SettingsStore, FailedSaveLeavesTheOldFileAndReportsIt)
         EXPECT_FALSE(store.Flush());
         EXPECT_EQ(TTempDir::Read(blocker), "a file, not a folder");
     }
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root ignores folder permissions";
-    }
     TTempDir dir;
+    const THonouredPermissions honoured;
+    ASSERT_TRUE(honoured.Active());
     const auto file = dir.Write("conf/q.ini", "[Global]\nLanguage=x.lng\n");
     ::chmod(file.parent_path().c_str(), 0500);
     TSettingsStore store(file, TSettingsForm::PerUser);
@@ -224,10 +225,9 @@ TEST(SettingsStore, FailedSaveLeavesTheOldFileAndReportsIt)
 
 TEST(SettingsStore, UnreadableFileIsNeverOverwritten)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads every file";
-    }
     TTempDir dir;
+    const THonouredPermissions honoured;
+    ASSERT_TRUE(honoured.Active());
     const auto file = dir.Write("q.ini", "[Global]\nLanguage=x.lng\n");
     ::chmod(file.c_str(), 0200);
     TSettingsStore store(file, TSettingsForm::PerUser);
@@ -249,12 +249,12 @@ TEST(SettingsStore, ChoosesTheProgramIniOnlyWhenItIsWritable)
     EXPECT_EQ(chosen->Form(), TSettingsForm::ProgramIni);
     EXPECT_EQ(chosen->FilePath(), ini);
 
-    if (::geteuid() != 0) {
-        ::chmod(ini.c_str(), 0400);
-        chosen = ChooseSettingsStore(program, perUser);
-        EXPECT_EQ(chosen->Form(), TSettingsForm::PerUser);
-        EXPECT_EQ(chosen->FilePath(), perUser);
-    }
+    const THonouredPermissions honoured;
+    ASSERT_TRUE(honoured.Active());
+    ::chmod(ini.c_str(), 0400);
+    chosen = ChooseSettingsStore(program, perUser);
+    EXPECT_EQ(chosen->Form(), TSettingsForm::PerUser);
+    EXPECT_EQ(chosen->FilePath(), perUser);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/Translations.h"
 
+#include "support/HonouredPermissions.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 namespace quillet {
 namespace {
 
+using test::THonouredPermissions;
 using test::TTempDir;
 using namespace std::string_literals;
 
@@ -80,7 +82,9 @@ TEST(Translations, BadFilesGiveTheBuiltInTexts)
     t.ResetLang("Binary.lng");
     EXPECT_EQ(t.LangStr("bOK", "OK"), std::string("\xC3\xA4\xC3\xB6\x00x", 6)); // Latin-1 taken as such
 
-    if (::geteuid() != 0) {
+    {
+        const THonouredPermissions honoured;
+        ASSERT_TRUE(honoured.Active());
         const auto locked = dir.Write("Locked.lng", "[Translations]\nbOK=locked\n");
         ::chmod(locked.c_str(), 0);
         t.ResetLang("Locked.lng");

@@ -1,5 +1,6 @@
 // Loading, saving, the work file and what a full disk or a vanished file does.
 #include "HexFixture.h"
+#include "support/HonouredPermissions.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -118,10 +119,10 @@ TEST_F(HexDocumentFile, EmptyAndReadOnlyFiles)
     EXPECT_EQ(doc.RowCount(), 1);
     const fs::path locked = dir.Write("locked.bin", "x");
     fs::permissions(locked, fs::perms::owner_read);
+    const THonouredPermissions honoured;
+    ASSERT_TRUE(honoured.Active());
     ASSERT_TRUE(doc.LoadFromFile(locked));
-    if (::geteuid() != 0) {
-        EXPECT_TRUE(doc.ReadOnlyFile());
-    }
+    EXPECT_TRUE(doc.ReadOnlyFile());
 }
 
 TEST_F(HexDocumentFile, OriginalDeletedOrTruncatedWhileOpen)

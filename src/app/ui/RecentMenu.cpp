@@ -1,15 +1,16 @@
 #include "app/ui/RecentMenu.h"
 
 #include "app/DocumentOpener.h"
-#include "core/SettingsStore.h"
-#include "core/Translations.h"
 #include "app/ui/MainMenus.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/ShellUi.h"
+#include "core/SettingsStore.h"
+#include "core/Translations.h"
 
 #include <QAction>
 #include <QMenu>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -103,7 +104,7 @@ TRecentMenu::TUsable TRecentMenu::Usability(const std::string& path)
     if (fs::is_directory(status)) {
         return TUsable::Folder;
     }
-    return ::access(path.c_str(), R_OK) == 0 ? TUsable::Yes : TUsable::Unreadable;
+    return ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0 ? TUsable::Yes : TUsable::Unreadable;
 }
 
 bool TRecentMenu::Refuse(TRecentList& list, int position, TUsable usable)

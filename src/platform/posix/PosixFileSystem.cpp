@@ -170,7 +170,7 @@ TFileStatus TPosixFileSystem::Replace(
     if (exists && !S_ISREG(st.st_mode)) {
         return Fail(EINVAL, TFileStep::Check, target);
     }
-    if (exists && ::access(target.c_str(), W_OK) != 0) {
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
         return Fail(errno, TFileStep::Check, target);
     }
 
