@@ -251,6 +251,16 @@ bool IsReadOnlyFile(const fs::path& file)
     return fs::exists(file, ec) && ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0;
 }
 
+bool IsWriteProtected(const fs::path& file)
+{
+    if (IsReadOnlyFile(file)) {
+        return true;
+    }
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    std::error_code ec;
+    return fs::is_directory(folder, ec) && ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0;
+}
+
 TDocumentFileResult ClearReadOnlyAttribute(const fs::path& file)
 {
     struct stat st { };

@@ -89,6 +89,10 @@ bool HasChangedOnDisk(const std::filesystem::path& file, std::int64_t recordedSt
 // The read-only attribute of the desktop: the file exists and the user may
 // not write it. Clearing it sets the owner's write bit.
 bool IsReadOnlyFile(const std::filesystem::path& file);
+// Whether a failed save is explained by write protection: the file is
+// read-only, or its folder does not let the user make the temporary file.
+// Other failures (a full disk, a quota, an I/O error) are not.
+bool IsWriteProtected(const std::filesystem::path& file);
 TDocumentFileResult ClearReadOnlyAttribute(const std::filesystem::path& file);
 
 // Name of the n-th untitled document: the translated base name with "*" and

@@ -2,11 +2,12 @@
 // the message boxes answered the way a user would.
 #include "app/ui/DocumentManager.h"
 
+#include "app/ui/QuilletMainForm.h"
 #include "core/CharsetConversion.h"
 #include "core/CodePages.h"
 #include "core/SettingsStore.h"
-#include "app/ui/QuilletMainForm.h"
 #include "support/BoxAnswerer.h"
+#include "support/HonouredPermissions.h"
 #include "support/TempDir.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <deque>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -34,6 +36,7 @@
 namespace quillet {
 namespace {
 
+using test::THonouredPermissions;
 using test::TTempDir;
 namespace fs = std::filesystem;
 
@@ -313,12 +316,14 @@ TEST_F(DocumentManagerTest, MissingAndUnreadableFiles)
     TBoxAnswerer boxes;
     fs::create_directory(m_dir.Path() / "folder");
     std::vector<fs::path> refused{m_dir.Path() / "folder"};
-    if (::geteuid() != 0) {
-        refused.push_back(m_dir.Write("locked.txt", "secret\n"));
-        fs::permissions(refused.back(), fs::perms::none);
-    }
-    for (const fs::path& file : refused) {
-        EXPECT_EQ(Open(file), nullptr);
+    refused.push_back(m_dir.Write("locked.txt", "secret\n"));
+    fs::permissions(refused.back(), fs::perms::none);
+    {
+        const THonouredPermissions honoured;
+        ASSERT_TRUE(honoured.Active());
+        for (const fs::path& file : refused) {
+            EXPECT_EQ(Open(file), nullptr);
+        }
     }
     ASSERT_EQ(boxes.texts.size(), refused.size());
     for (std::size_t i = 0; i < refused.size(); ++i) {
@@ -467,12 +472,39 @@ TEST_F(DocumentManagerTest, FailedSaveKeepsTheOldFileAndTheChanges)
         EXPECT_FALSE(ok);
         EXPECT_EQ(TTempDir::Read(file), old);
         EXPECT_TRUE(form->MemoSource().Modified());
+        // No room for the file: the system's reason, not a read-only claim.
         ASSERT_EQ(boxes.texts.size(), 1u);
-        EXPECT_EQ(
-            boxes.texts[0], QString::fromStdString("\"" + file.string() + "\" is Read only file or it is locked."));
+        EXPECT_EQ(boxes.texts[0],
+            QString::fromStdString("Cannot save file \"" + file.string() + "\". " + std::strerror(EFBIG)));
         form->MemoSource().SetModified(false);
         form->close();
     }
+}
+
+TEST_F(DocumentManagerTest, SaveIntoAWriteProtectedFolderSaysReadOnly)
+{
+    const std::string old = "old content\n";
+    const fs::path file = m_dir.Write("locked/keep.txt", old);
+    TChildForm* form = Open(file);
+    ASSERT_NE(form, nullptr);
+    form->MemoSource().Lines().Put(0, "changed");
+    form->MemoSource().SetModified(true);
+    ::chmod(file.parent_path().c_str(), 0500);
+    bool ok = true;
+    TBoxAnswerer boxes;
+    {
+        const THonouredPermissions honoured;
+        ASSERT_TRUE(honoured.Active());
+        ok = m_manager->Save(*form);
+    }
+    ::chmod(file.parent_path().c_str(), 0700);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(TTempDir::Read(file), old);
+    EXPECT_TRUE(form->MemoSource().Modified());
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], QString::fromStdString("\"" + file.string() + "\" is Read only file or it is locked."));
+    form->MemoSource().SetModified(false);
+    form->close();
 }
 
 // Another process appends to the file in place: the window asks and reloads.
@@ -553,7 +585,9 @@ TEST_F(DocumentManagerTest, ClosingTheProgramAsksAboutChangesAndSaveAllTriesEver
     EXPECT_EQ(TTempDir::Read(first), "one" + BufferLineEnd());
     EXPECT_FALSE(a->MemoSource().Modified());
     EXPECT_TRUE(b->MemoSource().Modified());
-    const QString refused = QString::fromStdString("\"" + second.string() + "\" is Read only file or it is locked.");
+    // A folder in the way is no write protection: the box names the reason.
+    const QString refused =
+        QString::fromStdString("Cannot save file \"" + second.string() + "\". " + std::strerror(EISDIR));
     EXPECT_NE(std::find(boxes.texts.begin(), boxes.texts.end(), refused), boxes.texts.end());
 }
 

@@ -1,15 +1,15 @@
 #include "app/ui/DocumentManager.h"
 
-#include "core/CodePages.h"
-#include "core/DocumentFile.h"
-#include "core/SettingsStore.h"
-#include "core/Translations.h"
 #include "app/ui/ChildDocumentWindow.h"
 #include "app/ui/DocumentManagerSettings.h"
 #include "app/ui/OpenDialog.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/SelectCodePageForm.h"
 #include "app/ui/ShellUi.h"
+#include "core/CodePages.h"
+#include "core/DocumentFile.h"
+#include "core/SettingsStore.h"
+#include "core/Translations.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
 #include "text/ui/ChildForm.h"
@@ -208,6 +208,18 @@ QMessageBox::StandardButton TDocumentManager::Message(
 void TDocumentManager::ReadOnlyMessage(const fs::path& file)
 {
     Message(QMessageBox::Critical, Format("ReadOnlyFile", "\"%s\" is Read only file or it is locked.", file.string()));
+}
+
+void TDocumentManager::SaveFailedMessage(const fs::path& file, const std::string& reason)
+{
+    if (IsWriteProtected(file)) {
+        ReadOnlyMessage(file);
+        return;
+    }
+    // A full disk, a quota or an I/O error: the system's reason, not a
+    // read-only claim that would send the user looking in the wrong place.
+    Message(QMessageBox::Critical,
+        FromUtf8(LangFormat("CannotSaveFile", "Cannot save file \"%s\". %s", {file.string(), reason})));
 }
 
 void TDocumentManager::ShowStatus(TChildForm* form)
@@ -416,8 +428,12 @@ bool TDocumentManager::Save(TChildForm& form)
         return SaveAs(form);
     }
     const fs::path file = form.FileName();
-    if (IsReadOnlyFile(file) || !WriteDocument(form, file, form.CodePage()).empty()) {
+    if (IsReadOnlyFile(file)) {
         ReadOnlyMessage(file);
+        return false;
+    }
+    if (const std::string reason = WriteDocument(form, file, form.CodePage()); !reason.empty()) {
+        SaveFailedMessage(file, reason);
         return false;
     }
     form.MemoSource().SetModified(false);
@@ -457,7 +473,7 @@ bool TDocumentManager::SaveAs(TChildForm& form)
     const bool existed = fs::exists(file, error);
     if (const std::string reason = WriteDocument(form, file, choice->codePageIndex); !reason.empty()) {
         if (existed) {
-            ReadOnlyMessage(file);
+            SaveFailedMessage(file, reason);
         } else {
             // No file was there to be read-only: say what went wrong instead.
             Message(QMessageBox::Critical,

@@ -131,6 +131,8 @@ private:
     QMessageBox::StandardButton Message(
         QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons = QMessageBox::Ok);
     void ReadOnlyMessage(const std::filesystem::path& file);
+    // A save that failed: the read-only message for write protection, else the reason.
+    void SaveFailedMessage(const std::filesystem::path& file, const std::string& reason);
 
     TQuilletMainForm& m_mainForm;
     int m_untitledCounter = 0;
