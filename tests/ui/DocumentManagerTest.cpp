@@ -6,6 +6,7 @@
 #include "core/CharsetConversion.h"
 #include "core/CodePages.h"
 #include "core/SettingsStore.h"
+#include "platform/fake/FakeFileSystem.h"
 #include "support/BoxAnswerer.h"
 #include "support/HonouredPermissions.h"
 #include "support/TempDir.h"
@@ -479,6 +480,35 @@ TEST_F(DocumentManagerTest, FailedSaveKeepsTheOldFileAndTheChanges)
         form->MemoSource().SetModified(false);
         form->close();
     }
+}
+
+TEST_F(DocumentManagerTest, SaveFailureOtherThanProtectionNamesTheSystemsReason)
+{
+    // A full disk, a quota and an I/O error met while writing, injected into
+    // the document's file system: each box names the reason, the document
+    // stays modified and the old file whole.
+    const fs::path file = m_dir.Write("full.txt", "old\n");
+    TChildForm* form = Open(file);
+    ASSERT_NE(form, nullptr);
+    TFakeFileSystem files;
+    files.AddFile(file, "old\n");
+    form->MemoSource().SetFileSystem(&files);
+    for (const int error : {ENOSPC, EDQUOT, EIO}) {
+        SCOPED_TRACE(std::strerror(error));
+        form->MemoSource().Lines().Put(0, "new");
+        form->MemoSource().SetModified(true);
+        files.FailNextWrite(TFileStep::Write, error);
+        TBoxAnswerer boxes;
+        EXPECT_FALSE(m_manager->Save(*form));
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_EQ(boxes.texts[0],
+            QString::fromStdString("Cannot save file \"" + file.string() + "\". " + std::strerror(error)));
+        EXPECT_TRUE(form->MemoSource().Modified());
+        EXPECT_EQ(files.Contents(file), "old\n");
+    }
+    form->MemoSource().SetModified(false);
+    form->MemoSource().SetFileSystem(nullptr);
+    form->close();
 }
 
 TEST_F(DocumentManagerTest, SaveIntoAWriteProtectedFolderSaysReadOnly)
