@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core xvfb xauth x11-utils xdotool imagemagick poppler-utils libqt6svg6 libxcb1-dev
     desktop-file-utils appstream)
+# Callers needing more (the fuzz build: clang) name them here.
+read -r -a extra <<<"${QUILLET_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
