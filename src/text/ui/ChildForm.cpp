@@ -205,9 +205,40 @@ void TChildForm::SetSyntaxName(const QString& name)
     UpdateStatus(0);
 }
 
-void TChildForm::ApplySettings(const TMemoViewSettings& s)
+void ApplyEditorSettings(TTarnMemo& view, const TMemoViewSettings& s)
 {
-    TStringsOptions o = m_source->Options();
+    QFont font(QString::fromStdString(s.fontName));
+    font.setPointSize(std::max(1, s.fontSize));
+    font.setStyleHint(QFont::Monospace);
+    view.SetOptions(ApplyViewSettings(view.Options(), s));
+    view.SetWordWrap(s.wordWrap);
+    view.SetScrollBarsBoth(!s.wordWrap);
+    view.SetMarginPos(s.marginPosition);
+    TTarnMemo::TColors colors = view.Colors();
+    colors.margin = s.marginColor;
+    colors.gutterBack = s.gutterColor;
+    colors.gutterLine = s.gutterLineColor;
+    view.SetColors(colors);
+    view.SetGutterWidth(s.gutterWidth);
+    view.SetMarginPenStyle(s.marginStyle);
+    TLineSeparator separator;
+    separator.betweenLines = s.visibleLineSeparator;
+    separator.betweenWrappedRows = s.wrappedLineSeparator;
+    separator.color = s.lineSeparatorColor;
+    separator.penStyle = s.lineSeparatorStyle;
+    view.SetLineSeparator(separator);
+    TLineHighlight highlight;
+    highlight.visible = s.lineHighlightVisible;
+    highlight.brush = s.lineHighlightColor;
+    highlight.pen = s.lineHighlightLineColor;
+    highlight.penStyle = s.lineHighlightStyle;
+    view.SetLineHighlight(highlight);
+    view.SetEditorFont(font);
+}
+
+void ApplyEditorSettings(TMemoSource& source, const TMemoViewSettings& s)
+{
+    TStringsOptions o = source.Options();
     auto set = [&o](TStringsOption flag, bool on) {
         o = on ? (o | flag) : (o & ~static_cast<TStringsOptions>(flag));
     };
@@ -224,45 +255,24 @@ void TChildForm::ApplySettings(const TMemoViewSettings& s)
     set(soOverwriteBlocks, s.overwriteBlock);
     set(soFindTextAtCursor, s.findTextAtCursor);
     set(soForceCutCopy, s.cutCopyEnabled);
-    QFont font(QString::fromStdString(s.fontName));
-    font.setPointSize(std::max(1, s.fontSize));
-    font.setStyleHint(QFont::Monospace);
-    for (TTarnMemo* view : {m_memo, m_memo1}) {
-        view->SetOptions(ApplyViewSettings(view->Options(), s));
-        view->SetWordWrap(s.wordWrap);
-        view->SetScrollBarsBoth(!s.wordWrap);
-        view->SetMarginPos(s.marginPosition);
-        TTarnMemo::TColors colors = view->Colors();
-        colors.margin = s.marginColor;
-        colors.gutterBack = s.gutterColor;
-        colors.gutterLine = s.gutterLineColor;
-        view->SetColors(colors);
-        view->SetGutterWidth(s.gutterWidth);
-        view->SetMarginPenStyle(s.marginStyle);
-        TLineSeparator separator;
-        separator.betweenLines = s.visibleLineSeparator;
-        separator.betweenWrappedRows = s.wrappedLineSeparator;
-        separator.color = s.lineSeparatorColor;
-        separator.penStyle = s.lineSeparatorStyle;
-        view->SetLineSeparator(separator);
-        TLineHighlight highlight;
-        highlight.visible = s.lineHighlightVisible;
-        highlight.brush = s.lineHighlightColor;
-        highlight.pen = s.lineHighlightLineColor;
-        highlight.penStyle = s.lineHighlightStyle;
-        view->SetLineHighlight(highlight);
-        view->SetEditorFont(font);
-    }
-    m_source->SetOptions(o);
+    source.SetOptions(o);
     if (!s.wordWrap) {
-        m_source->SetBlockOption(TBlockOption::bkBoth);
+        source.SetBlockOption(TBlockOption::bkBoth);
     }
-    m_source->SetHighlightUrls(s.highlightUrls);
-    m_source->SetBlockIndent(s.blockIndent);
-    m_source->SetKeepTrailingBlanks(s.keepTrailingBlank);
-    m_source->SetOutFormat(static_cast<TOutFormat>(std::clamp(s.outFormat, 0, 2)));
-    m_source->SetTabStops(s.tabStops);
-    m_source->SetSpacesInTab(s.spacesInTab);
+    source.SetHighlightUrls(s.highlightUrls);
+    source.SetBlockIndent(s.blockIndent);
+    source.SetKeepTrailingBlanks(s.keepTrailingBlank);
+    source.SetOutFormat(static_cast<TOutFormat>(std::clamp(s.outFormat, 0, 2)));
+    source.SetTabStops(s.tabStops);
+    source.SetSpacesInTab(s.spacesInTab);
+}
+
+void TChildForm::ApplySettings(const TMemoViewSettings& s)
+{
+    for (TTarnMemo* view : {m_memo, m_memo1}) {
+        ApplyEditorSettings(*view, s);
+    }
+    ApplyEditorSettings(*m_source, s);
 }
 
 void TChildForm::UpdateCaption()
@@ -663,7 +673,8 @@ int TChildForm::Ask(const QString& text, bool withCancel)
     }
     const auto buttons =
         withCancel ? (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) : (QMessageBox::Yes | QMessageBox::No);
-    return QMessageBox::question(this, QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())), text, buttons);
+    return QMessageBox::question(
+        this, QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())), text, buttons);
 }
 
 bool TChildForm::CloseQuery()
@@ -699,7 +710,9 @@ bool TChildForm::CloseQuery()
         const TFileResult result = m_source->SaveToFile(m_fileName);
         saved = result.ok;
         if (!saved) {
-            QMessageBox::critical(this, QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())), QString::fromStdString(result.error));
+            QMessageBox::critical(this,
+                QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())),
+                QString::fromStdString(result.error));
         }
     }
     return saved;

@@ -20,6 +20,12 @@ namespace quillet {
 class TTarnMemo;
 struct TMemoViewSettings;
 
+// The editor settings of one view (options, font, margin, gutter, colours)
+// and of one buffer (editing options, tabs, line ends); a document window
+// applies both to its views and buffer.
+void ApplyEditorSettings(TTarnMemo& view, const TMemoViewSettings& settings);
+void ApplyEditorSettings(TMemoSource& source, const TMemoViewSettings& settings);
+
 // What the main window's status bar shows for a text document (panels 0-4).
 struct TChildStatus {
     QString position; // "line: column", both 1-based

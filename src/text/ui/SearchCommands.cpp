@@ -19,26 +19,28 @@ namespace {
 // Runs one search operation on the window's buffer, with the messages in the
 // current language and the window's message boxes (or the test receiver).
 // The view that has the focus becomes the one that scrolls to the match.
-template <typename TOperation> bool RunSearch(TChildForm& form, TOperation operation)
+template <typename TOperation> bool RunSearch(TTarnMemo& view, QWidget* parent, TOperation operation)
 {
     TSearchOptions& options = GlobalSearchOptions();
-    form.ActiveMemo().MakeActive();
-    TMemoSearch search(form.MemoSource(), options);
+    view.MakeActive();
+    TMemoSearch search(view.MemoSource(), options);
     search.Messages() = TranslatedSearchMessages();
-    TSearchPrompt prompt(&form);
+    TSearchPrompt prompt(parent);
     prompt.SetSearchText(options.TextToFind, search.Messages());
     ISearchPrompt* receiver = SearchPromptOverride();
     search.SetPrompt(receiver != nullptr ? receiver : &prompt);
     return operation(search);
 }
 
-void FindNextInDirection(TChildForm& form, bool inverted)
+} // namespace
+
+void SearchFindNextInView(TTarnMemo& view, QWidget* parent, bool inverted)
 {
     TSearchOptions& options = GlobalSearchOptions();
     if (options.TextToFind.empty()) {
         // Nothing was searched for yet: ask for the text rather than report
         // that the empty text was not found.
-        SearchFindExecute(&form);
+        SearchFindInView(view, parent);
         return;
     }
     options.ReplaceAll = false;
@@ -47,13 +49,15 @@ void FindNextInDirection(TChildForm& form, bool inverted)
     if (inverted) {
         options.Direction = direction == sdForward ? sdBackward : sdForward;
     }
-    RunSearch(form, [](TMemoSearch& search) {
+    RunSearch(view, parent, [](TMemoSearch& search) {
         return search.FindNext();
     });
     if (inverted) {
         options.Direction = direction;
     }
 }
+
+namespace {
 
 bool TextWindow(TChildForm* form)
 {
@@ -71,21 +75,41 @@ constexpr std::array kCommands{
 
 // Shows the search dialog TDialog over the document; when the user accepts
 // it, runs operation with the options the dialog stored.
-template <typename TDialog, typename TOperation> void AskThenSearch(TChildForm* form, TOperation operation)
+template <typename TDialog, typename TOperation>
+void AskThenSearch(TTarnMemo& view, QWidget* parent, TOperation operation)
 {
-    if (form == nullptr) {
-        return;
-    }
     {
-        TDialog dialog(form->MemoSource(), GlobalSearchOptions(), form);
+        TDialog dialog(view.MemoSource(), GlobalSearchOptions(), parent);
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
     }
-    RunSearch(*form, operation);
+    RunSearch(view, parent, operation);
 }
 
 } // namespace
+
+void SearchFindInView(TTarnMemo& view, QWidget* parent)
+{
+    AskThenSearch<TFindForm>(view, parent, [](TMemoSearch& search) {
+        return search.Find();
+    });
+}
+
+void SearchReplaceInView(TTarnMemo& view, QWidget* parent)
+{
+    AskThenSearch<TReplaceForm>(view, parent, [](TMemoSearch& search) {
+        return search.Replace();
+    });
+}
+
+void SearchGoToLineInView(TTarnMemo& view, QWidget* parent)
+{
+    const std::optional<int> line = TGotoForm::Ask(parent);
+    if (line) {
+        GoToLineNumber(view, *line);
+    }
+}
 
 bool SearchFindUpdate(TChildForm* form)
 {
@@ -94,9 +118,9 @@ bool SearchFindUpdate(TChildForm* form)
 
 void SearchFindExecute(TChildForm* form)
 {
-    AskThenSearch<TFindForm>(form, [](TMemoSearch& search) {
-        return search.Find();
-    });
+    if (form != nullptr) {
+        SearchFindInView(form->ActiveMemo(), form);
+    }
 }
 
 bool SearchReplaceUpdate(TChildForm* form)
@@ -106,9 +130,9 @@ bool SearchReplaceUpdate(TChildForm* form)
 
 void SearchReplaceExecute(TChildForm* form)
 {
-    AskThenSearch<TReplaceForm>(form, [](TMemoSearch& search) {
-        return search.Replace();
-    });
+    if (form != nullptr) {
+        SearchReplaceInView(form->ActiveMemo(), form);
+    }
 }
 
 bool SearchFindNextUpdate(TChildForm* form)
@@ -119,7 +143,7 @@ bool SearchFindNextUpdate(TChildForm* form)
 void SearchFindNextExecute(TChildForm* form)
 {
     if (form != nullptr) {
-        FindNextInDirection(*form, false);
+        SearchFindNextInView(form->ActiveMemo(), form, false);
     }
 }
 
@@ -131,7 +155,7 @@ bool SearchFindPreviousUpdate(TChildForm* form)
 void SearchFindPreviousExecute(TChildForm* form)
 {
     if (form != nullptr) {
-        FindNextInDirection(*form, true);
+        SearchFindNextInView(form->ActiveMemo(), form, true);
     }
 }
 
@@ -142,12 +166,8 @@ bool SearchGoToLineUpdate(TChildForm* form)
 
 void SearchGoToLineExecute(TChildForm* form)
 {
-    if (form == nullptr) {
-        return;
-    }
-    const std::optional<int> line = TGotoForm::Ask(form);
-    if (line) {
-        GoToLineNumber(form->Memo(), *line);
+    if (form != nullptr) {
+        SearchGoToLineInView(form->Memo(), form);
     }
 }
 

@@ -5,9 +5,12 @@
 #include <span>
 #include <string_view>
 
+class QWidget;
+
 namespace quillet {
 
 class TChildForm;
+class TTarnMemo;
 
 // The Search commands of a text document window: Find, Replace, Find Next,
 // Find Previous, Go to Line and Match Opposite Bracket. Each is a pair of
@@ -43,6 +46,14 @@ void SearchGoToLineExecute(TChildForm* form);
 bool SearchOppositeBracketUpdate(TChildForm* form);
 // Moves the caret to the bracket matching the one at the caret.
 void SearchOppositeBracketExecute(TChildForm* form);
+
+// The same searches on one view's buffer, with their dialogs and messages
+// over parent (the compare window's views use them). Find Next with
+// inverted searches against the stored direction once.
+void SearchFindInView(TTarnMemo& view, QWidget* parent);
+void SearchReplaceInView(TTarnMemo& view, QWidget* parent);
+void SearchFindNextInView(TTarnMemo& view, QWidget* parent, bool inverted);
+void SearchGoToLineInView(TTarnMemo& view, QWidget* parent);
 
 // One command as the command table binds it, by its command name.
 struct TSearchCommand {
