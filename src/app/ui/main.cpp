@@ -7,6 +7,7 @@
 #include "app/OpenFilesMessage.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/CommandBindings.h"
+#include "app/ui/CompareCommand.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/DocumentOpeners.h"
 #include "app/ui/EditCommandBindings.h"
@@ -227,6 +228,7 @@ int main(int argc, char** argv)
     // open project's members.
     const TFindInFilesParts findInFiles = BindFindInFiles(form, *documents, &clipboard);
     ConnectFindInFiles(*findInFiles.findInFiles, *projects);
+    BindCompareCommand(form, *documents, syntax);
     channel.SetHandler([&form](std::string_view message) {
         return form.WMCopyData(message);
     });
