@@ -16,19 +16,6 @@ bool IsBlank(char c)
 
 TMemoSource::TMemoSource()
 {
-    for (int i = 0; i < 5; ++i) {
-        m_positions.push_back(std::make_unique<TPosition>());
-    }
-    m_caret = m_positions[0].get();
-    m_selStart = m_positions[1].get();
-    m_selEnd = m_positions[2].get();
-    m_selStart->m_selectionEnd = true;
-    m_selStart->m_isSelStart = true;
-    m_selEnd->m_selectionEnd = true;
-    // The two snapshot positions are plain data used by the bracket.
-    m_positions[3]->m_tracked = false;
-    m_positions[4]->m_tracked = false;
-    m_caret->m_tracked = false; // edit primitives never move the caret
     SetDelimeters("");
 }
 
@@ -127,20 +114,15 @@ void TMemoSource::BeginUpdate(int changeKind)
         return;
     }
     m_lineCountSnap = GetStrCount();
-    m_flags = 0;
+    m_changes.Reset();
     m_prevFoundRect = m_foundRect;
     m_prevFoundVisible = m_foundVisible;
     m_foundVisible = false;
-    m_firstChanged = INT_MAX;
-    m_lastChanged = -INT_MAX;
     m_nextFirstOfStep = true;
     m_changeKind = changeKind;
     m_modifiedSnap = IsSourceModified();
     m_selKindSnap = m_selKind;
-    m_positions[3]->m_char = m_selStart->m_char;
-    m_positions[3]->m_line = m_selStart->m_line;
-    m_positions[4]->m_char = m_selEnd->m_char;
-    m_positions[4]->m_line = m_selEnd->m_line;
+    m_marks.SnapshotSelection();
     m_caretSnap = GetCaretPoint();
     m_contentRecords = 0;
     m_selectionSet = false;
@@ -159,9 +141,7 @@ void TMemoSource::BeginSafeUpdate(int changeKind)
 
 void TMemoSource::AddChange(int first, int last, std::uint32_t flags)
 {
-    m_flags |= flags;
-    m_firstChanged = std::min(m_firstChanged, first);
-    m_lastChanged = std::max(m_lastChanged, last);
+    m_changes.Add(first, last, flags);
 }
 
 void TMemoSource::EndUpdate()
@@ -175,12 +155,8 @@ void TMemoSource::EndUpdate()
     if (m_safeLevel > 0) {
         // A safe bracket ran inside: caret and selection go back to where they were.
         m_safeLevel = 0;
-        m_caret->m_char = m_safeCaret.col;
-        m_caret->m_line = m_safeCaret.line;
-        m_selStart->m_char = m_safeStart.col;
-        m_selStart->m_line = m_safeStart.line;
-        m_selEnd->m_char = m_safeEnd.col;
-        m_selEnd->m_line = m_safeEnd.line;
+        m_marks.Caret().Set(m_safeCaret);
+        m_marks.SetSelection(m_safeStart, m_safeEnd);
         m_selKind = m_safeKind;
     }
     // 1. caret
@@ -193,15 +169,15 @@ void TMemoSource::EndUpdate()
         m_selKind = TSelKind::selNone;
     }
     // 3. an edit or caret move outside Undo/Redo discards the redo history
-    if ((m_flags & (chCaretMoved | chTextChanged)) && !(m_flags & chUndoRedo) && !m_replaying) {
+    if (m_changes.Has(chCaretMoved | chTextChanged) && !m_changes.Has(chUndoRedo) && !m_replaying) {
         m_replayFrom->Clear();
     }
     // 4. selection changes
-    TTextPoint oldStart = m_positions[3]->Point();
-    TTextPoint oldEnd = m_positions[4]->Point();
+    TTextPoint oldStart = m_marks.OldSelStart().Point();
+    TTextPoint oldEnd = m_marks.OldSelEnd().Point();
     bool selChanged = m_selKind != m_selKindSnap
         || (m_selKind != TSelKind::selNone && (SelStart() != oldStart || SelEnd() != oldEnd));
-    if (!selChanged && (m_flags & chCaretMoved) && !HasOption(soPersistentBlocks) && !m_selecting && !m_selectionSet
+    if (!selChanged && m_changes.Has(chCaretMoved) && !HasOption(soPersistentBlocks) && !m_selecting && !m_selectionSet
         && m_selKind != TSelKind::selNone) {
         m_selKind = TSelKind::selNone;
         selChanged = true;
@@ -225,28 +201,26 @@ void TMemoSource::EndUpdate()
     }
     // 6. line count
     if (GetStrCount() != m_lineCountSnap) {
-        m_flags |= chLineCount;
+        m_changes.AddFlags(chLineCount);
     }
     // 7. text
-    if (m_flags & chTextChanged) {
-        if (!(m_flags & chUndoRedo) && (!m_allowUndo || m_contentRecords == 0)) {
+    if (m_changes.Has(chTextChanged)) {
+        if (!m_changes.Has(chUndoRedo) && (!m_allowUndo || m_contentRecords == 0)) {
             m_forcedModified = true;
         }
-        m_parsedUpTo = std::min(m_parsedUpTo, std::max(0, m_firstChanged));
+        m_parsedUpTo = std::min(m_parsedUpTo, std::max(0, m_changes.First()));
     }
-    if (m_flags & chHighlighter) {
+    if (m_changes.Has(chHighlighter)) {
         m_parsedUpTo = 0;
-        m_firstChanged = 0;
-        m_lastChanged = INT_MAX;
+        m_changes.CoverAll();
     }
     // 8. modified
     if (IsSourceModified() != m_modifiedSnap) {
-        m_flags |= chModified;
+        m_changes.AddFlags(chModified);
     }
     // 9. report
-    if (m_flags != 0) {
-        TChangeReport report{
-            m_flags, m_firstChanged == INT_MAX ? 0 : m_firstChanged, m_lastChanged == -INT_MAX ? 0 : m_lastChanged};
+    if (m_changes.Flags() != 0) {
+        const TChangeReport report = m_changes.Report();
         std::vector<IMemoSourceNotifier*> notifiers = m_notifiers;
         for (IMemoSourceNotifier* n : notifiers) {
             n->SourceChanged(*this, report);
@@ -273,118 +247,6 @@ void TMemoSource::UnregisterNotifier(IMemoSourceNotifier* notifier)
     if (m_activeNotifier == notifier) {
         m_activeNotifier = nullptr;
     }
-}
-
-void TMemoSource::BeginUndoBlock()
-{
-    if (m_undoBlockLevel++ == 0) {
-        m_undoBlockSerial = ++m_nextBlockSerial;
-    }
-}
-
-void TMemoSource::EndUndoBlock()
-{
-    if (m_undoBlockLevel > 0 && --m_undoBlockLevel == 0) {
-        m_undoBlockSerial = 0;
-    }
-}
-
-// ---- Undo records ---------------------------------------------------------------
-
-TUndoRecord* TMemoSource::AddUndo(
-    TUndoKind kind, int a, int b, std::string text, std::string style, std::vector<std::uint32_t> pieceLengths)
-{
-    if (!m_allowUndo) {
-        return nullptr;
-    }
-    if (m_recordTo == &m_undo) {
-        ApplyUndoLimit();
-    }
-    TUndoRecord rec;
-    rec.kind = kind;
-    rec.changeKind = static_cast<std::uint8_t>(m_changeKind);
-    rec.firstOfStep = m_nextFirstOfStep;
-    rec.inBlock = m_undoBlockLevel > 0;
-    rec.blockSerial = m_undoBlockSerial;
-    rec.a = a;
-    rec.b = b;
-    rec.text = std::move(text);
-    rec.style = std::move(style);
-    rec.pieceLengths = std::move(pieceLengths);
-    m_nextFirstOfStep = false;
-    if (rec.IsContent()) {
-        ++m_contentRecords;
-    }
-    m_recordTo->Push(std::move(rec));
-    return &m_recordTo->Last();
-}
-
-void TMemoSource::ApplyUndoLimit()
-{
-    if (m_undoLimit == 0 || m_undo.Count() <= static_cast<std::size_t>(m_undoLimit) + 100) {
-        return;
-    }
-    std::size_t remove = m_undo.Count() - static_cast<std::size_t>(m_undoLimit);
-    // Never split a block: the cut moves to the nearest earlier record outside one.
-    while (remove > 0 && m_undo.At(remove - 1).inBlock
-        && m_undo.At(remove - 1).blockSerial == m_undo.At(remove).blockSerial) {
-        --remove;
-    }
-    if (remove == 0) {
-        return;
-    }
-    bool contentRemoved = false;
-    for (std::size_t i = 0; i < remove; ++i) {
-        if (m_undo.At(i).IsContent()) {
-            contentRemoved = true;
-            break;
-        }
-    }
-    if (m_saveMark >= 0) {
-        if (m_saveMark < static_cast<long>(remove)) {
-            m_saveMark = -1;
-            if (contentRemoved) {
-                m_forcedModified = true;
-            }
-        } else {
-            m_saveMark -= static_cast<long>(remove);
-        }
-    } else if (contentRemoved) {
-        // The state before the removed records can no longer be reached.
-        m_forcedModified = true;
-    }
-    m_undo.DropOldest(remove);
-}
-
-void TMemoSource::ClearUndoBuffer()
-{
-    m_undo.Clear();
-    m_redo.Clear();
-    if (m_saveMark != -1) {
-        m_saveMark = -1;
-    }
-}
-
-void TMemoSource::ClearRedoBuffer()
-{
-    m_redo.Clear();
-}
-
-bool TMemoSource::IsSourceModified() const
-{
-    return m_forcedModified || m_undo.HasContentAfter(m_saveMark);
-}
-
-void TMemoSource::SetModified(bool modified)
-{
-    BeginUpdate(49);
-    if (modified) {
-        m_forcedModified = true;
-    } else {
-        m_forcedModified = false;
-        m_saveMark = m_undo.LastContentIndex();
-    }
-    EndUpdate();
 }
 
 // ---- Lines ---------------------------------------------------------------------------
@@ -475,22 +337,12 @@ void TMemoSource::ReparseEdited(int line)
 
 TPosition* TMemoSource::CopyPosition(TTextPoint p)
 {
-    auto pos = std::make_unique<TPosition>();
-    pos->m_char = p.col;
-    pos->m_line = p.line;
-    TPosition* raw = pos.get();
-    m_positions.push_back(std::move(pos));
-    return raw;
+    return m_marks.Copy(p);
 }
 
 void TMemoSource::FreePosition(TPosition* pos)
 {
-    for (std::size_t i = 5; i < m_positions.size(); ++i) {
-        if (m_positions[i].get() == pos) {
-            m_positions.erase(m_positions.begin() + static_cast<long>(i));
-            return;
-        }
-    }
+    m_marks.Free(pos);
 }
 
 void TMemoSource::RestorePosition(TPosition* pos, bool free)
@@ -510,128 +362,31 @@ void TMemoSource::RestorePosition(TPosition* pos, bool free)
 void TMemoSource::ResetPositions()
 {
     BeginUpdate(47);
-    for (auto& p : m_positions) {
-        p->m_char = 0;
-        p->m_line = 0;
-    }
+    m_marks.ResetAll();
     m_selKind = TSelKind::selNone;
     EndUpdate();
 }
 
-namespace {
-bool Shiftable(bool columnar, bool isSelEnd)
-{
-    return !(columnar && isSelEnd);
-}
-} // namespace
-
 void TMemoSource::ShiftOnInsert(int line, int col, int count)
 {
-    bool columnar = m_selKind == TSelKind::selColumn;
-    for (std::size_t i = 1; i < m_positions.size(); ++i) {
-        TPosition& p = *m_positions[i];
-        if (!p.m_tracked || !Shiftable(columnar, p.m_selectionEnd) || p.m_line != line) {
-            continue;
-        }
-        if (p.m_isSelStart ? p.m_char >= col : p.m_char > col) {
-            p.m_char += count;
-        }
-    }
-    for (TBookmark& b : m_bookmarks) {
-        if (b.line == line && b.col > col) {
-            b.col += count;
-        }
-    }
+    m_marks.ShiftOnInsert(line, col, count, m_selKind == TSelKind::selColumn);
 }
 
 void TMemoSource::ShiftOnDelete(int line, int col, int count)
 {
-    bool columnar = m_selKind == TSelKind::selColumn;
-    for (std::size_t i = 1; i < m_positions.size(); ++i) {
-        TPosition& p = *m_positions[i];
-        if (!p.m_tracked || !Shiftable(columnar, p.m_selectionEnd) || p.m_line != line) {
-            continue;
-        }
-        if (p.m_char > col) {
-            p.m_char = std::max(col, p.m_char - count);
-        }
-    }
-    for (TBookmark& b : m_bookmarks) {
-        if (b.line == line && b.col > col) {
-            b.col = std::max(col, b.col - count);
-        }
-    }
+    m_marks.ShiftOnDelete(line, col, count, m_selKind == TSelKind::selColumn);
 }
 
 void TMemoSource::ShiftOnBreak(int line, int col)
 {
-    bool columnar = m_selKind == TSelKind::selColumn;
-    for (std::size_t i = 1; i < m_positions.size(); ++i) {
-        TPosition& p = *m_positions[i];
-        if (!p.m_tracked || !Shiftable(columnar, p.m_selectionEnd)) {
-            continue;
-        }
-        if (p.m_line == line && (p.m_isSelStart ? p.m_char >= col : p.m_char > col)) {
-            p.m_line = line + 1;
-            p.m_char -= col;
-        } else if (p.m_line > line) {
-            ++p.m_line;
-        }
-    }
-    for (TBookmark& b : m_bookmarks) {
-        if (b.line == line && b.col >= col) {
-            b.line = line + 1;
-            b.col -= col;
-        } else if (b.line > line) {
-            ++b.line;
-        }
-    }
-    std::sort(m_bookmarks.begin(), m_bookmarks.end(), [](const TBookmark& a, const TBookmark& b) {
-        return std::tie(a.line, a.col, a.number) < std::tie(b.line, b.col, b.number);
-    });
-    for (int& h : m_hidden) {
-        if (h > line) {
-            ++h;
-        }
-    }
+    m_marks.ShiftOnBreak(line, col, m_selKind == TSelKind::selColumn);
+    m_hidden.ShiftOnInsertLines(line, 1);
 }
 
 void TMemoSource::ShiftOnJoin(int line, int col)
 {
-    bool columnar = m_selKind == TSelKind::selColumn;
-    for (std::size_t i = 1; i < m_positions.size(); ++i) {
-        TPosition& p = *m_positions[i];
-        if (!p.m_tracked || !Shiftable(columnar, p.m_selectionEnd)) {
-            continue;
-        }
-        if (p.m_line == line + 1) {
-            p.m_line = line;
-            p.m_char += col;
-        } else if (p.m_line == line && p.m_char > col) {
-            p.m_char = col;
-        } else if (p.m_line > line + 1) {
-            --p.m_line;
-        }
-    }
-    for (TBookmark& b : m_bookmarks) {
-        if (b.line == line + 1) {
-            b.line = line;
-            b.col += col;
-        } else if (b.line == line && b.col > col) {
-            b.col = col;
-        } else if (b.line > line + 1) {
-            --b.line;
-        }
-    }
-    std::sort(m_bookmarks.begin(), m_bookmarks.end(), [](const TBookmark& a, const TBookmark& b) {
-        return std::tie(a.line, a.col, a.number) < std::tie(b.line, b.col, b.number);
-    });
-    for (int& h : m_hidden) {
-        if (h > line) {
-            --h;
-        }
-    }
-    m_hidden.erase(std::unique(m_hidden.begin(), m_hidden.end()), m_hidden.end());
+    m_marks.ShiftOnJoin(line, col, m_selKind == TSelKind::selColumn);
+    m_hidden.ShiftOnJoin(line);
 }
 
 // ---- Editing primitives ------------------------------------------------------------------
@@ -958,286 +713,11 @@ void TMemoSource::TrimTrailingBlanks(int line)
     }
     const int col = GetCurChar();
     const int trimCol = tabs::RawToCol(t, static_cast<int>(n), m_tabStops);
-    m_caret->m_char = trimCol;
+    m_marks.Caret().m_char = trimCol;
     AddUndo(TUndoKind::Navigate, 0, trimCol - col);
     DeleteRight(INT_MAX);
-    m_caret->m_char = col;
+    m_marks.Caret().m_char = col;
     AddUndo(TUndoKind::Navigate, 0, col - trimCol);
-}
-
-void TMemoSource::Navigate(int deltaLine, int deltaChar)
-{
-    NavigateImpl(deltaLine, deltaChar, false);
-}
-
-void TMemoSource::NavigateImpl(int deltaLine, int deltaChar, bool jump)
-{
-    if (m_activeNotifier && !m_replaying) {
-        m_activeNotifier->AdjustNavigate(*this, deltaLine, deltaChar);
-    }
-    int line = GetCurLine();
-    int col = GetCurChar();
-    long long tl = static_cast<long long>(line) + deltaLine;
-    long long tc = static_cast<long long>(col) + deltaChar;
-    tl = std::clamp<long long>(tl, 0, INT_MAX);
-    tc = std::clamp<long long>(tc, 0, INT_MAX);
-    if (!HasOption(soBeyondFileEnd) && !m_replaying) {
-        tl = std::min<long long>(tl, std::max(GetStrCount() - 1, 0));
-    }
-    int targetLine = static_cast<int>(tl);
-    int targetCol = static_cast<int>(tc);
-    if (HasOption(soLimitEOL) && !m_replaying) {
-        targetCol = std::min(targetCol, LineLength(targetLine));
-    }
-    if (HasOption(soCursorAlwaysOnTabs) && !m_replaying && targetLine < GetStrCount()) {
-        std::string_view raw = GetRawLine(targetLine);
-        int spanStart = 0;
-        int ri = tabs::ColToRaw(raw, targetCol, m_tabStops, &spanStart);
-        if (ri < static_cast<int>(raw.size()) && raw[static_cast<std::size_t>(ri)] == '\t' && spanStart < targetCol) {
-            int spanEnd = m_tabStops.NextStop(spanStart);
-            targetCol = (targetCol - spanStart <= spanEnd - targetCol) ? spanStart : spanEnd;
-        }
-    }
-    int dl = targetLine - line;
-    int dc = targetCol - col;
-    if (dl == 0 && dc == 0 && !m_forceCaretReport) {
-        return;
-    }
-    BeginUpdate(2);
-    if (dl != 0 && !m_keepTrailingBlanks && !m_replaying) {
-        TrimTrailingBlanks(line);
-    }
-    if (dl != 0 || dc != 0) {
-        AddUndo(TUndoKind::Navigate, dl, dc);
-    }
-    m_caret->m_line = targetLine;
-    m_caret->m_char = targetCol;
-    if ((jump || m_replaying) && targetLine < GetStrCount() && !GetLineVisible(targetLine)) {
-        for (int l = targetLine - 1; l >= 0; --l) {
-            if (GetLineState(l) & lsFoldCollapsed) {
-                SetCollapseState(l, 1);
-                break;
-            }
-            if (!(GetLineState(l) & lsFoldBody)) {
-                break;
-            }
-        }
-    }
-    EndUpdate();
-}
-
-void TMemoSource::JumpTo(int col, int line)
-{
-    NavigateImpl(line - GetCurLine(), col - GetCurChar(), true);
-}
-
-void TMemoSource::JumpToChar(int col)
-{
-    JumpTo(col, GetCurLine());
-}
-
-void TMemoSource::JumpToLine(int line)
-{
-    JumpTo(GetCurChar(), line);
-}
-
-void TMemoSource::JumpToLineBegin()
-{
-    Navigate(0, -GetCurChar());
-}
-
-void TMemoSource::JumpToLineEnd()
-{
-    int line = GetCurLine();
-    int end = m_keepTrailingBlanks ? LineLength(line) : TrimmedLineLength(line);
-    Navigate(0, end - GetCurChar());
-}
-
-void TMemoSource::JumpToFileBegin()
-{
-    BeginUpdate(2);
-    Navigate(-GetCurLine(), -GetCurChar());
-    EndUpdate();
-}
-
-void TMemoSource::JumpToFileEnd()
-{
-    BeginUpdate(2);
-    int last = std::max(GetStrCount() - 1, 0);
-    Navigate(last - GetCurLine(), 0);
-    Navigate(0, LineLength(last) - GetCurChar());
-    EndUpdate();
-}
-
-void TMemoSource::CursorUp()
-{
-    Navigate(-1, 0);
-}
-
-void TMemoSource::CursorDown()
-{
-    Navigate(1, 0);
-}
-
-void TMemoSource::CursorLeft()
-{
-    int col = GetCurChar();
-    if (col == 0) {
-        return;
-    }
-    if (HasOption(soCursorOnTabs) || HasOption(soCursorAlwaysOnTabs)) {
-        std::string_view raw = GetRawLine(GetCurLine());
-        int spanStart = 0;
-        tabs::ColToRaw(raw, col - 1, m_tabStops, &spanStart);
-        Navigate(0, spanStart - col);
-        return;
-    }
-    Navigate(0, -1);
-}
-
-void TMemoSource::CursorRight()
-{
-    int line = GetCurLine();
-    int col = GetCurChar();
-    if (HasOption(soLimitEOL) && col >= LineLength(line)) {
-        if (m_selKind != TSelKind::selColumn && line + 1 < GetStrCount()) {
-            BeginUpdate(2);
-            Navigate(1, -col);
-            EndUpdate();
-        }
-        return;
-    }
-    if (HasOption(soCursorOnTabs) || HasOption(soCursorAlwaysOnTabs)) {
-        std::string_view raw = GetRawLine(line);
-        int spanStart = 0;
-        int ri = tabs::ColToRaw(raw, col, m_tabStops, &spanStart);
-        if (ri < static_cast<int>(raw.size()) && raw[static_cast<std::size_t>(ri)] == '\t') {
-            Navigate(0, m_tabStops.NextStop(spanStart) - col);
-            return;
-        }
-    }
-    Navigate(0, 1);
-}
-
-void TMemoSource::TabCursorLeft()
-{
-    Navigate(0, m_tabStops.PrevStop(GetCurChar()) - GetCurChar());
-}
-
-void TMemoSource::TabCursorRight()
-{
-    Navigate(0, m_tabStops.NextStop(GetCurChar()) - GetCurChar());
-}
-
-// ---- Undo and redo ----------------------------------------------------------------------
-
-void TMemoSource::Undo()
-{
-    if (m_undo.Empty() || m_readOnly) {
-        return;
-    }
-    std::swap(m_recordTo, m_replayFrom);
-    DoUndo();
-    std::swap(m_recordTo, m_replayFrom);
-    RecomputeModified();
-}
-
-void TMemoSource::Redo()
-{
-    if (m_redo.Empty() || m_readOnly) {
-        return;
-    }
-    // Replaying the redo history records into the undo history.
-    TUndoList* savedRecord = m_recordTo;
-    TUndoList* savedReplay = m_replayFrom;
-    m_recordTo = &m_undo;
-    m_replayFrom = &m_redo;
-    DoUndo();
-    m_recordTo = savedRecord;
-    m_replayFrom = savedReplay;
-    RecomputeModified();
-}
-
-void TMemoSource::RecomputeModified()
-{
-    // IsSourceModified is computed from the history; nothing is cached.
-}
-
-void TMemoSource::DoUndo()
-{
-    TUndoList& src = *m_replayFrom;
-    if (src.Empty()) {
-        return;
-    }
-    bool realUndo = &src == &m_undo;
-    bool wasReplaying = m_replaying;
-    m_replaying = true;
-    int kind = src.Last().changeKind;
-    BeginUpdate(kind);
-    m_flags |= chUndoRedo;
-    bool storeStyle = StoreColorData();
-    bool group = HasOption(soGroupUndo);
-    bool firstUnit = true;
-    while (!src.Empty()) {
-        // One unit: records back to the first of a step, never stopping inside a block.
-        if (!firstUnit) {
-            const TUndoRecord& next = src.Last();
-            if (!group || next.changeKind != kind) {
-                break;
-            }
-        }
-        firstUnit = false;
-        m_nextFirstOfStep = true;
-        while (!src.Empty()) {
-            TUndoRecord r = std::move(src.Last());
-            if (realUndo && m_saveMark >= 0 && static_cast<long>(src.Count()) == m_saveMark + 1) {
-                m_saveMark = -1;
-                m_forcedModified = true;
-            }
-            src.Pop();
-            int savedKind = m_changeKind;
-            switch (r.kind) {
-            case TUndoKind::Navigate:
-                NavigateImpl(-r.a, -r.b, false);
-                break;
-            case TUndoKind::Insert:
-                DeleteRight(r.a);
-                break;
-            case TUndoKind::Break:
-                JoinLines();
-                break;
-            case TUndoKind::Join:
-                BreakLine();
-                break;
-            case TUndoKind::Delete:
-                InsertEx(r.text, storeStyle ? std::string_view(r.style) : std::string_view());
-                break;
-            case TUndoKind::StyleBytes:
-                SetStyleBytes(r.a, r.b - 1, r.style);
-                break;
-            case TUndoKind::InsertLines:
-                SpliceDelete(GetCurLine() + r.a, r.b, r.lastAtLineStart);
-                break;
-            case TUndoKind::DeleteLines:
-                ReplaySpliceInsert(r, storeStyle);
-                break;
-            }
-            m_changeKind = savedKind;
-            if (src.Empty()) {
-                break;
-            }
-            const TUndoRecord& prev = src.Last();
-            if (r.blockSerial != 0 && prev.blockSerial == r.blockSerial) {
-                continue; // still inside the block
-            }
-            if (r.firstOfStep) {
-                break;
-            }
-        }
-    }
-    m_selKind = TSelKind::selNone;
-    EndUpdate();
-    m_replaying = wasReplaying;
 }
 
 } // namespace quillet

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "text/ChangeAccumulator.h"
+#include "text/HiddenLines.h"
 #include "text/LineStore.h"
+#include "text/Selection.h"
 #include "text/SimpleParser.h"
 #include "text/TabStops.h"
+#include "text/TextPoint.h"
+#include "text/TrackedPositions.h"
 #include "text/UndoList.h"
 
 #include <bitset>
@@ -46,23 +51,9 @@ enum TStringsOption : std::uint32_t {
     soRetainColumn = 1u << 18,
 };
 // The options a text document starts from.
-inline constexpr TStringsOptions kDefaultStringsOptions = 2651;
-
-// Change flags reported at the end of each outermost change bracket.
-enum TChangeFlag : std::uint32_t {
-    chCaretMoved = 0x01,
-    chTextChanged = 0x02,
-    chUndoRedo = 0x04,
-    chSelection = 0x08, // selection, gutter images, line styles or line states
-    chOverwrite = 0x10,
-    chLineCount = 0x20,
-    chModified = 0x40,
-    chFoundText = 0x80,
-    chObjectName = 0x100,
-    chHighlighter = 0x400,
-    chReadOnly = 0x800,
-    chAll = 1405, // loading a file and registering a view report this
-};
+inline constexpr TStringsOptions kDefaultStringsOptions = soBackUnindents | soGroupUndo | soForceCutCopy | soAutoIndent
+    | soFindTextAtCursor | soOverwriteBlocks | soUseTabCharacter;
+static_assert(kDefaultStringsOptions == 2651);
 
 // Line state bits.
 enum TLineStateBit : std::uint8_t {
@@ -73,55 +64,8 @@ enum TLineStateBit : std::uint8_t {
     lsFoldCollapsed = 1u << 4,
 };
 
-enum class TSelKind : std::uint8_t { selNone = 0, selStream = 1, selColumn = 2 };
-enum class TBlockOption : std::uint8_t { bkNone, bkStreamSel, bkBlockSel, bkBoth };
 enum class TOutFormat : std::uint8_t { ofWindows = 0, ofMac = 1, ofUnix = 2 };
 enum class TWordSelectionType : std::uint8_t { wsWordOnly = 0, wsWordWithSpace = 1, wsUntilNextWord = 2 };
-
-// A place in the text: display column and line, both 0-based.
-struct TTextPoint {
-    int col = 0;
-    int line = 0;
-    bool operator==(const TTextPoint&) const = default;
-};
-inline bool operator<(const TTextPoint& a, const TTextPoint& b)
-{
-    return a.line != b.line ? a.line < b.line : a.col < b.col;
-}
-
-// Left/right are display columns, top/bottom lines (all inclusive bounds of the
-// stored selection ends; see the selection rules in the selection functions).
-struct TTextRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool operator==(const TTextRect&) const = default;
-};
-
-// A position the buffer keeps current across edits.
-class TPosition {
-public:
-    int Line() const { return m_line; }
-    int Char() const { return m_char; }
-    TTextPoint Point() const { return {m_char, m_line}; }
-
-private:
-    friend class TMemoSource;
-    friend class TExternalStrings;
-    int m_line = 0;
-    int m_char = 0;
-    bool m_tracked = true;
-    bool m_selectionEnd = false; // selection start/end: not shifted while columnar
-    bool m_isSelStart = false; // insertion exactly at a selection start pushes it
-};
-
-// One change report.
-struct TChangeReport {
-    std::uint32_t flags = 0;
-    int firstLine = 0;
-    int lastLine = 0;
-};
 
 // A view (or anything else) that follows a buffer.
 class IMemoSourceNotifier {
@@ -244,7 +188,7 @@ public:
     int UpdateLevel() const { return m_updateLevel; }
     int ChangeKind() const { return m_changeKind; }
     // Flags gathered so far in the current bracket.
-    std::uint32_t ChangeFlags() const { return m_flags; }
+    std::uint32_t ChangeFlags() const { return m_changes.Flags(); }
     void RegisterNotifier(IMemoSourceNotifier* notifier, bool notify);
     void UnregisterNotifier(IMemoSourceNotifier* notifier);
     void SetActiveNotifier(IMemoSourceNotifier* notifier) { m_activeNotifier = notifier; }
@@ -267,9 +211,9 @@ public:
     int LongestLineLength();
 
     // ---- Caret and positions --------------------------------------------------
-    int GetCurChar() const { return m_caret->m_char; }
-    int GetCurLine() const { return m_caret->m_line; }
-    TTextPoint GetCaretPoint() const { return m_caret->Point(); }
+    int GetCurChar() const { return m_marks.Caret().Char(); }
+    int GetCurLine() const { return m_marks.Caret().Line(); }
+    TTextPoint GetCaretPoint() const { return m_marks.Caret().Point(); }
     void SetCaretPoint(TTextPoint p) { JumpTo(p.col, p.line); }
     bool AfterLastLine() const { return GetCurLine() >= GetStrCount(); }
     bool ReadOnlyLine() const;
@@ -347,18 +291,14 @@ public:
     bool GetRealLineVisible(int line) const;
     int RealToVisibleIndex(int line) const;
     int VisibleToRealIndex(int index) const;
-    const std::vector<int>& HiddenLines() const { return m_hidden; }
+    const std::vector<int>& HiddenLines() const { return m_hidden.Lines(); }
     std::string_view GetLineAux(int line) const;
     void SetLineAux(int line, std::string_view aux);
     int GetLineScratch(int line, int index) const;
     void SetLineScratch(int line, int index, int value);
 
     // ---- Bookmarks (numbers 1..10; 0 = none) ----------------------------------
-    struct TBookmark {
-        int col = 0;
-        int line = 0;
-        int number = 0;
-    };
+    using TBookmark = quillet::TBookmark;
     void ToggleBookMark(int n);
     void SetBookMark(int n);
     void ClearBookMark(int n);
@@ -367,7 +307,7 @@ public:
     // Number of the first bookmark on the line, 0 when none.
     int GetBookmarkFromRange(int firstLine, int lastLine) const;
     std::vector<TBookmark> GetBookmarksFromRange(int firstLine, int lastLine) const;
-    const std::vector<TBookmark>& Bookmarks() const { return m_bookmarks; }
+    const std::vector<TBookmark>& Bookmarks() const { return m_marks.Bookmarks(); }
     void ToggleBookMarkKey(int key) { ToggleBookMark(key == 0 ? 10 : key); }
     void GoToBookMarkKey(int key) { GoToBookmark(key == 0 ? 10 : key); }
 
@@ -405,8 +345,9 @@ public:
 
     // ---- Selection ------------------------------------------------------------------
     TSelKind SelectionKind() const { return m_selKind; }
-    TTextPoint SelStart() const { return m_selStart->Point(); }
-    TTextPoint SelEnd() const { return m_selEnd->Point(); }
+    TTextPoint SelStart() const { return m_marks.SelStart().Point(); }
+    TTextPoint SelEnd() const { return m_marks.SelEnd().Point(); }
+    TSelection Selection() const { return {m_selKind, GetSelectionRect()}; }
     void SetSelection(TSelKind kind, int left, int top, int right, int bottom);
     void SetSelectionRect(TTextRect rect);
     void SetSelectionType(TSelKind kind);
@@ -624,21 +565,14 @@ private:
     IFileSystem* m_fileSystem = nullptr;
     std::string m_templatesType = "None";
 
-    // Positions: caret, selection start, selection end, two snapshots, then copies.
-    std::vector<std::unique_ptr<TPosition>> m_positions;
-    TPosition* m_caret = nullptr;
-    TPosition* m_selStart = nullptr;
-    TPosition* m_selEnd = nullptr;
+    TTrackedPositions m_marks; // caret, selection ends, copies and bookmarks
     TSelKind m_selKind = TSelKind::selNone;
-    std::vector<TBookmark> m_bookmarks; // sorted by line, col, number
-    std::vector<int> m_hidden; // sorted real line numbers hidden by folding
+    THiddenLines m_hidden;
 
     // Change bracket state.
     int m_updateLevel = 0;
     int m_changeKind = 0;
-    std::uint32_t m_flags = 0;
-    int m_firstChanged = INT_MAX;
-    int m_lastChanged = -INT_MAX;
+    TChangeAccumulator m_changes;
     int m_lineCountSnap = 0;
     bool m_modifiedSnap = false;
     TSelKind m_selKindSnap = TSelKind::selNone;

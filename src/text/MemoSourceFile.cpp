@@ -172,12 +172,9 @@ void TMemoSource::ReplaceAll(std::shared_ptr<const char[]> block, std::size_t si
 void TMemoSource::AfterWholesaleChange(int changeKind)
 {
     (void)changeKind;
-    m_bookmarks.clear();
-    m_hidden.clear();
-    for (auto& pos : m_positions) {
-        pos->m_char = 0;
-        pos->m_line = 0;
-    }
+    m_marks.ClearBookmarks();
+    m_hidden.Clear();
+    m_marks.ResetAll();
     m_selKind = TSelKind::selNone;
     m_parsedUpTo = 0;
     m_longestDirty = true;

@@ -69,32 +69,8 @@ void TExternalStrings::Delete(int line)
     m_source.m_store.Erase(static_cast<std::size_t>(line), 1);
     // Positions on the removed line go to the start of the line that takes its
     // place; later ones move up.
-    for (std::size_t i = 1; i < m_source.m_positions.size(); ++i) {
-        TPosition& p = *m_source.m_positions[i];
-        if (!p.m_tracked) {
-            continue;
-        }
-        if (p.m_line == line) {
-            p.m_char = 0;
-        } else if (p.m_line > line) {
-            --p.m_line;
-        }
-    }
-    std::erase_if(m_source.m_bookmarks, [line](const TMemoSource::TBookmark& b) {
-        return b.line == line;
-    });
-    for (auto& b : m_source.m_bookmarks) {
-        if (b.line > line) {
-            --b.line;
-        }
-    }
-    for (int& h : m_source.m_hidden) {
-        if (h > line) {
-            --h;
-        }
-    }
-    m_source.m_hidden.erase(
-        std::remove(m_source.m_hidden.begin(), m_source.m_hidden.end(), line), m_source.m_hidden.end());
+    m_source.m_marks.ShiftOnLineRemoved(line);
+    m_source.m_hidden.ShiftOnLineRemoved(line);
     m_source.InvalidateLine(line);
     m_source.m_longestDirty = true;
     m_source.AddChange(line, INT_MAX, chTextChanged);
@@ -106,12 +82,9 @@ void TExternalStrings::Clear()
 {
     m_source.BeginUpdate(58);
     m_source.m_store.Clear();
-    m_source.m_bookmarks.clear();
-    m_source.m_hidden.clear();
-    for (auto& p : m_source.m_positions) {
-        p->m_char = 0;
-        p->m_line = 0;
-    }
+    m_source.m_marks.ClearBookmarks();
+    m_source.m_hidden.Clear();
+    m_source.m_marks.ResetAll();
     m_source.m_selKind = TSelKind::selNone;
     m_source.m_parsedUpTo = 0;
     m_source.m_longestDirty = true;
@@ -268,7 +241,7 @@ bool TMemoSource::GetLineVisible(int line) const
 
 bool TMemoSource::GetRealLineVisible(int line) const
 {
-    return !std::binary_search(m_hidden.begin(), m_hidden.end(), line);
+    return !m_hidden.Contains(line);
 }
 
 int TMemoSource::GetCollapseState(int line) const
@@ -290,19 +263,15 @@ void TMemoSource::SetLineVisible(int line, bool visible)
     }
     BeginUpdate(73);
     std::uint8_t& st = m_store.Rec(static_cast<std::size_t>(line)).state;
-    auto it = std::lower_bound(m_hidden.begin(), m_hidden.end(), line);
-    bool listed = it != m_hidden.end() && *it == line;
     if (visible) {
         st &= static_cast<std::uint8_t>(~lsFoldBody);
-        if (listed) {
-            m_hidden.erase(it);
-        }
+        m_hidden.Show(line);
     } else {
         st |= lsFoldBody;
         // The first body line after an expanded header stays shown.
         bool aboveHides = line > 0 && (!GetRealLineVisible(line - 1) || (GetLineState(line - 1) & lsFoldCollapsed));
-        if (aboveHides && !listed) {
-            m_hidden.insert(it, line);
+        if (aboveHides) {
+            m_hidden.Hide(line);
         }
     }
     AddChange(line, line, chSelection | chLineCount);
@@ -330,16 +299,10 @@ void TMemoSource::SetCollapseState(int line, int state)
                 break;
             }
             last = l;
-            auto it = std::lower_bound(m_hidden.begin(), m_hidden.end(), l);
-            bool listed = it != m_hidden.end() && *it == l;
             if (state == 0) {
-                if (!listed) {
-                    m_hidden.insert(it, l);
-                }
+                m_hidden.Hide(l);
             } else {
-                if (listed) {
-                    m_hidden.erase(it);
-                }
+                m_hidden.Show(l);
                 if (body & lsFoldCollapsed) {
                     body = static_cast<std::uint8_t>((body & ~lsFoldCollapsed) | lsFoldExpanded);
                 }
@@ -352,40 +315,15 @@ void TMemoSource::SetCollapseState(int line, int state)
 
 int TMemoSource::RealToVisibleIndex(int line) const
 {
-    auto it = std::lower_bound(m_hidden.begin(), m_hidden.end(), line);
-    return line - static_cast<int>(it - m_hidden.begin());
+    return m_hidden.RealToVisible(line);
 }
 
 int TMemoSource::VisibleToRealIndex(int index) const
 {
-    // The real line is index plus the hidden lines at or before it.
-    int real = index;
-    for (int h : m_hidden) {
-        if (h <= real) {
-            ++real;
-        } else {
-            break;
-        }
-    }
-    return real;
+    return m_hidden.VisibleToReal(index);
 }
 
 // ---- Bookmarks -------------------------------------------------------------------------
-
-namespace {
-void SortBookmarks(std::vector<TMemoSource::TBookmark>& marks)
-{
-    std::sort(marks.begin(), marks.end(), [](const auto& a, const auto& b) {
-        if (a.line != b.line) {
-            return a.line < b.line;
-        }
-        if (a.col != b.col) {
-            return a.col < b.col;
-        }
-        return a.number < b.number;
-    });
-}
-} // namespace
 
 void TMemoSource::SetBookMark(int n)
 {
@@ -393,16 +331,10 @@ void TMemoSource::SetBookMark(int n)
         return;
     }
     BeginUpdate(45);
-    for (const auto& b : m_bookmarks) {
-        if (b.number == n) {
-            AddChange(b.line, b.line, chSelection);
-        }
+    if (const TBookmark* old = m_marks.FindBookmark(n)) {
+        AddChange(old->line, old->line, chSelection);
     }
-    std::erase_if(m_bookmarks, [n](const TBookmark& b) {
-        return b.number == n;
-    });
-    m_bookmarks.push_back({GetCurChar(), GetCurLine(), n});
-    SortBookmarks(m_bookmarks);
+    m_marks.SetBookmark(n, GetCaretPoint());
     AddChange(GetCurLine(), GetCurLine(), chSelection);
     EndUpdate();
 }
@@ -410,20 +342,16 @@ void TMemoSource::SetBookMark(int n)
 void TMemoSource::ClearBookMark(int n)
 {
     BeginUpdate(45);
-    for (const auto& b : m_bookmarks) {
-        if (b.number == n) {
-            AddChange(b.line, b.line, chSelection);
-        }
+    if (const TBookmark* old = m_marks.FindBookmark(n)) {
+        AddChange(old->line, old->line, chSelection);
     }
-    std::erase_if(m_bookmarks, [n](const TBookmark& b) {
-        return b.number == n;
-    });
+    m_marks.ClearBookmark(n);
     EndUpdate();
 }
 
 void TMemoSource::ToggleBookMark(int n)
 {
-    for (const auto& b : m_bookmarks) {
+    for (const auto& b : m_marks.Bookmarks()) {
         if (b.number == n && b.line == GetCurLine()) {
             ClearBookMark(n);
             return;
@@ -434,7 +362,7 @@ void TMemoSource::ToggleBookMark(int n)
 
 bool TMemoSource::FindBookMark(int n, TTextPoint& point) const
 {
-    for (const auto& b : m_bookmarks) {
+    for (const auto& b : m_marks.Bookmarks()) {
         if (b.number == n) {
             point = {b.col, b.line};
             return true;
@@ -458,7 +386,7 @@ void TMemoSource::GoToBookmark(int n)
 
 int TMemoSource::GetBookmarkFromRange(int firstLine, int lastLine) const
 {
-    for (const auto& b : m_bookmarks) {
+    for (const auto& b : m_marks.Bookmarks()) {
         if (b.line >= firstLine && b.line <= lastLine) {
             return b.number;
         }
@@ -469,7 +397,7 @@ int TMemoSource::GetBookmarkFromRange(int firstLine, int lastLine) const
 std::vector<TMemoSource::TBookmark> TMemoSource::GetBookmarksFromRange(int firstLine, int lastLine) const
 {
     std::vector<TBookmark> out;
-    for (const auto& b : m_bookmarks) {
+    for (const auto& b : m_marks.Bookmarks()) {
         if (b.line >= firstLine && b.line <= lastLine) {
             out.push_back(b);
         }

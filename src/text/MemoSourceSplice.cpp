@@ -33,13 +33,6 @@ std::string_view TrimRight(std::string_view text)
     return text.substr(0, n);
 }
 
-void SortMarks(std::vector<TMemoSource::TBookmark>& marks)
-{
-    std::sort(marks.begin(), marks.end(), [](const TMemoSource::TBookmark& a, const TMemoSource::TBookmark& b) {
-        return std::tie(a.line, a.col, a.number) < std::tie(b.line, b.col, b.number);
-    });
-}
-
 } // namespace
 
 bool TMemoSource::CanSpliceLines(int first, int last) const
@@ -116,37 +109,8 @@ void TMemoSource::SpliceInsert(
         undo->lastAtLineStart = lastAtLineStart;
     }
 
-    // Positions and bookmarks after the caret ride to the end of the inserted
-    // text; a selection start right at the caret is pushed along too, as are
-    // bookmarks at the caret (which land at the start of the last line).
-    const int shiftLines = static_cast<int>(breaks);
-    const bool columnar = m_selKind == TSelKind::selColumn;
-    for (std::size_t i = 1; i < m_positions.size(); ++i) {
-        TPosition& p = *m_positions[i];
-        if (!p.m_tracked || (columnar && p.m_selectionEnd)) {
-            continue;
-        }
-        if (p.m_line > line) {
-            p.m_line += shiftLines;
-        } else if (p.m_line == line && (p.m_isSelStart ? p.m_char >= col : p.m_char > col)) {
-            p.m_line = lastLine;
-            p.m_char = p.m_char - col + lastWidth;
-        }
-    }
-    for (TBookmark& b : m_bookmarks) {
-        if (b.line > line) {
-            b.line += shiftLines;
-        } else if (b.line == line && b.col >= col) {
-            b.col = b.col == col ? 0 : b.col - col + lastWidth;
-            b.line = lastLine;
-        }
-    }
-    SortMarks(m_bookmarks);
-    for (int& h : m_hidden) {
-        if (h > line) {
-            h += shiftLines;
-        }
-    }
+    m_marks.ShiftOnSpliceInsert(line, col, lastLine, lastWidth, m_selKind == TSelKind::selColumn);
+    m_hidden.ShiftOnInsertLines(line, static_cast<int>(breaks));
 
     ReparseEdited(line);
     for (int l = line + 1; l <= lastLine; ++l) {
@@ -293,56 +257,9 @@ void TMemoSource::SpliceDelete(int toLine, int toRaw, bool lastAtLineStart)
         undo->lastAtLineStart = lastAtLineStart;
     }
 
-    // Everything inside the span collapses onto the caret; what followed on
-    // the last line moves up behind it; lines below move up.
-    const int shiftLines = static_cast<int>(breaks);
-    auto moveMark = [&](int& markLine, int& markCol) {
-        if (markLine > toLine) {
-            markLine -= shiftLines;
-        } else if (markLine == toLine) {
-            markLine = top;
-            markCol = col + (markCol > 0 ? std::max(0, markCol - lastShift) : 0);
-        } else if (markLine > top || (markLine == top && markCol > col)) {
-            markLine = top;
-            markCol = col;
-        }
-    };
-    const bool columnar = m_selKind == TSelKind::selColumn;
-    for (std::size_t i = 1; i < m_positions.size(); ++i) {
-        TPosition& p = *m_positions[i];
-        if (p.m_tracked && !(columnar && p.m_selectionEnd)) {
-            moveMark(p.m_line, p.m_char);
-        }
-    }
-    if (lastAtLineStart) {
-        for (TBookmark& b : m_bookmarks) {
-            moveMark(b.line, b.col);
-        }
-        SortMarks(m_bookmarks);
-    } else {
-        // Joining sorts the bookmarks; the delete after the last join moves
-        // those from the last line without sorting again.
-        for (TBookmark& b : m_bookmarks) {
-            if (b.line == toLine) {
-                b.line = top;
-                b.col += col;
-            } else {
-                moveMark(b.line, b.col);
-            }
-        }
-        SortMarks(m_bookmarks);
-        for (TBookmark& b : m_bookmarks) {
-            if (b.line == top && b.col > col && endCount > 0) {
-                b.col = std::max(col, b.col - lastShift);
-            }
-        }
-    }
-    for (int& h : m_hidden) {
-        if (h > top) {
-            h = std::max(top, h - shiftLines);
-        }
-    }
-    m_hidden.erase(std::unique(m_hidden.begin(), m_hidden.end()), m_hidden.end());
+    m_marks.ShiftOnSpliceDelete(
+        top, col, toLine, lastShift, endCount > 0, lastAtLineStart, m_selKind == TSelKind::selColumn);
+    m_hidden.ShiftOnSpliceDelete(top, static_cast<int>(breaks));
 
     ReparseEdited(top);
     if (m_trackLongest) {

@@ -68,6 +68,11 @@ public:
     }
     // Removes the count oldest records.
     void DropOldest(std::size_t count);
+    // How many of the oldest records to drop so that keep remain, lowered so
+    // that no undo block is cut in two; 0 when nothing may go.
+    std::size_t OldestCut(std::size_t keep) const;
+    // Whether any of the count oldest records is a content record.
+    bool HasContentBefore(std::size_t count) const;
     // Index of the last content record, or -1.
     long LastContentIndex() const { return m_lastContent; }
     // Whether any content record lies at an index > from.
