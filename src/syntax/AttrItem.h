@@ -8,10 +8,6 @@
 
 namespace quillet {
 
-// System colours: 0x80000000 plus the system colour index.
-inline constexpr TColor clWindow = 0x80000005;
-inline constexpr TColor clWindowText = 0x80000008;
-
 enum class TFontPitch { fpDefault, fpVariable, fpFixed };
 
 // Font style bits of TDefFont::Style.

@@ -8,7 +8,7 @@
 
 namespace quillet {
 
-// Named colours (0x00BBGGRR) and the system colours the presets use.
+// More named colours (0x00BBGGRR) the presets use.
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clMaroon = 0x000080;
 inline constexpr TColor clGreen = 0x008000;
@@ -16,16 +16,13 @@ inline constexpr TColor clOlive = 0x008080;
 inline constexpr TColor clNavy = 0x800000;
 inline constexpr TColor clPurple = 0x800080;
 inline constexpr TColor clTeal = 0x808000;
-inline constexpr TColor clGray = 0x808080;
 inline constexpr TColor clSilver = 0xC0C0C0;
 inline constexpr TColor clRed = 0x0000FF;
-inline constexpr TColor clLime = 0x00FF00;
 inline constexpr TColor clYellow = 0x00FFFF;
 inline constexpr TColor clBlue = 0xFF0000;
 inline constexpr TColor clFuchsia = 0xFF00FF;
 inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clGrayText = 0x80000011;
 
 // Which of the view's own colours a text style also sets.
 enum class TMemoColors { mcNone, mcText, mcSelection, mcSearchMatch };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Colors.h"
+
 #include <cstdint>
 #include <string>
 
@@ -39,7 +41,9 @@ using TMemoOptions = std::uint32_t;
 
 // What a new view starts with: margin, gutter, thumb tracking, colour syntax,
 // line numbers (in the gutter), overwrite caret and line bookmarks.
-inline constexpr TMemoOptions kDefaultMemoOptions = 263287;
+inline constexpr TMemoOptions kDefaultMemoOptions = moDrawMargin | moDrawGutter | moThumbTracking | moColorSyntax
+    | moLineNumbers | moOverwriteCaret | moLineNumbersOnGutter | moDrawLineBookmarks;
+static_assert(kDefaultMemoOptions == 263287);
 
 inline constexpr bool HasOption(TMemoOptions options, TMemoOption flag)
 {
@@ -60,17 +64,17 @@ struct TMemoViewSettings {
     // "Display"
     bool visibleMargin = true;
     int marginStyle = 0;
-    std::uint32_t marginColor = 0x80000011;
+    std::uint32_t marginColor = clGrayText;
     int marginPosition = 80;
     bool visibleGutter = true;
     int gutterStyle = 0;
-    std::uint32_t gutterColor = 0x8000000F;
-    std::uint32_t gutterLineColor = 8421504;
+    std::uint32_t gutterColor = clBtnFace;
+    std::uint32_t gutterLineColor = clGray;
     int gutterWidth = 20;
     bool visibleLineSeparator = false;
     bool wrappedLineSeparator = false;
     int lineSeparatorStyle = 0;
-    std::uint32_t lineSeparatorColor = 0x80000011;
+    std::uint32_t lineSeparatorColor = clGrayText;
     bool lineHighlightVisible = false;
     int lineHighlightStyle = 0;
     std::uint32_t lineHighlightColor = 0xFFFFFF;

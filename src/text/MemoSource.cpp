@@ -553,7 +553,7 @@ void TMemoSource::DeleteRight(int count)
 void TMemoSource::ExpandFoldAt(int line)
 {
     if (line >= 0 && line < GetStrCount() && (GetLineState(line) & lsFoldCollapsed)) {
-        SetCollapseState(line, 1);
+        SetCollapseState(line, csExpanded);
     }
 }
 

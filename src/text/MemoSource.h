@@ -64,6 +64,10 @@ enum TLineStateBit : std::uint8_t {
     lsFoldCollapsed = 1u << 4,
 };
 
+// What a line is to folding, as GetCollapseState reports it and
+// SetCollapseState takes it.
+enum TCollapseState : int { csCollapsed = 0, csExpanded = 1, csNoFold = 2 };
+
 enum class TOutFormat : std::uint8_t { ofWindows = 0, ofMac = 1, ofUnix = 2 };
 enum class TWordSelectionType : std::uint8_t { wsWordOnly = 0, wsWordWithSpace = 1, wsUntilNextWord = 2 };
 
@@ -285,7 +289,7 @@ public:
     void SetLineState(int line, TLineStateBit bit, bool on);
     bool GetLineVisible(int line) const;
     void SetLineVisible(int line, bool visible);
-    // 1 expanded header, 0 collapsed header, 2 none.
+    // A TCollapseState: csExpanded, csCollapsed or csNoFold.
     int GetCollapseState(int line) const;
     void SetCollapseState(int line, int state);
     bool GetRealLineVisible(int line) const;

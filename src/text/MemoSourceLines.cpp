@@ -248,12 +248,12 @@ int TMemoSource::GetCollapseState(int line) const
 {
     std::uint8_t st = GetLineState(line);
     if (st & lsFoldExpanded) {
-        return 1;
+        return csExpanded;
     }
     if (st & lsFoldCollapsed) {
-        return 0;
+        return csCollapsed;
     }
-    return 2;
+    return csNoFold;
 }
 
 void TMemoSource::SetLineVisible(int line, bool visible)
@@ -286,20 +286,20 @@ void TMemoSource::SetCollapseState(int line, int state)
     BeginUpdate(73);
     std::uint8_t& st = m_store.Rec(static_cast<std::size_t>(line)).state;
     st &= static_cast<std::uint8_t>(~(lsFoldExpanded | lsFoldCollapsed));
-    if (state == 0) {
+    if (state == csCollapsed) {
         st |= lsFoldCollapsed;
-    } else if (state == 1) {
+    } else if (state == csExpanded) {
         st |= lsFoldExpanded;
     }
     int last = line;
-    if (state == 0 || state == 1) {
+    if (state == csCollapsed || state == csExpanded) {
         for (int l = line + 1; l < GetStrCount(); ++l) {
             std::uint8_t& body = m_store.Rec(static_cast<std::size_t>(l)).state;
             if (!(body & lsFoldBody)) {
                 break;
             }
             last = l;
-            if (state == 0) {
+            if (state == csCollapsed) {
                 m_hidden.Hide(l);
             } else {
                 m_hidden.Show(l);

@@ -55,7 +55,7 @@ void TMemoSource::NavigateImpl(int deltaLine, int deltaChar, bool jump)
     if ((jump || m_replaying) && targetLine < GetStrCount() && !GetLineVisible(targetLine)) {
         for (int l = targetLine - 1; l >= 0; --l) {
             if (GetLineState(l) & lsFoldCollapsed) {
-                SetCollapseState(l, 1);
+                SetCollapseState(l, csExpanded);
                 break;
             }
             if (!(GetLineState(l) & lsFoldBody)) {

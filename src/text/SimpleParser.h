@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Colors.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -8,11 +10,6 @@
 #include <vector>
 
 namespace quillet {
-
-// Colours are 0x00BBGGRR; a high byte of 0x80 names system colour n in the low
-// byte; clNone means "no colour".
-using TColor = std::uint32_t;
-inline constexpr TColor clNone = 0x1FFFFFFF;
 
 // A font as the engines describe it; ui/ code turns it into a QFont.
 struct TFontSpec {
@@ -59,8 +56,8 @@ public:
     }
     // Colours one line: attrs is resized to text.size() and filled with one
     // attribute byte per character. Returns the state at the end of the line.
-    virtual std::uint32_t ColorString(std::string_view text, std::uint32_t startState, std::vector<std::uint8_t>& attrs)
-        = 0;
+    virtual std::uint32_t ColorString(
+        std::string_view text, std::uint32_t startState, std::vector<std::uint8_t>& attrs) = 0;
     // Whether attribute bytes are document data that travel with the text.
     virtual bool StoreColorData() const { return false; }
     // Whether attribute bytes are the definition's own attribute ids (the

@@ -520,7 +520,7 @@ void TChildForm::CollapseLines()
             m_source->SetLineVisible(i, false);
         }
     }
-    m_source->SetCollapseState(top, 0);
+    m_source->SetCollapseState(top, csCollapsed);
     // The caret must not stay on a hidden line.
     if (m_source->GetCurLine() > top && m_source->GetCurLine() <= bottom) {
         m_source->ClearSelection();
@@ -544,7 +544,7 @@ void TChildForm::ExpandLines()
     m_source->BeginUpdate(73);
     for (int i = bottom; i >= top; --i) {
         m_source->SetLineVisible(i, true);
-        m_source->SetCollapseState(i, 2);
+        m_source->SetCollapseState(i, csNoFold);
     }
     m_source->EndUpdate();
     bool anyBody = false;
@@ -566,7 +566,7 @@ void TChildForm::ExpandAll()
             m_source->SetLineVisible(i, true);
         }
         if (st & (lsFoldCollapsed | lsFoldExpanded)) {
-            m_source->SetCollapseState(i, 2);
+            m_source->SetCollapseState(i, csNoFold);
         }
     }
     m_source->EndUpdate();

@@ -40,7 +40,7 @@ inline constexpr int kTextStyleCount = 29;
 struct TMemoTextStyle {
     std::string name;
     TColor fontColor = 0;
-    TColor color = 0x80000005; // background
+    TColor color = clWindow; // background
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -76,7 +76,7 @@ struct TLineHighlight {
 struct TLineSeparator {
     bool betweenLines = false;
     bool betweenWrappedRows = false;
-    TColor color = 0x80000011;
+    TColor color = clGrayText;
     int penStyle = 0; // see PenStyleOf
 };
 

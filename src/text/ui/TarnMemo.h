@@ -42,6 +42,9 @@ enum class TClipboardType { Normal, Rtf };
 // Where gutter images start: at the gutter's left edge or at its right edge.
 enum class TGutterImagesAlign { Left, Right };
 
+// How a key command moves by rows (defined with the key commands).
+enum class TRowMove : std::uint8_t;
+
 // The editor view: shows one text buffer, painted by us row by row, and turns
 // keys and mouse actions into buffer operations. Several views may show one
 // buffer; each keeps its own top row and left column while caret and selection
@@ -101,20 +104,20 @@ public:
     void SetScrollBarsBoth(bool both);
 
     struct TColors {
-        TColor gutterBack = 0x8000000F;
-        TColor gutterLine = 8421504;
-        TColor lineNum = 0x80000008;
-        TColor lineNumBack = 0x80000005;
-        TColor margin = 0x80000011;
-        TColor selText = 0x8000000E;
-        TColor selBack = 0x8000000D;
-        TColor match = 65280;
-        TColor matchBack = 0x80000008;
-        TColor lineBookmark = 255;
-        TColor readOnly = 0x80000005;
-        TColor disabled = 0x80000011;
-        TColor text = 0x80000008;
-        TColor back = 0x80000005;
+        TColor gutterBack = clBtnFace;
+        TColor gutterLine = clGray;
+        TColor lineNum = clWindowText;
+        TColor lineNumBack = clWindow;
+        TColor margin = clGrayText;
+        TColor selText = clHighlightText;
+        TColor selBack = clHighlight;
+        TColor match = clLime;
+        TColor matchBack = clWindowText;
+        TColor lineBookmark = 0x0000FF; // red
+        TColor readOnly = clWindow;
+        TColor disabled = clGrayText;
+        TColor text = clWindowText;
+        TColor back = clWindow;
     };
     const TColors& Colors() const { return m_colors; }
     void SetColors(const TColors& colors);
@@ -298,6 +301,10 @@ private:
     void JumpToRowEdge(bool end, bool mark);
     void DropSelectionUnlessPersistent();
     void BookmarkJump(int n);
+    // A row move of a key command; a plain one drops a selection that does not persist.
+    void RunRowMove(TRowMove move, int direction, bool mark, TSelKind kind);
+    // The key commands that need the view's own state.
+    bool ExecuteViewCommand(TMemoCommand command);
 
     // Mouse (TarnMemoMouse.cpp).
     enum class TDragState { Idle, Selecting, DraggingText, MultiClick };

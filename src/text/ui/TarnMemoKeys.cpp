@@ -293,9 +293,131 @@ void TTarnMemo::BookmarkJump(int n)
     }
 }
 
+enum class TRowMove : std::uint8_t { Rows, Page, ScreenEdge };
+
+namespace {
+
+using C = TMemoCommand;
+
+// Commands that are one call of the buffer, with no view state involved.
+struct TSourceCommand {
+    TMemoCommand command;
+    void (TMemoSource::*run)();
+};
+constexpr TSourceCommand kSourceCommands[] = {
+    {C::JumpToFileBegin, &TMemoSource::JumpToFileBegin},
+    {C::JumpToFileEnd, &TMemoSource::JumpToFileEnd},
+    {C::JumpWordLeft, &TMemoSource::JumpWordLeft},
+    {C::JumpWordRight, &TMemoSource::JumpWordRight},
+    {C::MemoMarkLeft, &TMemoSource::MarkLeft},
+    {C::MarkRight, &TMemoSource::MarkRight},
+    {C::MarkToFileBegin, &TMemoSource::MarkToFileBegin},
+    {C::MarkToFileEnd, &TMemoSource::MarkToFileEnd},
+    {C::MarkWordLeft, &TMemoSource::MarkWordLeft},
+    {C::MarkWordRight, &TMemoSource::MarkWordRight},
+    {C::MarkColLeft, &TMemoSource::MarkColLeft},
+    {C::MarkColRight, &TMemoSource::MarkColRight},
+    {C::MarkColToLineBegin, &TMemoSource::MarkColToLineBegin},
+    {C::MarkColToLineEnd, &TMemoSource::MarkColToLineEnd},
+    {C::MarkColToFileBegin, &TMemoSource::MarkColToFileBegin},
+    {C::MarkColToFileEnd, &TMemoSource::MarkColToFileEnd},
+    {C::MarkColWordLeft, &TMemoSource::MarkColWordLeft},
+    {C::MarkColWordRight, &TMemoSource::MarkColWordRight},
+    {C::PressEnter, &TMemoSource::PressEnter},
+    {C::PressTab, &TMemoSource::PressTab},
+    {C::PressShiftTab, &TMemoSource::PressShiftTab},
+    {C::DeleteCharLeft, &TMemoSource::DeleteCharLeft},
+    {C::DeleteCharRight, &TMemoSource::DeleteCharRight},
+    {C::DeleteWordLeft, &TMemoSource::DeleteWordLeft},
+    {C::Undo, &TMemoSource::Undo},
+    {C::Redo, &TMemoSource::Redo},
+    {C::ToggleInsMode, &TMemoSource::ToggleInsMode},
+    {C::DeleteBlock, &TMemoSource::DeleteBlock},
+    {C::SelectAll, &TMemoSource::SelectAll},
+    {C::DeleteLine, &TMemoSource::DeleteLine},
+    {C::DeleteToLineEnd, &TMemoSource::DeleteToLineEnd},
+    {C::CorrectDeleteWordRight, &TMemoSource::CorrectDeleteWordRight},
+    {C::QuoteBlock, &TMemoSource::QuoteBlock},
+    {C::FindNextBracket, &TMemoSource::FindNextBracket},
+    {C::MarkBlockBegin, &TMemoSource::MarkBlockBegin},
+    {C::MarkBlockEnd, &TMemoSource::MarkBlockEnd},
+    {C::DuplicateBlock, &TMemoSource::DuplicateBlock},
+    {C::MarkLine, &TMemoSource::MarkLine},
+    {C::UpperCaseBlock, &TMemoSource::UpperCaseBlock},
+    {C::LowerCaseBlock, &TMemoSource::LowerCaseBlock},
+    {C::MarkWord, &TMemoSource::MarkWord},
+    {C::LowerCaseWord, &TMemoSource::LowerCaseWord},
+    {C::UpperCaseWord, &TMemoSource::UpperCaseWord},
+    {C::ToggleBlockCase, &TMemoSource::ToggleBlockCase},
+};
+
+// Moves by rows that the view works out (wrapped rows, pages, screen edges),
+// plain or extending a stream or column selection.
+struct TRowMoveCommand {
+    TMemoCommand command;
+    TRowMove move;
+    int direction; // -1 up, 1 down
+    bool mark;
+    TSelKind kind;
+};
+constexpr TSelKind kStream = TSelKind::selStream;
+constexpr TSelKind kColumn = TSelKind::selColumn;
+constexpr TRowMoveCommand kRowMoves[] = {
+    {C::PageUp, TRowMove::Page, -1, false, kStream},
+    {C::PageDown, TRowMove::Page, 1, false, kStream},
+    {C::JumpToScreenTop, TRowMove::ScreenEdge, -1, false, kStream},
+    {C::JumpToScreenBottom, TRowMove::ScreenEdge, 1, false, kStream},
+    {C::MemoMarkUp, TRowMove::Rows, -1, true, kStream},
+    {C::MemoMarkDown, TRowMove::Rows, 1, true, kStream},
+    {C::MarkPageUp, TRowMove::Page, -1, true, kStream},
+    {C::MarkPageDown, TRowMove::Page, 1, true, kStream},
+    {C::MarkToTop, TRowMove::ScreenEdge, -1, true, kStream},
+    {C::MarkToBottom, TRowMove::ScreenEdge, 1, true, kStream},
+    {C::MarkColUp, TRowMove::Rows, -1, true, kColumn},
+    {C::MarkColDown, TRowMove::Rows, 1, true, kColumn},
+    {C::MarkColPageUp, TRowMove::Page, -1, true, kColumn},
+    {C::MarkColPageDown, TRowMove::Page, 1, true, kColumn},
+    {C::MarkColToTop, TRowMove::ScreenEdge, -1, true, kColumn},
+    {C::MarkColToBottom, TRowMove::ScreenEdge, 1, true, kColumn},
+};
+
+template <typename T, std::size_t N> const T* FindCommand(const T (&table)[N], TMemoCommand command)
+{
+    for (const T& entry : table) {
+        if (entry.command == command) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void TTarnMemo::RunRowMove(TRowMove move, int direction, bool mark, TSelKind kind)
+{
+    // A plain move drops a selection that does not persist; a marking one extends it.
+    if (!mark) {
+        m_source->BeginUpdate(1);
+        DropSelectionUnlessPersistent();
+    }
+    switch (move) {
+    case TRowMove::Rows:
+        MoveVertical(direction, mark, kind);
+        break;
+    case TRowMove::Page:
+        MovePage(direction, mark, kind);
+        break;
+    case TRowMove::ScreenEdge:
+        JumpToScreenEdge(direction > 0, mark, kind);
+        break;
+    }
+    if (!mark) {
+        m_source->EndUpdate();
+    }
+}
+
 bool TTarnMemo::ExecuteCommand(TMemoCommand command)
 {
-    using C = TMemoCommand;
     TMemoSource& s = *m_source;
     const int n = static_cast<int>(command);
     if (command >= C::GoToBookMark0 && command <= C::GoToBookMark9) {
@@ -306,20 +428,27 @@ bool TTarnMemo::ExecuteCommand(TMemoCommand command)
         s.ToggleBookMarkKey(n - static_cast<int>(C::ToggleBookMark0));
         return true;
     }
-    const TSelKind stream = TSelKind::selStream;
-    const TSelKind column = TSelKind::selColumn;
+    if (const TSourceCommand* entry = FindCommand(kSourceCommands, command)) {
+        (s.*entry->run)();
+        return true;
+    }
+    if (const TRowMoveCommand* entry = FindCommand(kRowMoves, command)) {
+        RunRowMove(entry->move, entry->direction, entry->mark, entry->kind);
+        return true;
+    }
+    return ExecuteViewCommand(command);
+}
+
+bool TTarnMemo::ExecuteViewCommand(TMemoCommand command)
+{
+    TMemoSource& s = *m_source;
     switch (command) {
-    case C::None:
-        return false;
     case C::MemoCursorUp:
     case C::MemoCursorDown:
         if (m_hideCaret) {
             ScrollRows(command == C::MemoCursorUp ? -1 : 1);
         } else {
-            s.BeginUpdate(1);
-            DropSelectionUnlessPersistent();
-            MoveVertical(command == C::MemoCursorUp ? -1 : 1, false, stream);
-            s.EndUpdate();
+            RunRowMove(TRowMove::Rows, command == C::MemoCursorUp ? -1 : 1, false, TSelKind::selStream);
         }
         return true;
     case C::MemoCursorLeft:
@@ -340,138 +469,17 @@ bool TTarnMemo::ExecuteCommand(TMemoCommand command)
             s.CursorRight();
         }
         return true;
-    case C::PageUp:
-    case C::PageDown:
-        s.BeginUpdate(1);
-        DropSelectionUnlessPersistent();
-        MovePage(command == C::PageUp ? -1 : 1, false, stream);
-        s.EndUpdate();
-        return true;
     case C::MemoJumpToLineBegin:
     case C::MemoJumpToLineEnd:
         JumpToRowEdge(command == C::MemoJumpToLineEnd, false);
-        return true;
-    case C::JumpToFileBegin:
-        s.JumpToFileBegin();
-        return true;
-    case C::JumpToFileEnd:
-        s.JumpToFileEnd();
-        return true;
-    case C::JumpToScreenTop:
-    case C::JumpToScreenBottom:
-        s.BeginUpdate(1);
-        DropSelectionUnlessPersistent();
-        JumpToScreenEdge(command == C::JumpToScreenBottom, false, stream);
-        s.EndUpdate();
-        return true;
-    case C::ScrollUp:
-        ScrollRows(-1);
-        return true;
-    case C::ScrollDown:
-        ScrollRows(1);
-        return true;
-    case C::JumpWordLeft:
-        s.JumpWordLeft();
-        return true;
-    case C::JumpWordRight:
-        s.JumpWordRight();
-        return true;
-    case C::MemoMarkUp:
-    case C::MemoMarkDown:
-        MoveVertical(command == C::MemoMarkUp ? -1 : 1, true, stream);
-        return true;
-    case C::MemoMarkLeft:
-        s.MarkLeft();
-        return true;
-    case C::MarkRight:
-        s.MarkRight();
         return true;
     case C::MemoMarkToLineBegin:
     case C::MemoMarkToLineEnd:
         JumpToRowEdge(command == C::MemoMarkToLineEnd, true);
         return true;
-    case C::MarkPageUp:
-    case C::MarkPageDown:
-        MovePage(command == C::MarkPageUp ? -1 : 1, true, stream);
-        return true;
-    case C::MarkToTop:
-    case C::MarkToBottom:
-        JumpToScreenEdge(command == C::MarkToBottom, true, stream);
-        return true;
-    case C::MarkToFileBegin:
-        s.MarkToFileBegin();
-        return true;
-    case C::MarkToFileEnd:
-        s.MarkToFileEnd();
-        return true;
-    case C::MarkWordLeft:
-        s.MarkWordLeft();
-        return true;
-    case C::MarkWordRight:
-        s.MarkWordRight();
-        return true;
-    case C::MarkColUp:
-    case C::MarkColDown:
-        MoveVertical(command == C::MarkColUp ? -1 : 1, true, column);
-        return true;
-    case C::MarkColLeft:
-        s.MarkColLeft();
-        return true;
-    case C::MarkColRight:
-        s.MarkColRight();
-        return true;
-    case C::MarkColToLineBegin:
-        s.MarkColToLineBegin();
-        return true;
-    case C::MarkColToLineEnd:
-        s.MarkColToLineEnd();
-        return true;
-    case C::MarkColPageUp:
-    case C::MarkColPageDown:
-        MovePage(command == C::MarkColPageUp ? -1 : 1, true, column);
-        return true;
-    case C::MarkColToTop:
-    case C::MarkColToBottom:
-        JumpToScreenEdge(command == C::MarkColToBottom, true, column);
-        return true;
-    case C::MarkColToFileBegin:
-        s.MarkColToFileBegin();
-        return true;
-    case C::MarkColToFileEnd:
-        s.MarkColToFileEnd();
-        return true;
-    case C::MarkColWordLeft:
-        s.MarkColWordLeft();
-        return true;
-    case C::MarkColWordRight:
-        s.MarkColWordRight();
-        return true;
-    case C::PressEnter:
-        s.PressEnter();
-        return true;
-    case C::PressTab:
-        s.PressTab();
-        return true;
-    case C::PressShiftTab:
-        s.PressShiftTab();
-        return true;
-    case C::DeleteCharLeft:
-        s.DeleteCharLeft();
-        return true;
-    case C::DeleteCharRight:
-        s.DeleteCharRight();
-        return true;
-    case C::DeleteWordLeft:
-        s.DeleteWordLeft();
-        return true;
-    case C::Undo:
-        s.Undo();
-        return true;
-    case C::Redo:
-        s.Redo();
-        return true;
-    case C::ToggleInsMode:
-        s.ToggleInsMode();
+    case C::ScrollUp:
+    case C::ScrollDown:
+        ScrollRows(command == C::ScrollUp ? -1 : 1);
         return true;
     case C::ProcessEscape:
         if (m_dragState == TDragState::DraggingText || m_dragState == TDragState::Selecting) {
@@ -489,21 +497,6 @@ bool TTarnMemo::ExecuteCommand(TMemoCommand command)
         return true;
     case C::PasteFromClipboard:
         PasteFromClipboard();
-        return true;
-    case C::DeleteBlock:
-        s.DeleteBlock();
-        return true;
-    case C::SelectAll:
-        s.SelectAll();
-        return true;
-    case C::DeleteLine:
-        s.DeleteLine();
-        return true;
-    case C::DeleteToLineEnd:
-        s.DeleteToLineEnd();
-        return true;
-    case C::CorrectDeleteWordRight:
-        s.CorrectDeleteWordRight();
         return true;
     case C::InsertLine: {
         s.BeginUpdate(3);
@@ -524,41 +517,8 @@ bool TTarnMemo::ExecuteCommand(TMemoCommand command)
             s.InsertString(QUuid::createUuid().toString(QUuid::WithBraces).toUpper().toStdString());
         }
         return true;
-    case C::QuoteBlock:
-        s.QuoteBlock();
-        return true;
-    case C::FindNextBracket:
-        s.FindNextBracket();
-        return true;
-    case C::MarkBlockBegin:
-        s.MarkBlockBegin();
-        return true;
-    case C::MarkBlockEnd:
-        s.MarkBlockEnd();
-        return true;
-    case C::DuplicateBlock:
-        s.DuplicateBlock();
-        return true;
-    case C::MarkLine:
-        s.MarkLine();
-        return true;
-    case C::UpperCaseBlock:
-        s.UpperCaseBlock();
-        return true;
-    case C::LowerCaseBlock:
-        s.LowerCaseBlock();
-        return true;
-    case C::MarkWord:
-        s.MarkWord();
-        return true;
     case C::KeyMoveBlock:
         s.MoveBlock();
-        return true;
-    case C::LowerCaseWord:
-        s.LowerCaseWord();
-        return true;
-    case C::UpperCaseWord:
-        s.UpperCaseWord();
         return true;
     case C::JumpToBlockBegin:
     case C::JumpToBlockEnd:
@@ -573,9 +533,6 @@ bool TTarnMemo::ExecuteCommand(TMemoCommand command)
         return true;
     case C::PromptedGotoLine:
         PromptedGotoLine();
-        return true;
-    case C::ToggleBlockCase:
-        s.ToggleBlockCase();
         return true;
     case C::KeyFindNext:
     case C::ShowSearchDialog:

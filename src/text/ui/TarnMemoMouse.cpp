@@ -315,8 +315,8 @@ void TTarnMemo::mouseReleaseEvent(QMouseEvent* event)
         }
         if (fold) {
             const int state = m_source->GetCollapseState(point.line);
-            if (state == 0 || state == 1) {
-                const int newState = state == 1 ? 0 : 1;
+            if (state == csCollapsed || state == csExpanded) {
+                const int newState = state == csExpanded ? csCollapsed : csExpanded;
                 if (OnCollapseStateChanging && !OnCollapseStateChanging(*this, point.line, newState)) {
                     return;
                 }
