@@ -34,6 +34,173 @@ bool IsSetEscapable(char c)
     return std::string_view("$*+.[]^{}-").find(c) != std::string_view::npos;
 }
 
+// Reads the set that starts with '[' at i. Returns the index behind its ']',
+// or 0 with errorPosition set (1-based) when the set is malformed.
+std::size_t ParseSet(
+    std::string_view pattern, std::size_t i, std::bitset<256>& members, bool& negate, int& errorPosition)
+{
+    const std::size_t size = pattern.size();
+    std::size_t q = i + 1;
+    negate = false;
+    if (q < size && pattern[q] == '^') {
+        negate = true;
+        ++q;
+    }
+    if (q >= size) {
+        errorPosition = static_cast<int>(i) + 1;
+        return 0;
+    }
+    if (pattern[q] == ']' || pattern[q] == '-') {
+        errorPosition = static_cast<int>(q) + 1;
+        return 0;
+    }
+    auto readMember = [&](std::size_t& at) {
+        if (pattern[at] == '\\' && at + 1 < size && IsSetEscapable(pattern[at + 1])) {
+            at += 2;
+            return static_cast<unsigned char>(pattern[at - 1]);
+        }
+        ++at;
+        return static_cast<unsigned char>(pattern[at - 1]);
+    };
+    while (q < size && pattern[q] != ']') {
+        const unsigned char from = readMember(q);
+        if (q + 1 < size && pattern[q] == '-' && pattern[q + 1] != ']') {
+            ++q;
+            const unsigned char to = readMember(q);
+            for (int m = from; m <= to; ++m) {
+                members.set(static_cast<std::size_t>(m));
+            }
+        } else {
+            members.set(from);
+        }
+    }
+    if (q >= size) {
+        errorPosition = static_cast<int>(i) + 1;
+        return 0;
+    }
+    return q + 1;
+}
+
+// Parses the pattern into items, adding each atom's set through addSet (which
+// returns the set's index). Returns 0, or the 1-based position of the error.
+template <typename AddSet> int ParseItems(std::string_view pattern, std::vector<TItem>& items, AddSet&& addSet)
+{
+    // What came before the current character decides whether a quantifier may follow.
+    enum class TPrev { Start, Repeatable, Anchor, Quantifier, GroupOpen };
+    TPrev prev = TPrev::Start;
+    std::vector<std::size_t> openGroups; // item indexes of "{" not yet closed
+    std::vector<int> openPositions; // their 1-based pattern positions
+    const std::size_t size = pattern.size();
+
+    auto addAtom = [&](const std::bitset<256>& members, bool negate = false) {
+        items.push_back({TItemKind::Atom, TQuant::None, addSet(members, negate), 0});
+        prev = TPrev::Repeatable;
+    };
+    auto addChar = [&](char c) {
+        std::bitset<256> members;
+        members.set(static_cast<unsigned char>(c));
+        addAtom(members);
+    };
+
+    std::size_t i = 0;
+    while (i < size) {
+        const char c = pattern[i];
+        const int position = static_cast<int>(i) + 1;
+        switch (c) {
+        case '*':
+        case '+': {
+            if (prev != TPrev::Repeatable) {
+                return position;
+            }
+            TItem& last = items.back();
+            last.quant = c == '*' ? TQuant::Star : TQuant::Plus;
+            if (last.kind == TItemKind::GroupClose) {
+                items[last.partner].quant = last.quant;
+            }
+            prev = TPrev::Quantifier;
+            ++i;
+            break;
+        }
+        case '\\':
+            if (i + 1 >= size) {
+                return position;
+            }
+            addChar(pattern[i + 1]);
+            i += 2;
+            break;
+        case '.': {
+            std::bitset<256> members;
+            members.set();
+            addAtom(members);
+            ++i;
+            break;
+        }
+        case '^':
+        case '$':
+            items.push_back({c == '^' ? TItemKind::LineStart : TItemKind::LineEnd});
+            prev = TPrev::Anchor;
+            ++i;
+            break;
+        case '{':
+            openGroups.push_back(items.size());
+            openPositions.push_back(position);
+            items.push_back({TItemKind::GroupOpen});
+            prev = TPrev::GroupOpen;
+            ++i;
+            break;
+        case '}': {
+            ++i;
+            if (openGroups.empty()) {
+                addChar('}');
+                break;
+            }
+            const std::size_t open = openGroups.back();
+            openGroups.pop_back();
+            openPositions.pop_back();
+            items[open].partner = items.size();
+            items.push_back({TItemKind::GroupClose, TQuant::None, 0, open});
+            prev = TPrev::Repeatable;
+            break;
+        }
+        case '[': {
+            std::bitset<256> members;
+            bool negate = false;
+            int errorPosition = 0;
+            const std::size_t next = ParseSet(pattern, i, members, negate, errorPosition);
+            if (next == 0) {
+                return errorPosition;
+            }
+            addAtom(members, negate);
+            i = next;
+            break;
+        }
+        default:
+            addChar(c);
+            ++i;
+            break;
+        }
+    }
+    return openGroups.empty() ? 0 : openPositions.back();
+}
+
+// Shortest possible match, to skip start positions too near the line end.
+std::size_t MinimumLength(const std::vector<TItem>& items)
+{
+    std::vector<std::size_t> sums{0};
+    for (const TItem& item : items) {
+        if (item.kind == TItemKind::Atom) {
+            sums.back() += item.quant == TQuant::Star ? 0 : 1;
+        } else if (item.kind == TItemKind::GroupOpen) {
+            sums.push_back(0);
+        } else if (item.kind == TItemKind::GroupClose) {
+            const std::size_t body = sums.back();
+            sums.pop_back();
+            sums.back() += item.quant == TQuant::Star ? 0 : body;
+        }
+    }
+    return sums.back();
+}
+
 } // namespace
 
 void TRegExpr::SetError(int position)
@@ -86,161 +253,15 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
     m_memoIndex.clear();
     m_memoCount = 0;
 
-    // What came before the current character decides whether a quantifier may follow.
-    enum class TPrev { Start, Repeatable, Anchor, Quantifier, GroupOpen };
-    TPrev prev = TPrev::Start;
     std::vector<TItem> items;
-    std::vector<std::size_t> openGroups; // item indexes of "{" not yet closed
-    std::vector<int> openPositions; // their 1-based pattern positions
-    const std::size_t size = pattern.size();
-
-    auto addAtom = [&](const std::bitset<256>& members, bool negate = false) {
-        items.push_back({TItemKind::Atom, TQuant::None, AddSet(members, negate), 0});
-        prev = TPrev::Repeatable;
-    };
-
-    std::size_t i = 0;
-    while (i < size) {
-        const char c = pattern[i];
-        const int position = static_cast<int>(i) + 1;
-        switch (c) {
-        case '*':
-        case '+': {
-            if (prev != TPrev::Repeatable) {
-                SetError(position);
-                return false;
-            }
-            TItem& last = items.back();
-            last.quant = c == '*' ? TQuant::Star : TQuant::Plus;
-            if (last.kind == TItemKind::GroupClose) {
-                items[last.partner].quant = last.quant;
-            }
-            prev = TPrev::Quantifier;
-            ++i;
-            break;
-        }
-        case '\\': {
-            if (i + 1 >= size) {
-                SetError(position);
-                return false;
-            }
-            std::bitset<256> members;
-            members.set(static_cast<unsigned char>(pattern[i + 1]));
-            addAtom(members);
-            i += 2;
-            break;
-        }
-        case '.': {
-            std::bitset<256> members;
-            members.set();
-            addAtom(members);
-            ++i;
-            break;
-        }
-        case '^':
-        case '$':
-            items.push_back({c == '^' ? TItemKind::LineStart : TItemKind::LineEnd});
-            prev = TPrev::Anchor;
-            ++i;
-            break;
-        case '{':
-            openGroups.push_back(items.size());
-            openPositions.push_back(position);
-            items.push_back({TItemKind::GroupOpen});
-            prev = TPrev::GroupOpen;
-            ++i;
-            break;
-        case '}': {
-            if (openGroups.empty()) {
-                std::bitset<256> members;
-                members.set(static_cast<unsigned char>('}'));
-                addAtom(members);
-                ++i;
-                break;
-            }
-            const std::size_t open = openGroups.back();
-            openGroups.pop_back();
-            openPositions.pop_back();
-            items[open].partner = items.size();
-            items.push_back({TItemKind::GroupClose, TQuant::None, 0, open});
-            prev = TPrev::Repeatable;
-            ++i;
-            break;
-        }
-        case '[': {
-            std::size_t q = i + 1;
-            bool negate = false;
-            if (q < size && pattern[q] == '^') {
-                negate = true;
-                ++q;
-            }
-            if (q >= size) {
-                SetError(position);
-                return false;
-            }
-            if (pattern[q] == ']' || pattern[q] == '-') {
-                SetError(static_cast<int>(q) + 1);
-                return false;
-            }
-            auto readMember = [&](std::size_t& at) {
-                if (pattern[at] == '\\' && at + 1 < size && IsSetEscapable(pattern[at + 1])) {
-                    at += 2;
-                    return static_cast<unsigned char>(pattern[at - 1]);
-                }
-                ++at;
-                return static_cast<unsigned char>(pattern[at - 1]);
-            };
-            std::bitset<256> members;
-            while (q < size && pattern[q] != ']') {
-                const unsigned char from = readMember(q);
-                if (q + 1 < size && pattern[q] == '-' && pattern[q + 1] != ']') {
-                    ++q;
-                    const unsigned char to = readMember(q);
-                    for (int m = from; m <= to; ++m) {
-                        members.set(static_cast<std::size_t>(m));
-                    }
-                } else {
-                    members.set(from);
-                }
-            }
-            if (q >= size) {
-                SetError(position);
-                return false;
-            }
-            addAtom(members, negate);
-            i = q + 1;
-            break;
-        }
-        default: {
-            std::bitset<256> members;
-            members.set(static_cast<unsigned char>(c));
-            addAtom(members);
-            ++i;
-            break;
-        }
-        }
-    }
-    if (!openGroups.empty()) {
-        SetError(openPositions.back());
+    const int errorPosition = ParseItems(pattern, items, [this](const std::bitset<256>& members, bool negate) {
+        return AddSet(members, negate);
+    });
+    if (errorPosition != 0) {
+        SetError(errorPosition);
         return false;
     }
-
-    // Shortest possible match, to skip start positions too near the line end.
-    {
-        std::vector<std::size_t> sums{0};
-        for (const TItem& item : items) {
-            if (item.kind == TItemKind::Atom) {
-                sums.back() += item.quant == TQuant::Star ? 0 : 1;
-            } else if (item.kind == TItemKind::GroupOpen) {
-                sums.push_back(0);
-            } else if (item.kind == TItemKind::GroupClose) {
-                const std::size_t body = sums.back();
-                sums.pop_back();
-                sums.back() += item.quant == TQuant::Star ? 0 : body;
-            }
-        }
-        m_minLength = sums.back();
-    }
+    m_minLength = MinimumLength(items);
 
     // Compile in one pass. x* over a single character becomes StarSet, which
     // gives its repetitions back without a stack entry per character.
