@@ -1,5 +1,6 @@
 #include "syntax/DefReader.h"
 
+#include "syntax/DefFields.h"
 #include "syntax/DefNames.h"
 #include "syntax/DefObjectText.h"
 
@@ -217,120 +218,36 @@ public:
 
     bool ApplyBlock(const TDefProperty& p, TSyntaxBlock& b)
     {
-        const std::string& n = p.path;
         const TDefValue& v = p.value;
-        struct TFlag {
-            const char* name;
-            bool TSyntaxBlock::*field;
-        };
-        static const TFlag kFlags[] = {
-            {"CaseSensitive", &TSyntaxBlock::CaseSensitive},
-            {"UseMetaSymbol", &TSyntaxBlock::UseMetaSymbol},
-            {"UseMetaToWrapLines", &TSyntaxBlock::UseMetaToWrapLines},
-            {"UseSymbols", &TSyntaxBlock::UseSymbols},
-            {"UseLineDirectives", &TSyntaxBlock::UseLineDirectives},
-            {"UseComments", &TSyntaxBlock::UseComments},
-            {"UseSingleLineComments", &TSyntaxBlock::UseSingleLineComments},
-            {"UseMultiLineComments", &TSyntaxBlock::UseMultiLineComments},
-            {"UseFullLineComments", &TSyntaxBlock::UseFullLineComments},
-            {"UseStrings", &TSyntaxBlock::UseStrings},
-            {"UseSingleLineStrings", &TSyntaxBlock::UseSingleLineStrings},
-            {"UseMultiLineStrings", &TSyntaxBlock::UseMultiLineStrings},
-            {"UseNumbers", &TSyntaxBlock::UseNumbers},
-            {"UsePrefixedNumbers", &TSyntaxBlock::UsePrefixedNumbers},
-            {"UseSuffixedNumbers", &TSyntaxBlock::UseSuffixedNumbers},
-            {"UseMultipleNumSuffixes", &TSyntaxBlock::UseMultipleNumSuffixes},
-            {"UsePrefixedSuffixedNumbers", &TSyntaxBlock::UsePrefixedSuffixedNumbers},
-            {"UsePSNumComposition", &TSyntaxBlock::UsePSNumComposition},
-            {"UseIdentifiers", &TSyntaxBlock::UseIdentifiers},
-            {"UsePrefixedIdentifiers", &TSyntaxBlock::UsePrefixedIdentifiers},
-            {"UseSuffixedIdentifiers", &TSyntaxBlock::UseSuffixedIdentifiers},
-            {"UsePrefixedSuffixedIdentifiers", &TSyntaxBlock::UsePrefixedSuffixedIdentifiers},
-            {"UseKeywords", &TSyntaxBlock::UseKeywords},
-        };
-        for (const TFlag& flag : kFlags) {
-            if (n == flag.name) {
-                return Check(p, SetFlag(v, b.*(flag.field)));
+        for (const TDefField& f : SyntaxBlockFields()) {
+            if (p.path != f.name) {
+                continue;
             }
-        }
-        struct TId {
-            const char* name;
-            int TSyntaxBlock::*field;
-        };
-        static const TId kIds[] = {
-            {"ID", &TSyntaxBlock::ID},
-            {"ParentID", &TSyntaxBlock::ParentID},
-            {"FIText", &TSyntaxBlock::FIText},
-            {"FIIntNum", &TSyntaxBlock::FIIntNum},
-            {"FIFloatNum", &TSyntaxBlock::FIFloatNum},
-            {"FIHexNum", &TSyntaxBlock::FIHexNum},
-            {"FIDirective", &TSyntaxBlock::FIDirective},
-            {"FISymbol", &TSyntaxBlock::FISymbol},
-            {"FIIdentifier", &TSyntaxBlock::FIIdentifier},
-        };
-        for (const TId& id : kIds) {
-            if (n == id.name) {
-                return Check(p, SetId(v, b.*(id.field)));
-            }
-        }
-        if (n == "Name") {
-            return Check(p, SetString(v, b.Name));
-        }
-        if (n == "MetaSymbol") {
-            return Check(p, SetChar(v, b.MetaSymbol));
-        }
-        if (n == "LineDirectivePrefix") {
-            return Check(p, SetString(v, b.LineDirectivePrefix));
-        }
-        if (n == "FirstIdentChars") {
-            return Check(p, SetCharSet(v, b.FirstIdentChars));
-        }
-        if (n == "OtherIdentChars") {
-            return Check(p, SetCharSet(v, b.OtherIdentChars));
-        }
-        if (n == "BlockDelimiters") {
-            return Check(
-                p, ReadCollection<TDelimiters>(p, b.BlockDelimiters, [this](const TDefProperty& q, TDelimiters& t) {
-                    return ApplyDelimiters(q, t);
-                }));
-        }
-        if (n == "KeywordSets") {
-            return Check(
-                p, ReadCollection<TKeywordSet>(p, b.KeywordSets, [this](const TDefProperty& q, TKeywordSet& t) {
-                    return ApplyKeywordSet(q, t);
-                }));
-        }
-        struct TLineList {
-            const char* name;
-            TLineTokenList TSyntaxBlock::*field;
-        };
-        static const TLineList kLineLists[] = {
-            {"SingleLineCommentDelimiters", &TSyntaxBlock::SingleLineCommentDelimiters},
-            {"FullLineCommentDelimiters", &TSyntaxBlock::FullLineCommentDelimiters},
-            {"NumPrefixes", &TSyntaxBlock::NumPrefixes},
-            {"NumSuffixes", &TSyntaxBlock::NumSuffixes},
-            {"IdentPrefixes", &TSyntaxBlock::IdentPrefixes},
-            {"IdentSuffixes", &TSyntaxBlock::IdentSuffixes},
-        };
-        for (const TLineList& list : kLineLists) {
-            if (n == list.name) {
-                return Check(p, LineList(p, b.*(list.field)));
-            }
-        }
-        struct TBlockList {
-            const char* name;
-            TBlockTokenList TSyntaxBlock::*field;
-        };
-        static const TBlockList kBlockLists[] = {
-            {"MultiLineCommentDelimiters", &TSyntaxBlock::MultiLineCommentDelimiters},
-            {"SingleLineStringDelimiters", &TSyntaxBlock::SingleLineStringDelimiters},
-            {"MultiLineStringDelimiters", &TSyntaxBlock::MultiLineStringDelimiters},
-            {"NumPrefixesSuffixes", &TSyntaxBlock::NumPrefixesSuffixes},
-            {"IdentPrefixesSuffixes", &TSyntaxBlock::IdentPrefixesSuffixes},
-        };
-        for (const TBlockList& list : kBlockLists) {
-            if (n == list.name) {
-                return Check(p, BlockList(p, b.*(list.field)));
+            switch (f.kind) {
+            case TDefFieldKind::String:
+                return Check(p, SetString(v, b.*f.text));
+            case TDefFieldKind::Id:
+                return Check(p, SetId(v, b.*f.id));
+            case TDefFieldKind::Flag:
+                return Check(p, SetFlag(v, b.*f.flag));
+            case TDefFieldKind::Char:
+                return Check(p, SetChar(v, b.*f.symbol));
+            case TDefFieldKind::CharSet:
+                return Check(p, SetCharSet(v, b.*f.charSet));
+            case TDefFieldKind::LineList:
+                return Check(p, LineList(p, b.*f.lines));
+            case TDefFieldKind::BlockList:
+                return Check(p, BlockList(p, b.*f.blocks));
+            case TDefFieldKind::Delimiters:
+                return Check(
+                    p, ReadCollection<TDelimiters>(p, b.BlockDelimiters, [this](const TDefProperty& q, TDelimiters& t) {
+                        return ApplyDelimiters(q, t);
+                    }));
+            case TDefFieldKind::KeywordSets:
+                return Check(
+                    p, ReadCollection<TKeywordSet>(p, b.KeywordSets, [this](const TDefProperty& q, TKeywordSet& t) {
+                        return ApplyKeywordSet(q, t);
+                    }));
             }
         }
         return false;

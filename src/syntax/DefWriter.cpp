@@ -1,6 +1,7 @@
 #include "syntax/DefWriter.h"
 
 #include "platform/posix/PosixFileSystem.h"
+#include "syntax/DefFields.h"
 #include "syntax/DefNames.h"
 
 namespace quillet {
@@ -157,124 +158,76 @@ public:
 
     void Block(int d, const TSyntaxBlock& b)
     {
-        if (!b.Name.empty()) {
-            String(d, "Name", b.Name);
-        }
-        auto id = [&](std::string_view name, int value) {
-            if (value != -1) {
-                Int(d, name, value);
+        for (const TDefField& f : SyntaxBlockFields()) {
+            if (f.writtenIf != nullptr && !(b.*f.writtenIf)) {
+                continue;
             }
-        };
-        auto flag = [&](std::string_view name, bool value) {
-            if (value) {
-                Flag(d, name, true);
-            }
-        };
-        id("ID", b.ID);
-        id("ParentID", b.ParentID);
-        flag("CaseSensitive", b.CaseSensitive);
-        flag("UseMetaSymbol", b.UseMetaSymbol);
-        if (b.UseMetaSymbol) {
-            Flag(d, "UseMetaToWrapLines", b.UseMetaToWrapLines);
-            String(d, "MetaSymbol", std::string_view(&b.MetaSymbol, 1));
-        }
-        id("FIText", b.FIText);
-        id("FIIntNum", b.FIIntNum);
-        id("FIFloatNum", b.FIFloatNum);
-        id("FIHexNum", b.FIHexNum);
-        id("FIDirective", b.FIDirective);
-        id("FISymbol", b.FISymbol);
-        id("FIIdentifier", b.FIIdentifier);
-        flag("UseSymbols", b.UseSymbols);
-        flag("UseLineDirectives", b.UseLineDirectives);
-        flag("UseComments", b.UseComments);
-        flag("UseSingleLineComments", b.UseSingleLineComments);
-        flag("UseMultiLineComments", b.UseMultiLineComments);
-        flag("UseFullLineComments", b.UseFullLineComments);
-        flag("UseStrings", b.UseStrings);
-        flag("UseSingleLineStrings", b.UseSingleLineStrings);
-        flag("UseMultiLineStrings", b.UseMultiLineStrings);
-        flag("UseNumbers", b.UseNumbers);
-        flag("UsePrefixedNumbers", b.UsePrefixedNumbers);
-        flag("UseSuffixedNumbers", b.UseSuffixedNumbers);
-        if (b.UseSuffixedNumbers) {
-            Flag(d, "UseMultipleNumSuffixes", b.UseMultipleNumSuffixes);
-        }
-        flag("UsePrefixedSuffixedNumbers", b.UsePrefixedSuffixedNumbers);
-        if (b.UsePrefixedSuffixedNumbers) {
-            Flag(d, "UsePSNumComposition", b.UsePSNumComposition);
-        }
-        flag("UseIdentifiers", b.UseIdentifiers);
-        flag("UsePrefixedIdentifiers", b.UsePrefixedIdentifiers);
-        flag("UseSuffixedIdentifiers", b.UseSuffixedIdentifiers);
-        flag("UsePrefixedSuffixedIdentifiers", b.UsePrefixedSuffixedIdentifiers);
-        flag("UseKeywords", b.UseKeywords);
-        Collection(d, "BlockDelimiters", b.BlockDelimiters, [this](int dd, const TDelimiters& t) {
-            if (!t.LeftDelimiter.empty()) {
-                String(dd, "LeftDelimiter", t.LeftDelimiter);
-            }
-            if (!t.RightDelimiter.empty()) {
-                String(dd, "RightDelimiter", t.RightDelimiter);
-            }
-            if (t.DelimitersArePartOfBlock) {
-                Flag(dd, "DelimitersArePartOfBlock", true);
-            }
-            if (!t.UseToken) {
-                Flag(dd, "UseToken", false);
-            }
-        });
-        if (b.UseLineDirectives && !b.LineDirectivePrefix.empty()) {
-            String(d, "LineDirectivePrefix", b.LineDirectivePrefix);
-        }
-        if (b.UseSingleLineComments) {
-            LineList(d, "SingleLineCommentDelimiters", b.SingleLineCommentDelimiters);
-        }
-        if (b.UseMultiLineComments) {
-            BlockList(d, "MultiLineCommentDelimiters", b.MultiLineCommentDelimiters);
-        }
-        if (b.UseFullLineComments) {
-            LineList(d, "FullLineCommentDelimiters", b.FullLineCommentDelimiters);
-        }
-        if (b.UseSingleLineStrings) {
-            BlockList(d, "SingleLineStringDelimiters", b.SingleLineStringDelimiters);
-        }
-        if (b.UseMultiLineStrings) {
-            BlockList(d, "MultiLineStringDelimiters", b.MultiLineStringDelimiters);
-        }
-        if (b.UsePrefixedNumbers) {
-            LineList(d, "NumPrefixes", b.NumPrefixes);
-        }
-        if (b.UseSuffixedNumbers) {
-            LineList(d, "NumSuffixes", b.NumSuffixes);
-        }
-        if (b.UsePrefixedSuffixedNumbers) {
-            BlockList(d, "NumPrefixesSuffixes", b.NumPrefixesSuffixes);
-        }
-        if (b.UsePrefixedIdentifiers) {
-            LineList(d, "IdentPrefixes", b.IdentPrefixes);
-        }
-        if (b.UseSuffixedIdentifiers) {
-            LineList(d, "IdentSuffixes", b.IdentSuffixes);
-        }
-        if (b.UsePrefixedSuffixedIdentifiers) {
-            BlockList(d, "IdentPrefixesSuffixes", b.IdentPrefixesSuffixes);
-        }
-        if (b.UseKeywords) {
-            Collection(d, "KeywordSets", b.KeywordSets, [this](int dd, const TKeywordSet& t) {
-                Token(dd, t);
-                if (!t.Name.empty()) {
-                    String(dd, "Name", t.Name);
+            switch (f.kind) {
+            case TDefFieldKind::String:
+                if (!(b.*f.text).empty()) {
+                    String(d, f.name, b.*f.text);
                 }
-                if (!t.Keywords.empty()) {
-                    String(dd, "Keywords", t.Keywords);
+                break;
+            case TDefFieldKind::Id:
+                if (b.*f.id != -1) {
+                    Int(d, f.name, b.*f.id);
                 }
-            });
+                break;
+            case TDefFieldKind::Flag:
+                if (f.always || b.*f.flag) {
+                    Flag(d, f.name, b.*f.flag);
+                }
+                break;
+            case TDefFieldKind::Char:
+                String(d, f.name, std::string_view(&(b.*f.symbol), 1));
+                break;
+            case TDefFieldKind::CharSet:
+                if (b.*f.charSet != f.defaultSet()) {
+                    String(d, f.name, CharSetToString(b.*f.charSet));
+                }
+                break;
+            case TDefFieldKind::LineList:
+                LineList(d, f.name, b.*f.lines);
+                break;
+            case TDefFieldKind::BlockList:
+                BlockList(d, f.name, b.*f.blocks);
+                break;
+            case TDefFieldKind::Delimiters:
+                Collection(d, f.name, b.BlockDelimiters, [this](int dd, const TDelimiters& t) {
+                    Delimiters(dd, t);
+                });
+                break;
+            case TDefFieldKind::KeywordSets:
+                Collection(d, f.name, b.KeywordSets, [this](int dd, const TKeywordSet& t) {
+                    KeywordSet(dd, t);
+                });
+                break;
+            }
         }
-        if (b.FirstIdentChars != DefaultFirstIdentChars()) {
-            String(d, "FirstIdentChars", CharSetToString(b.FirstIdentChars));
+    }
+    void Delimiters(int d, const TDelimiters& t)
+    {
+        if (!t.LeftDelimiter.empty()) {
+            String(d, "LeftDelimiter", t.LeftDelimiter);
         }
-        if (b.OtherIdentChars != DefaultOtherIdentChars()) {
-            String(d, "OtherIdentChars", CharSetToString(b.OtherIdentChars));
+        if (!t.RightDelimiter.empty()) {
+            String(d, "RightDelimiter", t.RightDelimiter);
+        }
+        if (t.DelimitersArePartOfBlock) {
+            Flag(d, "DelimitersArePartOfBlock", true);
+        }
+        if (!t.UseToken) {
+            Flag(d, "UseToken", false);
+        }
+    }
+    void KeywordSet(int d, const TKeywordSet& t)
+    {
+        Token(d, t);
+        if (!t.Name.empty()) {
+            String(d, "Name", t.Name);
+        }
+        if (!t.Keywords.empty()) {
+            String(d, "Keywords", t.Keywords);
         }
     }
 

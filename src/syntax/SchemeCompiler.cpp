@@ -113,22 +113,15 @@ TCharSet AsciiPunctuation()
     return set;
 }
 
-} // namespace
-
-void TSyntaxScheme::InitScheme()
+// Marks the blocks the tree can reach: a usable, unique ID and a parent chain
+// that arrives at the root without a cycle. Others are never entered, so a
+// broken definition cannot make a block re-enter itself forever.
+void MarkReachable(const std::vector<TSyntaxBlock>& blocks, std::vector<TCompiledBlock>& compiled)
 {
-    UpdateSchemeVersion();
-    ResetStacks();
-
-    const std::size_t count = std::min<std::size_t>(SyntaxBlocks.size(), kMaxBlocks);
-    m_compiled.assign(count, TCompiledBlock{});
-
-    // Which blocks the tree can reach: a usable, unique ID and a parent chain
-    // that arrives at the root without a cycle. Others are never entered, so a
-    // broken definition cannot make a block re-enter itself forever.
+    const std::size_t count = compiled.size();
     std::map<int, std::size_t> indexOfId;
     for (std::size_t i = 0; i < count; ++i) {
-        const int id = SyntaxBlocks[i].ID;
+        const int id = blocks[i].ID;
         if (id >= 0 && id <= 255 && indexOfId.find(id) == indexOfId.end()) {
             indexOfId[id] = i;
         }
@@ -139,7 +132,7 @@ void TSyntaxScheme::InitScheme()
             if (at == 0) {
                 return true;
             }
-            const TSyntaxBlock& block = SyntaxBlocks[at];
+            const TSyntaxBlock& block = blocks[at];
             auto found = indexOfId.find(block.ParentID);
             if (found == indexOfId.end() || found->second == at) {
                 return false;
@@ -149,92 +142,96 @@ void TSyntaxScheme::InitScheme()
         return false;
     };
     for (std::size_t i = 0; i < count; ++i) {
-        const int id = SyntaxBlocks[i].ID;
+        const int id = blocks[i].ID;
         const bool uniqueId = id >= 0 && id <= 255 && indexOfId[id] == i;
-        m_compiled[i].valid = i == 0 || (uniqueId && reachesRoot(i));
+        compiled[i].valid = i == 0 || (uniqueId && reachesRoot(i));
     }
+}
 
-    for (std::size_t i = 0; i < count; ++i) {
-        TCompiledBlock& cb = m_compiled[i];
-        cb.block = SyntaxBlocks[i];
-        const TSyntaxBlock& b = cb.block;
-        cb.text = AttrByte(b.FIText);
-        cb.intNum = AttrByte(b.FIIntNum);
-        cb.floatNum = AttrByte(b.FIFloatNum);
-        cb.hexNum = AttrByte(b.FIHexNum);
-        cb.directive = AttrByte(b.FIDirective);
-        cb.symbol = AttrByte(b.FISymbol);
-        cb.identifier = AttrByte(b.FIIdentifier);
-        AddLine(cb.singleLineComments, b.SingleLineCommentDelimiters);
-        AddDelimited(cb.multiLineComments, b.MultiLineCommentDelimiters);
-        AddLine(cb.fullLineComments, b.FullLineCommentDelimiters);
-        AddDelimited(cb.singleLineStrings, b.SingleLineStringDelimiters);
-        AddDelimited(cb.multiLineStrings, b.MultiLineStringDelimiters);
-        AddLine(cb.numPrefixes, b.NumPrefixes);
-        AddLine(cb.numSuffixes, b.NumSuffixes);
-        AddPairs(cb.numPairs, b.NumPrefixesSuffixes);
-        AddLine(cb.identPrefixes, b.IdentPrefixes);
-        AddLine(cb.identSuffixes, b.IdentSuffixes);
-        AddPairs(cb.identPairs, b.IdentPrefixesSuffixes);
-        auto addStarts = [&b](TCharSet& starts, const TCompiledTokens& list) {
-            for (const std::string& left : list.left) {
-                const unsigned char first = static_cast<unsigned char>(left[0]);
-                starts.set(first);
-                if (!b.CaseSensitive && first < 128) {
-                    starts.set(static_cast<unsigned char>(std::tolower(first)));
-                    starts.set(static_cast<unsigned char>(std::toupper(first)));
-                }
+// The tables of one block; cb.block holds the block's definition.
+void CompileBlock(TCompiledBlock& cb)
+{
+    const TSyntaxBlock& b = cb.block;
+    cb.text = AttrByte(b.FIText);
+    cb.intNum = AttrByte(b.FIIntNum);
+    cb.floatNum = AttrByte(b.FIFloatNum);
+    cb.hexNum = AttrByte(b.FIHexNum);
+    cb.directive = AttrByte(b.FIDirective);
+    cb.symbol = AttrByte(b.FISymbol);
+    cb.identifier = AttrByte(b.FIIdentifier);
+    AddLine(cb.singleLineComments, b.SingleLineCommentDelimiters);
+    AddDelimited(cb.multiLineComments, b.MultiLineCommentDelimiters);
+    AddLine(cb.fullLineComments, b.FullLineCommentDelimiters);
+    AddDelimited(cb.singleLineStrings, b.SingleLineStringDelimiters);
+    AddDelimited(cb.multiLineStrings, b.MultiLineStringDelimiters);
+    AddLine(cb.numPrefixes, b.NumPrefixes);
+    AddLine(cb.numSuffixes, b.NumSuffixes);
+    AddPairs(cb.numPairs, b.NumPrefixesSuffixes);
+    AddLine(cb.identPrefixes, b.IdentPrefixes);
+    AddLine(cb.identSuffixes, b.IdentSuffixes);
+    AddPairs(cb.identPairs, b.IdentPrefixesSuffixes);
+    auto addStarts = [&b](TCharSet& starts, const TCompiledTokens& list) {
+        for (const std::string& left : list.left) {
+            const unsigned char first = static_cast<unsigned char>(left[0]);
+            starts.set(first);
+            if (!b.CaseSensitive && first < 128) {
+                starts.set(static_cast<unsigned char>(std::tolower(first)));
+                starts.set(static_cast<unsigned char>(std::toupper(first)));
             }
-        };
-        addStarts(cb.commentStart, cb.multiLineComments);
-        addStarts(cb.commentStart, cb.fullLineComments);
-        addStarts(cb.commentStart, cb.singleLineComments);
-        addStarts(cb.stringStart, cb.multiLineStrings);
-        addStarts(cb.stringStart, cb.singleLineStrings);
-        addStarts(cb.numPrefixStart, cb.numPrefixes);
-        addStarts(cb.numSuffixStart, cb.numSuffixes);
-        if (cb.block.LineDirectivePrefix.size() > kMaxDelimiter) {
-            cb.block.LineDirectivePrefix.clear();
         }
-        for (const TKeywordSet& set : b.KeywordSets) {
-            if (!set.UseToken || cb.keywords.size() >= kMaxItems) {
-                continue;
-            }
-            TCompiledKeywords words;
-            words.attr = AttrByte(set.FontID);
-            const std::string text = b.CaseSensitive ? set.Keywords : LowerText(set.Keywords);
-            for (std::string& word : SplitKeywords(text)) {
-                if (!word.empty()) {
-                    words.words.insert(std::move(word));
-                }
-            }
-            for (const std::string& word : words.words) {
-                cb.keywordIndex.emplace(word, static_cast<int>(cb.keywords.size()));
-                cb.keywordFirst.set(static_cast<unsigned char>(word[0]));
-                cb.keywordLengths.set(std::min<std::size_t>(word.size(), 64));
-            }
-            cb.keywords.push_back(std::move(words));
-        }
-        const std::size_t delimiters = std::min<std::size_t>(b.BlockDelimiters.size(), kMaxBlockDelimiters);
-        for (std::size_t d = 0; d < delimiters; ++d) {
-            const TDelimiters& delimiter = b.BlockDelimiters[d];
-            TCompiledDelimiters compiled;
-            if (delimiter.RightDelimiter.size() <= kMaxDelimiter) {
-                compiled.right = delimiter.RightDelimiter;
-            }
-            compiled.partOfBlock = delimiter.DelimitersArePartOfBlock;
-            cb.delimiters.push_back(std::move(compiled));
-        }
+    };
+    addStarts(cb.commentStart, cb.multiLineComments);
+    addStarts(cb.commentStart, cb.fullLineComments);
+    addStarts(cb.commentStart, cb.singleLineComments);
+    addStarts(cb.stringStart, cb.multiLineStrings);
+    addStarts(cb.stringStart, cb.singleLineStrings);
+    addStarts(cb.numPrefixStart, cb.numPrefixes);
+    addStarts(cb.numSuffixStart, cb.numSuffixes);
+    if (cb.block.LineDirectivePrefix.size() > kMaxDelimiter) {
+        cb.block.LineDirectivePrefix.clear();
     }
+    for (const TKeywordSet& set : b.KeywordSets) {
+        if (!set.UseToken || cb.keywords.size() >= kMaxItems) {
+            continue;
+        }
+        TCompiledKeywords words;
+        words.attr = AttrByte(set.FontID);
+        const std::string text = b.CaseSensitive ? set.Keywords : LowerText(set.Keywords);
+        for (std::string& word : SplitKeywords(text)) {
+            if (!word.empty()) {
+                words.words.insert(std::move(word));
+            }
+        }
+        for (const std::string& word : words.words) {
+            cb.keywordIndex.emplace(word, static_cast<int>(cb.keywords.size()));
+            cb.keywordFirst.set(static_cast<unsigned char>(word[0]));
+            cb.keywordLengths.set(std::min<std::size_t>(word.size(), 64));
+        }
+        cb.keywords.push_back(std::move(words));
+    }
+    const std::size_t delimiters = std::min<std::size_t>(b.BlockDelimiters.size(), TSyntaxScheme::kMaxBlockDelimiters);
+    for (std::size_t d = 0; d < delimiters; ++d) {
+        const TDelimiters& delimiter = b.BlockDelimiters[d];
+        TCompiledDelimiters compiled;
+        if (delimiter.RightDelimiter.size() <= kMaxDelimiter) {
+            compiled.right = delimiter.RightDelimiter;
+        }
+        compiled.partOfBlock = delimiter.DelimitersArePartOfBlock;
+        cb.delimiters.push_back(std::move(compiled));
+    }
+}
 
-    // Ways into each block's children, in block order then delimiter order.
+// Ways into each block's children, in block order then delimiter order.
+void AddChildEntries(std::vector<TCompiledBlock>& compiled)
+{
+    const std::size_t count = compiled.size();
     for (std::size_t i = 0; i < count; ++i) {
-        TCompiledBlock& parent = m_compiled[i];
+        TCompiledBlock& parent = compiled[i];
         if (!parent.valid || parent.block.ID < 0 || parent.block.ID > 255) {
             continue;
         }
         for (std::size_t c = 1; c < count; ++c) {
-            const TCompiledBlock& child = m_compiled[c];
+            const TCompiledBlock& child = compiled[c];
             if (c == i || !child.valid || child.block.ParentID != parent.block.ID) {
                 continue;
             }
@@ -254,64 +251,86 @@ void TSyntaxScheme::InitScheme()
             }
         }
     }
+}
 
-    // Punctuation that no rule of any block uses can be taken in runs.
-    m_symbols = AsciiPunctuation();
-    for (const TSyntaxBlock& b : SyntaxBlocks) {
-        m_symbols &= ~b.FirstIdentChars;
-        m_symbols &= ~b.OtherIdentChars;
+// Punctuation that no rule of any block uses can be taken in runs.
+TCharSet FreeSymbols(const std::vector<TSyntaxBlock>& blocks)
+{
+    TCharSet symbols = AsciiPunctuation();
+    for (const TSyntaxBlock& b : blocks) {
+        symbols &= ~b.FirstIdentChars;
+        symbols &= ~b.OtherIdentChars;
         if (b.UseMetaSymbol) {
-            m_symbols.reset(static_cast<unsigned char>(b.MetaSymbol));
+            symbols.reset(static_cast<unsigned char>(b.MetaSymbol));
         }
         for (const TDelimiters& d : b.BlockDelimiters) {
             if (d.UseToken) {
-                RemoveFromSymbols(m_symbols, d.LeftDelimiter);
-                RemoveFromSymbols(m_symbols, d.RightDelimiter);
+                RemoveFromSymbols(symbols, d.LeftDelimiter);
+                RemoveFromSymbols(symbols, d.RightDelimiter);
             }
         }
         if (b.UseComments) {
             if (b.UseSingleLineComments) {
-                RemoveLine(m_symbols, b.SingleLineCommentDelimiters);
+                RemoveLine(symbols, b.SingleLineCommentDelimiters);
             }
             if (b.UseMultiLineComments) {
-                RemoveBlock(m_symbols, b.MultiLineCommentDelimiters);
+                RemoveBlock(symbols, b.MultiLineCommentDelimiters);
             }
             if (b.UseFullLineComments) {
-                RemoveLine(m_symbols, b.FullLineCommentDelimiters);
+                RemoveLine(symbols, b.FullLineCommentDelimiters);
             }
         }
         if (b.UseStrings) {
             if (b.UseSingleLineStrings) {
-                RemoveBlock(m_symbols, b.SingleLineStringDelimiters);
+                RemoveBlock(symbols, b.SingleLineStringDelimiters);
             }
             if (b.UseMultiLineStrings) {
-                RemoveBlock(m_symbols, b.MultiLineStringDelimiters);
+                RemoveBlock(symbols, b.MultiLineStringDelimiters);
             }
         }
         if (b.UseNumbers) {
             if (b.UsePrefixedNumbers) {
-                RemoveLine(m_symbols, b.NumPrefixes);
+                RemoveLine(symbols, b.NumPrefixes);
             }
             if (b.UseSuffixedNumbers) {
-                RemoveLine(m_symbols, b.NumSuffixes);
+                RemoveLine(symbols, b.NumSuffixes);
             }
             if (b.UsePrefixedSuffixedNumbers) {
-                RemoveBlock(m_symbols, b.NumPrefixesSuffixes);
+                RemoveBlock(symbols, b.NumPrefixesSuffixes);
             }
         }
         if (b.UsePrefixedIdentifiers) {
-            RemoveLine(m_symbols, b.IdentPrefixes);
+            RemoveLine(symbols, b.IdentPrefixes);
         }
         if (b.UseSuffixedIdentifiers) {
-            RemoveLine(m_symbols, b.IdentSuffixes);
+            RemoveLine(symbols, b.IdentSuffixes);
         }
         if (b.UsePrefixedSuffixedIdentifiers) {
-            RemoveBlock(m_symbols, b.IdentPrefixesSuffixes);
+            RemoveBlock(symbols, b.IdentPrefixesSuffixes);
         }
         if (b.UseLineDirectives) {
-            RemoveFromSymbols(m_symbols, b.LineDirectivePrefix);
+            RemoveFromSymbols(symbols, b.LineDirectivePrefix);
         }
     }
+    return symbols;
+}
+
+} // namespace
+
+void TSyntaxScheme::InitScheme()
+{
+    UpdateSchemeVersion();
+    ResetStacks();
+
+    const std::size_t count = std::min<std::size_t>(SyntaxBlocks.size(), kMaxBlocks);
+    m_compiled.assign(count, TCompiledBlock{});
+    MarkReachable(SyntaxBlocks, m_compiled);
+    for (std::size_t i = 0; i < count; ++i) {
+        m_compiled[i].block = SyntaxBlocks[i];
+        CompileBlock(m_compiled[i]);
+    }
+    AddChildEntries(m_compiled);
+    m_symbols = FreeSymbols(SyntaxBlocks);
 }
 
 } // namespace quillet

@@ -1,6 +1,7 @@
 #include "syntax/SyntaxParser.h"
 
 #include "core/CharCase.h"
+#include "syntax/HighlighterState.h"
 
 #include <cstring>
 
@@ -363,15 +364,13 @@ std::uint32_t TSyntaxParser::ColorString(
     const void* nul = std::memchr(text.data(), 0, text.size());
     m_end = nul == nullptr ? text.size() : static_cast<std::size_t>(static_cast<const char*>(nul) - text.data());
 
-    SelectStack(static_cast<int>(startState >> 24));
-    m_partOfBlock = (startState & (1u << 23)) != 0;
-    m_caseSensitive = (startState & (1u << 22)) != 0;
-    m_delimIndex = static_cast<int>((startState >> 16) & 0x3Fu);
-    m_state = static_cast<int>((startState >> 8) & 0xFFu);
-    if (m_state > lsDirective) {
-        m_state = lsNormal;
-    }
-    m_itemIndex = static_cast<int>(startState & 0xFFu);
+    const THighlighterState start = THighlighterState::Unpack(startState);
+    SelectStack(start.stack);
+    m_partOfBlock = start.partOfBlock;
+    m_caseSensitive = start.caseSensitive;
+    m_delimIndex = start.delimIndex;
+    m_state = start.state > lsDirective ? lsNormal : start.state;
+    m_itemIndex = start.item;
     m_directiveAllowed = true;
     m_fullLineAllowed = true;
     m_directiveSeen = false;
@@ -418,10 +417,14 @@ std::uint32_t TSyntaxParser::ColorString(
     // that equal situations give equal states and recolouring stops early.
     const bool inRoot = m_blockIndex == 0;
     const bool itemUsed = m_state == lsComment || m_state == lsString || m_state == lsMultiLineString;
-    return (static_cast<std::uint32_t>(m_stackIndex & 0xFF) << 24) | (m_partOfBlock && !inRoot ? 1u << 23 : 0u)
-        | (m_caseSensitive ? 1u << 22 : 0u) | (inRoot ? 0u : static_cast<std::uint32_t>(m_delimIndex & 0x3F) << 16)
-        | (static_cast<std::uint32_t>(m_state & 0xFF) << 8)
-        | (itemUsed ? static_cast<std::uint32_t>(m_itemIndex & 0xFF) : 0u);
+    THighlighterState end;
+    end.stack = m_stackIndex;
+    end.partOfBlock = m_partOfBlock && !inRoot;
+    end.caseSensitive = m_caseSensitive;
+    end.delimIndex = inRoot ? 0 : m_delimIndex;
+    end.state = m_state;
+    end.item = itemUsed ? m_itemIndex : 0;
+    return end.Pack();
 }
 
 } // namespace quillet
