@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/MemoSearch.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -41,8 +43,6 @@ std::int64_t FindAndSelect(
 // Find Next: from the last match (one past it while it is still selected)
 // to the end of the data; the result becomes the new last match.
 std::int64_t FindNext(THexDocument& document, TBinarySearchState& state);
-
-enum class TReplaceAnswer { Yes, No, Cancel, All };
 
 // The replace loop of "Replace Data". replaceAll is the dialog's "Replace
 // All" button (else OK: one match). ask is consulted for each match while
