@@ -547,6 +547,49 @@ bool TCommandRegistry::Bind(string_view name, TExecute execute, TUpdate update)
     return true;
 }
 
+bool TCommandRegistry::BindOver(string_view name, std::function<bool()> applies, TExecute execute, TUpdate update)
+{
+    const TBinding* before = Find(name);
+    TBinding earlier = before != nullptr ? *before : TBinding{};
+    const bool hadEarlier = before != nullptr;
+    return Bind(
+        name,
+        [applies, execute = std::move(execute), earlier] {
+            if (applies()) {
+                if (execute) {
+                    execute();
+                }
+            } else if (earlier.execute) {
+                earlier.execute();
+            }
+        },
+        [applies, update = std::move(update), earlier, hadEarlier](TCommandState& state) {
+            if (applies()) {
+                if (update) {
+                    update(state);
+                }
+                return;
+            }
+            // Unbound before: disabled, as an unbound command shows.
+            state.enabled = hadEarlier;
+            if (earlier.update) {
+                earlier.update(state);
+            }
+        });
+}
+
+TCommandRegistry::TExecute TCommandRegistry::ExecuteOf(string_view name) const
+{
+    const TBinding* binding = Find(name);
+    return binding != nullptr ? binding->execute : TExecute{};
+}
+
+TCommandRegistry::TUpdate TCommandRegistry::UpdateOf(string_view name) const
+{
+    const TBinding* binding = Find(name);
+    return binding != nullptr ? binding->update : TUpdate{};
+}
+
 void TCommandRegistry::Unbind(string_view name)
 {
     m_bindings.erase(std::string(name));

@@ -123,6 +123,14 @@ public:
     // False (and nothing bound) for a name not in the table. Binding again
     // replaces the earlier operations.
     bool Bind(std::string_view name, TExecute execute, TUpdate update = {});
+    // Binds operations that take over while `applies` answers true; otherwise
+    // the binding made before (when there was one) executes and reports the
+    // state. False for a name not in the table.
+    bool BindOver(std::string_view name, std::function<bool()> applies, TExecute execute, TUpdate update = {});
+    // The operations bound now (empty functions when none), for a binding
+    // that wraps them.
+    TExecute ExecuteOf(std::string_view name) const;
+    TUpdate UpdateOf(std::string_view name) const;
     void Unbind(std::string_view name);
     bool IsBound(std::string_view name) const;
 

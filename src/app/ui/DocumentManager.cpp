@@ -176,6 +176,7 @@ void TDocumentManager::ApplyEditorSettings()
     for (TChildForm* form : Forms()) {
         ApplyEditorSettings(*form, settings);
     }
+    emit EditorSettingsApplied();
 }
 
 std::string TDocumentManager::OpenFilter() const
@@ -302,6 +303,9 @@ bool TDocumentManager::CreateMDIChild(const TOpenRequest& request)
     const TFileTypes types = request.asBinary ? TFileTypes{} : GetFileTypes(file);
     switch (ChooseOpenKind(types, false, exists, request.asBinary, false)) {
     case TOpenKind::Binary:
+        if (OnOpenBinary) {
+            return OnOpenBinary(file.string(), request.readOnly);
+        }
         Message(QMessageBox::Information,
             Format("BinaryNotAvailable",
                 "\"%s\" is a binary file. Binary documents cannot be opened yet, so it was not opened.",

@@ -102,6 +102,13 @@ public:
     // Opens a file recognised as a project; without it projects are refused
     // with a message.
     std::function<bool(const std::string& projectFile)> OnOpenProject;
+    // Opens a file recognised as binary (or asked for as binary); without it
+    // binary files are refused with a message.
+    std::function<bool(const std::string& file, bool readOnly)> OnOpenBinary;
+    // The next number of an untitled document, shared by text and binary ones.
+    int TakeUntitledNumber() { return ++m_untitledCounter; }
+    // The store the editor settings are read from.
+    TSettingsStore& EditorSettingsStore() const { return SettingsStore(); }
 
 protected:
     // Asks the modified documents before the main window closes.
@@ -110,6 +117,8 @@ protected:
 signals:
     // Documents were opened, closed, saved or changed state: the command states may change.
     void DocumentsChanged();
+    // The editor settings were read again and applied (after the options changed).
+    void EditorSettingsApplied();
     // A file was opened from disk, saved under a new name or reopened in
     // another code page: the recent files list takes it (type 0 text, 1 binary).
     void FileUsed(const std::string& fileName, int codePageIndex, int type);

@@ -5,6 +5,7 @@
 #include "app/InstanceHandover.h"
 #include "app/MimeAppsAssociations.h"
 #include "app/OpenFilesMessage.h"
+#include "app/ui/BinaryDocuments.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/CommandBindings.h"
 #include "app/ui/CompareCommand.h"
@@ -229,6 +230,12 @@ int main(int argc, char** argv)
     const TFindInFilesParts findInFiles = BindFindInFiles(form, *documents, &clipboard);
     ConnectFindInFiles(*findInFiles.findInFiles, *projects);
     BindCompareCommand(form, *documents, syntax);
+    // Binary documents take over the commands while a binary window is active.
+    auto* binaries = new TBinaryDocuments(form, *documents);
+    binaries->SetClipboard(&clipboard);
+    binaries->SetTextStyles(&textStyles);
+    binaries->SetClipboardSlots(&clipboardSlots);
+    binaries->BindCommands(form.Commands());
     channel.SetHandler([&form](std::string_view message) {
         return form.WMCopyData(message);
     });

@@ -1,5 +1,6 @@
 // Painting of the hex editor's cell grid.
 #include "hex/ui/HexEditor.h"
+#include "text/ui/MemoStyles.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -59,8 +60,10 @@ void THexEditor::PaintCell(QPainter& painter, const THexCell& cell, const QRect&
     if (look.text.find_first_not_of(' ') == std::string::npos) {
         return;
     }
-    // Character cells show the byte in the Latin-1 range so every value has a glyph.
-    QString text = QString::fromLatin1(look.text.data(), static_cast<qsizetype>(look.text.size()));
+    // Character cells show the byte as the system code page reads it.
+    const QString text = m_document.Grid().IsCharCol(cell.col)
+        ? QString(SystemChar(static_cast<unsigned char>(look.text[0])))
+        : QString::fromLatin1(look.text.data(), static_cast<qsizetype>(look.text.size()));
     painter.drawText(rect.left(), rect.top() + 1 + m_ascent, text);
 }
 
