@@ -182,15 +182,8 @@ TBinaryForm* TBinaryDocuments::ViewAsBinary(TChildForm& text)
     return form;
 }
 
-bool TBinaryDocuments::Save(TBinaryForm& form)
+bool TBinaryDocuments::WriteTo(TBinaryForm& form, const fs::path& file)
 {
-    if (form.FileName().empty()) {
-        return SaveAs(form);
-    }
-    if (!form.IsModified()) {
-        return true;
-    }
-    const fs::path file = form.FileName();
     if (IsReadOnlyFile(file)) {
         ShowMessage(&m_mainForm,
             QMessageBox::Critical,
@@ -205,6 +198,21 @@ bool TBinaryDocuments::Save(TBinaryForm& form)
         return false;
     }
     emit m_documents.DocumentsChanged();
+    return true;
+}
+
+bool TBinaryDocuments::Save(TBinaryForm& form)
+{
+    if (form.FileName().empty()) {
+        return SaveAs(form);
+    }
+    if (!form.IsModified()) {
+        return true;
+    }
+    const fs::path file = form.FileName();
+    if (!WriteTo(form, file)) {
+        return false;
+    }
     return true;
 }
 
@@ -230,20 +238,9 @@ bool TBinaryDocuments::SaveAs(TBinaryForm& form)
             return false;
         }
     }
-    if (IsReadOnlyFile(file)) {
-        ShowMessage(&m_mainForm,
-            QMessageBox::Critical,
-            Format("ReadOnlyFile", "\"%s\" is Read only file or it is locked.", file.string()));
+    if (!WriteTo(form, file)) {
         return false;
     }
-    if (!form.SaveTo(file)) {
-        ShowMessage(&m_mainForm,
-            QMessageBox::Critical,
-            FromUtf8(
-                LangFormat("CannotCreateFile", "Cannot create file \"%s\". %s", {file.string(), form.LastError()})));
-        return false;
-    }
-    emit m_documents.DocumentsChanged();
     emit m_documents.FileUsed(file.string(), 0, 1);
     return true;
 }

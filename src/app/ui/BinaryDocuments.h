@@ -54,6 +54,8 @@ private:
     void Add(TBinaryForm* form);
     void ShowStatus(TBinaryForm* form);
     void Apply(TBinaryForm& form);
+    // Saves with the read-only and failure messages of the shell.
+    bool WriteTo(TBinaryForm& form, const std::filesystem::path& file);
 
     TQuilletMainForm& m_mainForm;
     TDocumentManager& m_documents;
