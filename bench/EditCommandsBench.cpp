@@ -49,8 +49,8 @@ std::unique_ptr<TMemoSource> MakeSelectedDocument(const std::string& text, int l
 
 void Sort(TMemoSource& source)
 {
-    quillet::ReplaceSelectionWithLines(source, [](quillet::TLines& lines) {
-        quillet::SortLines(lines, quillet::TSortOrder::Ascending);
+    quillet::ReplaceSelectionWithLines(source, [](quillet::TLines& lines, bool closingBreak) {
+        quillet::SortLines(lines, quillet::TSortOrder::Ascending, closingBreak);
     });
 }
 
@@ -93,7 +93,7 @@ void BM_TabsToSpaces(benchmark::State& state)
         state.PauseTiming();
         auto source = MakeSelectedDocument(text, lines);
         state.ResumeTiming();
-        quillet::ReplaceSelectionWithLines(*source, [](quillet::TLines& l) {
+        quillet::ReplaceSelectionWithLines(*source, [](quillet::TLines& l, bool) {
             quillet::TabsToSpaces(l, 4);
         });
         state.PauseTiming();

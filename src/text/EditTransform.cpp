@@ -13,6 +13,16 @@ namespace quillet {
 
 namespace {
 
+// The lines a transformation works on: all of them, or all but an empty
+// closing piece.
+std::size_t WorkingCount(const TLines& lines, bool closingBreak)
+{
+    if (closingBreak && lines.size() > 1 && lines.back().empty()) {
+        return lines.size() - 1;
+    }
+    return lines.size();
+}
+
 void StripOneTrailingBreak(std::string_view& text)
 {
     if (text.ends_with("\r\n")) {
@@ -34,7 +44,7 @@ int CompareLinesForSort(std::string_view a, std::string_view b)
     return CompareTextIgnoreCase(a, b);
 }
 
-void SortLines(TLines& lines, TSortOrder order)
+void SortLines(TLines& lines, TSortOrder order, bool closingBreak)
 {
     // Sorting a million lines calls the comparison some twenty million times,
     // so every line is folded once into a key (the same byte-wise lower-case
@@ -43,7 +53,7 @@ void SortLines(TLines& lines, TSortOrder order)
     // order. The first sixteen key bytes, packed big-endian and zero-padded
     // into two integers, settle most comparisons without touching the key
     // text (indentation alone often fills the first eight).
-    const std::size_t count = lines.size();
+    const std::size_t count = WorkingCount(lines, closingBreak);
     std::array<unsigned char, 256> fold{};
     for (int c = 0; c < 256; ++c) {
         fold[static_cast<std::size_t>(c)] = LowerChar(static_cast<unsigned char>(c));
@@ -100,6 +110,9 @@ void SortLines(TLines& lines, TSortOrder order)
     for (const TKey& key : keys) {
         sorted.push_back(std::move(lines[key.index]));
     }
+    for (std::size_t i = count; i < lines.size(); ++i) {
+        sorted.push_back(std::move(lines[i]));
+    }
     lines.swap(sorted);
 }
 
@@ -154,13 +167,14 @@ void SpacesToTabs(TLines& lines, int spacesInTab)
     }
 }
 
-void CommentLines(TLines& lines, std::string_view marker)
+void CommentLines(TLines& lines, std::string_view marker, bool closingBreak)
 {
     if (marker.empty()) {
         return;
     }
-    for (std::string& line : lines) {
-        line.insert(0, marker);
+    const std::size_t count = WorkingCount(lines, closingBreak);
+    for (std::size_t i = 0; i < count; ++i) {
+        lines[i].insert(0, marker);
     }
 }
 

@@ -13,8 +13,12 @@ namespace quillet {
 // templates. Each function takes the selection's lines as the selection list
 // gives them and rewrites them in place; the command then replaces the
 // selection with the result inside one change bracket, so one Undo restores it.
-// A stream selection that ends at column 0 of a line gives an empty last
-// piece; it is a line like any other (it sorts first and is commented too).
+//
+// `closingBreak`: the selection is a stream selection that ends at column 0
+// of a line, so its last piece is empty. That piece is the line break closing
+// the block, not a line of it: the transformation leaves it out and it stays
+// last. Without this the last sorted line would join the line after the
+// selection, and a comment marker would land on that line.
 
 using TLines = std::vector<std::string>;
 
@@ -28,7 +32,7 @@ int ClampSpacesInTab(int spacesInTab);
 // comparison of the system code page. Ascending keeps equal lines in their
 // order; descending is the ascending result reversed.
 int CompareLinesForSort(std::string_view a, std::string_view b);
-void SortLines(TLines& lines, TSortOrder order);
+void SortLines(TLines& lines, TSortOrder order, bool closingBreak);
 
 // Every tab becomes exactly `spacesInTab` spaces (a fixed count, not aligned to
 // tab stops).
@@ -38,7 +42,7 @@ void TabsToSpaces(TLines& lines, int spacesInTab);
 void SpacesToTabs(TLines& lines, int spacesInTab);
 
 // Puts `marker` in front of every line; an empty marker changes nothing.
-void CommentLines(TLines& lines, std::string_view marker);
+void CommentLines(TLines& lines, std::string_view marker, bool closingBreak);
 // Removes the first occurrence of `marker` (case-sensitive, anywhere in the
 // line) from every line; an empty marker changes nothing.
 void UncommentLines(TLines& lines, std::string_view marker);

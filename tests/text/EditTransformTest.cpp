@@ -22,9 +22,9 @@ std::string ToCp(std::string_view utf8, int codePage)
 TEST(EditTransform, SortIsCaseInsensitiveAndKeepsDuplicates)
 {
     TLines lines = {"b", "A", "a", "B", "c", "a"};
-    SortLines(lines, TSortOrder::Ascending);
+    SortLines(lines, TSortOrder::Ascending, false);
     EXPECT_EQ(lines, (TLines{"A", "a", "a", "b", "B", "c"})); // equal lines keep their order
-    SortLines(lines, TSortOrder::Descending);
+    SortLines(lines, TSortOrder::Descending, false);
     EXPECT_EQ(lines[0], "c");
     EXPECT_EQ(lines.size(), 6u);
     EXPECT_EQ(CompareLinesForSort(lines[1], "b"), 0);
@@ -45,31 +45,42 @@ TEST(EditTransform, SortAgreesWithTheCaseInsensitiveComparison)
         }
     }
     const TLines original = lines;
-    SortLines(lines, TSortOrder::Ascending);
+    SortLines(lines, TSortOrder::Ascending, false);
     TLines expected = original;
     std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
         return CompareLinesForSort(a, b) < 0;
     });
     EXPECT_EQ(lines, expected);
-    SortLines(lines, TSortOrder::Descending);
+    SortLines(lines, TSortOrder::Descending, false);
     std::reverse(expected.begin(), expected.end());
     EXPECT_EQ(lines, expected);
 }
 
-TEST(EditTransform, EmptyLastPieceOfTheSelectionIsALine)
+TEST(EditTransform, ClosingBreakOfTheSelectionStaysLast)
 {
     // A stream selection from the start of "b" to column 0 of the line after
-    // "a" ends in an empty piece: it sorts like any empty line and is
-    // commented like any other line.
+    // "a": the empty piece closes the block and must not sort first, or the
+    // last sorted line would join the line after the selection.
     TLines sorted = {"b", "c", "a", ""};
-    SortLines(sorted, TSortOrder::Ascending);
-    EXPECT_EQ(sorted, (TLines{"", "a", "b", "c"}));
-    SortLines(sorted, TSortOrder::Descending);
+    SortLines(sorted, TSortOrder::Ascending, true);
+    EXPECT_EQ(sorted, (TLines{"a", "b", "c", ""}));
+    SortLines(sorted, TSortOrder::Descending, true);
     EXPECT_EQ(sorted, (TLines{"c", "b", "a", ""}));
 
     TLines commented = {"x", "y", ""};
-    CommentLines(commented, "//");
-    EXPECT_EQ(commented, (TLines{"//x", "//y", "//"}));
+    CommentLines(commented, "//", true);
+    EXPECT_EQ(commented, (TLines{"//x", "//y", ""}));
+
+    // Without the closing break an empty last line is an ordinary line.
+    TLines plain = {"b", ""};
+    SortLines(plain, TSortOrder::Ascending, false);
+    EXPECT_EQ(plain, (TLines{"", "b"}));
+    CommentLines(plain, "#", false);
+    EXPECT_EQ(plain, (TLines{"#", "#b"}));
+    // A selection of a single empty piece has nothing to leave out.
+    TLines single = {""};
+    CommentLines(single, "#", true);
+    EXPECT_EQ(single, (TLines{"#"}));
 }
 
 TEST(EditTransform, TabConversionsUseFixedCountOfSpaces)
@@ -127,7 +138,7 @@ TEST(EditTransform, CommentAndUncomment)
     TLines lines = {"int a;", "  x = 1; // note // more", "", "b // c"};
     UncommentLines(lines, "//");
     EXPECT_EQ(lines, (TLines{"int a;", "  x = 1;  note // more", "", "b  c"}));
-    CommentLines(lines, "--");
+    CommentLines(lines, "--", false);
     EXPECT_EQ(lines[0], "--int a;");
     UncommentLines(lines, "--");
     EXPECT_EQ(lines[0], "int a;");
@@ -136,7 +147,7 @@ TEST(EditTransform, CommentAndUncomment)
     TLines rem = {"rem x", "REM y"};
     UncommentLines(rem, "REM");
     EXPECT_EQ(rem, (TLines{"rem x", " y"}));
-    CommentLines(rem, "");
+    CommentLines(rem, "", false);
     UncommentLines(rem, "");
     EXPECT_EQ(rem, (TLines{"rem x", " y"}));
 }

@@ -102,8 +102,9 @@ TEST_F(EditCommandsTest, EachCommandIsOneUndoStepThatRestoresTheText)
     const Case cases[] = {
         {"EditSortAsc", "c\nB\na", K::selStream, {0, 0, 1, 2}, "a\nB\nc"},
         {"EditSortDesc", "a\nB\nc\nz", K::selStream, {0, 0, 1, 2}, "c\nB\na\nz"},
-        // Ends at column 0: the empty last piece is a line and sorts first.
-        {"EditSortAsc", "c\nb\na\nz", K::selStream, {0, 0, 0, 3}, "\na\nb\ncz"},
+        // Ends at column 0: the closing line break stays last, so the last
+        // sorted line does not join the line after the selection.
+        {"EditSortAsc", "c\nb\na\nz", K::selStream, {0, 0, 0, 3}, "a\nb\nc\nz"},
         // Partial first and last lines of a stream selection.
         {"EditSortAsc", "xxb\na\ncyy", K::selStream, {2, 0, 1, 2}, "xxa\nb\ncyy"},
         {"EditSortAsc", "cX\nbY\naZ", K::selColumn, {0, 0, 0, 2}, "aX\nbY\ncZ"},
@@ -151,7 +152,7 @@ TEST_F(EditCommandsTest, RewrittenLinesStaySelectedWithTheirKind)
     Source().SetSelection(TSelKind::selStream, 0, 0, 0, 3);
     Run("EditSortAsc");
     EXPECT_EQ(Source().SelectionKind(), TSelKind::selStream);
-    EXPECT_EQ(Source().GetSelectedText(), "\r\na\r\nb\r\nc");
+    EXPECT_EQ(Source().GetSelectedText(), "a\r\nb\r\nc\r\n");
 
     Load("cX\nbY\naZ");
     Source().SetSelection(TSelKind::selColumn, 0, 0, 0, 2);
@@ -173,7 +174,7 @@ TEST_F(EditCommandsTest, CommentsUseTheHighlightersSingleLineMarker)
     Source().SetSelection(TSelKind::selStream, 0, 0, 0, 2);
     ASSERT_TRUE(Enabled("EditCommentBlock"));
     Run("EditCommentBlock");
-    EXPECT_EQ(Text(), "//a\n//b\n//c") << "the empty last piece of a selection ending at column 0 is commented too";
+    EXPECT_EQ(Text(), "//a\n//b\nc") << "the line after a selection ending at column 0 stays as it is";
     Source().Undo();
     EXPECT_EQ(Text(), "a\nb\nc");
 
@@ -363,7 +364,7 @@ TEST_F(EditCommandsTest, BoundByNameInTheCommandRegistry)
     }
 
     Load("b\na\nz");
-    Source().SetSelection(TSelKind::selStream, 0, 0, 1, 1);
+    Source().SetSelection(TSelKind::selStream, 0, 0, 0, 2);
     EXPECT_TRUE(registry.State("EditSortAsc").enabled);
     EXPECT_TRUE(registry.Execute("EditSortAsc"));
     EXPECT_EQ(Text(), "a\nb\nz");

@@ -1,8 +1,8 @@
 #include "text/ui/EditCommands.h"
 
-#include "core/AppTitle.h"
 #include "core/CharsetConversion.h"
 #include "core/CodePages.h"
+#include "core/AppTitle.h"
 #include "core/Translations.h"
 #include "platform/IClipboard.h"
 #include "syntax/SyntaxParser.h"
@@ -218,8 +218,8 @@ void DoRemoveIndents(TChildForm* form)
 template <TSortOrder Order> void DoSort(TChildForm* form)
 {
     if (TMemoSource* source = WritableWithSelection(form)) {
-        ReplaceSelectionWithLines(*source, [](TLines& lines) {
-            SortLines(lines, Order);
+        ReplaceSelectionWithLines(*source, [](TLines& lines, bool closingBreak) {
+            SortLines(lines, Order, closingBreak);
         });
     }
 }
@@ -228,7 +228,7 @@ void DoTabsToSpaces(TChildForm* form)
 {
     if (TMemoSource* source = WritableWithSelection(form)) {
         const int n = ClampSpacesInTab(source->SpacesInTab());
-        ReplaceSelectionWithLines(*source, [n](TLines& lines) {
+        ReplaceSelectionWithLines(*source, [n](TLines& lines, bool) {
             TabsToSpaces(lines, n);
         });
     }
@@ -238,7 +238,7 @@ void DoSpacesToTabs(TChildForm* form)
 {
     if (TMemoSource* source = WritableWithSelection(form)) {
         const int n = ClampSpacesInTab(source->SpacesInTab());
-        ReplaceSelectionWithLines(*source, [n](TLines& lines) {
+        ReplaceSelectionWithLines(*source, [n](TLines& lines, bool) {
             SpacesToTabs(lines, n);
         });
     }
@@ -250,8 +250,8 @@ void DoComment(TChildForm* form)
         return;
     }
     const std::string marker = CommentMarker(form->MemoSource());
-    ReplaceSelectionWithLines(form->MemoSource(), [&marker](TLines& lines) {
-        CommentLines(lines, marker);
+    ReplaceSelectionWithLines(form->MemoSource(), [&marker](TLines& lines, bool closingBreak) {
+        CommentLines(lines, marker, closingBreak);
     });
 }
 
@@ -261,7 +261,7 @@ void DoUncomment(TChildForm* form)
         return;
     }
     const std::string marker = CommentMarker(form->MemoSource());
-    ReplaceSelectionWithLines(form->MemoSource(), [&marker](TLines& lines) {
+    ReplaceSelectionWithLines(form->MemoSource(), [&marker](TLines& lines, bool) {
         UncommentLines(lines, marker);
     });
 }
@@ -270,7 +270,7 @@ void DoRemoveDiacritics(TChildForm* form)
 {
     if (TMemoSource* source = WritableWithSelection(form)) {
         const TDiacriticsMap map = TDiacriticsMap::ForSystemCodePage();
-        ReplaceSelectionWithLines(*source, [&map](TLines& lines) {
+        ReplaceSelectionWithLines(*source, [&map](TLines& lines, bool) {
             map.Apply(lines);
         });
     }
@@ -371,7 +371,8 @@ void SetEditMessageHandler(std::function<void(TChildForm* form, const QString& t
     MessageHandler() = std::move(handler);
 }
 
-bool ReplaceSelectionWithLines(TMemoSource& source, const std::function<void(TLines& lines)>& rewrite)
+bool ReplaceSelectionWithLines(
+    TMemoSource& source, const std::function<void(TLines& lines, bool closingBreak)>& rewrite)
 {
     if (source.ReadOnly() || !source.HasSelection()) {
         return false;
@@ -382,7 +383,9 @@ bool ReplaceSelectionWithLines(TMemoSource& source, const std::function<void(TLi
     if (lines.empty()) {
         return false;
     }
-    rewrite(lines);
+    const bool closingBreak =
+        kind == TSelKind::selStream && lines.size() > 1 && lines.back().empty() && rect.right == 0;
+    rewrite(lines, closingBreak);
 
     const bool columnar = kind == TSelKind::selColumn;
     const int lineCount = source.GetStrCount();

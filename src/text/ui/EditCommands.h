@@ -53,9 +53,12 @@ QString DecodeErrorMessage(TDecodeError error);
 // The line-rewriting step: hands the selection's lines (partial first and last
 // line of a stream selection, padded columns of a columnar one) to `rewrite`
 // and puts its result in place of the selection, keeping the selection's kind
-// and selecting the new text. Returns false (and changes nothing) without a
-// selection or on a read-only buffer.
-bool ReplaceSelectionWithLines(TMemoSource& source, const std::function<void(TLines& lines)>& rewrite);
+// and selecting the new text. `closingBreak` tells `rewrite` that a stream
+// selection ends at column 0, so its empty last piece is the closing line
+// break. Returns false (and changes nothing) without a selection or on a
+// read-only buffer.
+bool ReplaceSelectionWithLines(
+    TMemoSource& source, const std::function<void(TLines& lines, bool closingBreak)>& rewrite);
 // Replaces the selection with `text` (CR, LF or CR LF break lines) inserted as
 // a stream, or inserts it at the caret without a selection; the caret ends
 // after it. One undo step.
