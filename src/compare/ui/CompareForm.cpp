@@ -42,7 +42,7 @@ QString AppTitle()
     return QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size()));
 }
 
-struct TActionSpec {
+struct TActionEntry {
     const char* name;
     const char* key; // translation key of the caption
     const char* caption;
@@ -52,7 +52,7 @@ struct TActionSpec {
 };
 
 // The window's own commands with their captions, hints, keys and icons.
-constexpr TActionSpec kActions[] = {
+constexpr TActionEntry kActions[] = {
     {"CompareUseLeft",
         "CompareUseLeft",
         "Use &Left / Up Merged",
@@ -204,15 +204,15 @@ QAction* TCompareForm::Action(const char* name) const
 
 void TCompareForm::CreateActions()
 {
-    for (const TActionSpec& spec : kActions) {
-        auto* action = new QAction(Text(spec.key, spec.caption), this);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        const QString hint = QString::fromLatin1(spec.hint);
+    for (const TActionEntry& entry : kActions) {
+        auto* action = new QAction(Text(entry.key, entry.caption), this);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        const QString hint = QString::fromLatin1(entry.hint);
         action->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
         action->setStatusTip(hint.section(QLatin1Char('|'), 1));
-        action->setIcon(QIcon::fromTheme(QString::fromLatin1(spec.icon)));
-        if (*spec.shortcut != '\0') {
-            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+        action->setIcon(QIcon::fromTheme(QString::fromLatin1(entry.icon)));
+        if (*entry.shortcut != '\0') {
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
         }
         addAction(action);
     }
