@@ -31,6 +31,10 @@ public:
         m_expanded = m_source.GetExpandedLine(line);
         return m_expanded;
     }
+    std::string_view RawLine(std::size_t index) const override
+    {
+        return m_source.GetRawLine(static_cast<int>(index));
+    }
 
 private:
     const TMemoSource& m_source;
@@ -66,6 +70,12 @@ public:
             m_part.append(static_cast<std::size_t>(to - from) - m_part.size(), ' ');
         }
         return m_part;
+    }
+    // The whole document line: the selected part holds nothing it lacks,
+    // padding blanks aside.
+    std::string_view RawLine(std::size_t index) const override
+    {
+        return m_source.GetRawLine(m_top + static_cast<int>(index));
     }
     int Top() const { return m_top; }
     int Offset(std::size_t index) const { return m_source.SelectionBounds(m_top + static_cast<int>(index)).first; }

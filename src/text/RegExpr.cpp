@@ -201,6 +201,92 @@ std::size_t MinimumLength(const std::vector<TItem>& items)
     return sums.back();
 }
 
+// Literals every match of a piece of the pattern holds.
+struct TLiterals {
+    std::string prefix; // every match starts with it
+    std::string longest; // every match contains it
+    bool whole = true; // the piece matches exactly `prefix` and nothing else
+};
+
+// Group nesting beyond this is treated as opaque, so the walk stays shallow.
+constexpr int kLiteralDepth = 32;
+
+// Walks the items [begin, end) in pattern order. `literalOf` gives the byte
+// an atom's set stands for when it holds exactly one (folded) character, or
+// -1. A group without a quantifier is transparent; a "+" group contributes
+// what one repetition holds; "*" items and anything that is not a single
+// character end the current run.
+template <typename LiteralOf>
+TLiterals FindLiterals(
+    const std::vector<TItem>& items, std::size_t begin, std::size_t end, LiteralOf&& literalOf, int depth)
+{
+    TLiterals out;
+    std::string run;
+    bool atStart = true;
+    auto endRun = [&] {
+        if (atStart) {
+            out.prefix = run;
+            atStart = false;
+        }
+        if (run.size() > out.longest.size()) {
+            out.longest = run;
+        }
+        run.clear();
+    };
+    for (std::size_t i = begin; i < end; ++i) {
+        const TItem& item = items[i];
+        switch (item.kind) {
+        case TItemKind::Atom: {
+            const int c = literalOf(item.set);
+            if (c < 0 || item.quant == TQuant::Star) {
+                out.whole = false;
+                endRun();
+            } else if (item.quant == TQuant::None) {
+                run.push_back(static_cast<char>(c));
+            } else {
+                // x+: the last repetition is followed by what comes next.
+                out.whole = false;
+                run.push_back(static_cast<char>(c));
+                endRun();
+                run.push_back(static_cast<char>(c));
+            }
+            break;
+        }
+        case TItemKind::LineStart:
+        case TItemKind::LineEnd:
+            out.whole = false;
+            endRun();
+            break;
+        case TItemKind::GroupOpen:
+            if (item.quant == TQuant::None) {
+                break; // {abc} is abc
+            }
+            out.whole = false;
+            if (item.quant == TQuant::Plus && depth < kLiteralDepth) {
+                const TLiterals body = FindLiterals(items, i + 1, item.partner, literalOf, depth + 1);
+                run += body.prefix;
+                endRun();
+                if (body.longest.size() > out.longest.size()) {
+                    out.longest = body.longest;
+                }
+                if (body.whole) {
+                    run = body.prefix; // the last repetition, followed by what comes next
+                }
+            } else {
+                endRun();
+            }
+            i = item.partner;
+            break;
+        case TItemKind::GroupClose:
+            break; // the end of a transparent group
+        }
+    }
+    const bool whole = out.whole;
+    endRun();
+    out.whole = whole;
+    return out;
+}
+
 } // namespace
 
 void TRegExpr::SetError(int position)
@@ -250,6 +336,8 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
     m_sets.clear();
     m_firstChars.reset();
     m_minLength = 0;
+    m_required = {};
+    m_prefix = {};
     m_memoIndex.clear();
     m_memoCount = 0;
 
@@ -262,6 +350,33 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
         return false;
     }
     m_minLength = MinimumLength(items);
+    {
+        // Literals are compared folded the way the sets were built.
+        unsigned char fold[256];
+        for (int c = 0; c < 256; ++c) {
+            fold[c] = m_caseSensitive ? static_cast<unsigned char>(c) : Fold(static_cast<unsigned char>(c));
+        }
+        const auto literalOf = [&](std::uint32_t set) {
+            const std::bitset<256>& table = m_sets[set];
+            if (table.none()) {
+                return -1;
+            }
+            std::size_t first = 0;
+            while (!table[first]) {
+                ++first;
+            }
+            const unsigned char c = fold[first];
+            for (int t = 0; t < 256; ++t) {
+                if (table[static_cast<std::size_t>(t)] != (fold[t] == c)) {
+                    return -1;
+                }
+            }
+            return static_cast<int>(c);
+        };
+        const TLiterals literals = FindLiterals(items, 0, items.size(), literalOf, 0);
+        m_required = TLiteralFinder(literals.longest, fold);
+        m_prefix = TLiteralFinder(literals.prefix, fold);
+    }
 
     // Compile in one pass. x* over a single character becomes StarSet, which
     // gives its repetitions back without a stack entry per character.

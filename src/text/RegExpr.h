@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/LiteralFinder.h"
+
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +36,11 @@ struct TLineMatch {
 // length steps. The machine keeps its own stack; nothing recurses per character.
 // A repeated group that matches empty stops repeating instead of looping.
 //
+// Compiling also extracts literals from the pattern: the longest run of
+// characters every match contains, and the characters every match starts
+// with. A line without the first is ruled out by one fast scan, and only
+// the places where the second occurs are tried as starts.
+//
 // An instance keeps scratch memory between calls: use one per thread.
 class TRegExpr {
 public:
@@ -53,6 +60,13 @@ public:
     int ErrorPosition() const { return m_errorPosition; }
     // True when the pattern can match without consuming a character.
     bool CanMatchEmpty() const { return m_canMatchEmpty; }
+    // Bytes every match contains (a-z folded to A-Z without case
+    // sensitivity); empty when the pattern gives none.
+    const TLiteralFinder& RequiredLiteral() const { return m_required; }
+    // The bytes every match starts with; empty when the pattern gives none.
+    const TLiteralFinder& PrefixLiteral() const { return m_prefix; }
+    // Switches the use of both literals off and on, to compare the results.
+    void SetLiteralFilter(bool on) { m_literalFilter = on; }
 
     // End of the match that starts exactly at `start`, if the pattern matches there.
     std::optional<std::size_t> MatchAt(std::string_view line, std::size_t start);
@@ -93,6 +107,7 @@ private:
     void SetError(int position);
     std::uint32_t AddSet(const std::bitset<256>& members, bool negate);
     void ComputeFirstChars();
+    bool RuledOut(std::string_view line, std::size_t from) const;
     void ComputeMemoPoints();
 
     // Runs the machine for one start; returns the match end.
@@ -112,6 +127,9 @@ private:
     std::vector<std::bitset<256>> m_sets; // already case-folded when insensitive
     std::bitset<256> m_firstChars; // characters a non-empty match can start with
     std::size_t m_minLength = 0; // no match is shorter
+    TLiteralFinder m_required;
+    TLiteralFinder m_prefix;
+    bool m_literalFilter = true;
     // Only states at join points (loop heads, jump targets, character runs)
     // are remembered; straight runs of instructions between them cannot be
     // reached twice without passing one. Index into the visited set, or kNoMemo.

@@ -167,13 +167,34 @@ std::optional<std::size_t> TRegExpr::MatchAt(std::string_view line, std::size_t 
     return end;
 }
 
+bool TRegExpr::RuledOut(std::string_view line, std::size_t from) const
+{
+    return m_literalFilter && !m_required.Empty() && m_required.Find(line, from) == TLiteralFinder::npos;
+}
+
 std::optional<TLineMatch> TRegExpr::FindForward(std::string_view line, std::size_t from)
 {
-    if (!m_valid || from > line.size()) {
+    // A match starting at or after `from` holds the required literal there too.
+    if (!m_valid || from > line.size() || RuledOut(line, from)) {
         return std::nullopt;
     }
     BeginSearch(line.size());
     std::optional<TLineMatch> found;
+    if (m_literalFilter && !m_prefix.Empty()) {
+        // Every match starts with the prefix: only its places are tried.
+        for (std::size_t pos = m_prefix.Find(line, from); pos != TLiteralFinder::npos;
+             pos = m_prefix.Find(line, pos + 1)) {
+            if (line.size() - pos < m_minLength) {
+                break;
+            }
+            if (std::optional<std::size_t> end = Run(line, pos)) {
+                found = TLineMatch{pos, *end - pos};
+                break;
+            }
+        }
+        EndSearch();
+        return found;
+    }
     const bool singleFirst = !m_canMatchEmpty && m_firstChars.count() == 1;
     unsigned char first = 0;
     if (singleFirst) {
@@ -211,15 +232,16 @@ std::optional<TLineMatch> TRegExpr::FindForward(std::string_view line, std::size
 
 std::optional<TLineMatch> TRegExpr::FindBackward(std::string_view line, std::size_t before)
 {
-    if (!m_valid) {
+    if (!m_valid || RuledOut(line, 0)) {
         return std::nullopt;
     }
+    const bool prefixed = m_literalFilter && !m_prefix.Empty();
     BeginSearch(line.size());
     std::optional<TLineMatch> found;
     std::size_t pos = std::min(before, line.size() + 1);
     while (pos > 0) {
         --pos;
-        if (MayStartAt(line, pos)) {
+        if (MayStartAt(line, pos) && (!prefixed || m_prefix.MatchesAt(line, pos))) {
             if (std::optional<std::size_t> end = Run(line, pos)) {
                 found = TLineMatch{pos, *end - pos};
                 break;

@@ -31,14 +31,26 @@ TTextMatcher::TTextMatcher(std::string_view text, TMatchFlags flags, const TChar
     , m_delimiters(delimiters)
 {
     for (int c = 0; c < 256; ++c) {
-        m_upper[c] = UpperChar(static_cast<unsigned char>(c));
+        m_upper[c] = m_flags.caseSensitive ? static_cast<unsigned char>(c) : UpperChar(static_cast<unsigned char>(c));
     }
+    unsigned char blank = m_upper[static_cast<unsigned char>(' ')];
     if (m_flags.regularExpr) {
         m_regExpr.Compile(text, m_flags.caseSensitive);
         m_text = std::string(text);
+        blank = ' '; // patterns fold a-z only
     } else {
         m_text = m_flags.caseSensitive ? std::string(text) : UpperText(text);
+        m_finder = TLiteralFinder(m_text, m_upper);
     }
+    // A tab shows as blanks, so a needle with a blank may match where the
+    // stored bytes hold a tab.
+    const TLiteralFinder& filter = RawFilter();
+    m_rawFilterWorks = !filter.Empty() && filter.Needle().find(static_cast<char>(blank)) == std::string::npos;
+}
+
+const TLiteralFinder& TTextMatcher::RawFilter() const
+{
+    return m_flags.regularExpr ? m_regExpr.RequiredLiteral() : m_finder;
 }
 
 bool TTextMatcher::IsWholeWord(std::string_view line, std::size_t position, std::size_t length) const
@@ -49,50 +61,21 @@ bool TTextMatcher::IsWholeWord(std::string_view line, std::size_t position, std:
     return startsWord && endsWord;
 }
 
-std::string_view TTextMatcher::Prepare(std::string_view line)
+bool TTextMatcher::MayMatchRaw(std::string_view raw) const
 {
-    if (m_flags.caseSensitive) {
-        return line;
-    }
-    m_scratch.resize(line.size());
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        m_scratch[i] = static_cast<char>(m_upper[static_cast<unsigned char>(line[i])]);
-    }
-    return m_scratch;
+    return !m_rawFilterWorks || RawFilter().Find(raw) != TLiteralFinder::npos;
 }
 
 std::optional<TLineMatch> TTextMatcher::FindLiteralForward(std::string_view line, std::size_t from)
 {
     const std::size_t n = m_text.size();
-    if (n == 0 || from > line.size() || line.size() - from < n) {
+    if (n == 0) {
         return std::nullopt;
     }
-    // Ignoring case, the line is upper-cased in growing pieces from `from`
-    // on, so finding every match of a long line one after the other costs
-    // about one pass over it.
-    std::size_t piece = std::max<std::size_t>(256, 4 * n);
-    std::size_t pos = from;
-    while (line.size() - pos >= n) {
-        const std::size_t end = m_flags.caseSensitive ? line.size() : std::min(line.size(), pos + piece);
-        const std::string_view hay = Prepare(line.substr(pos, end - pos));
-        std::size_t offset = 0;
-        while (hay.size() - offset >= n) {
-            const void* hit = memmem(hay.data() + offset, hay.size() - offset, m_text.data(), n);
-            if (hit == nullptr) {
-                break;
-            }
-            offset = static_cast<std::size_t>(static_cast<const char*>(hit) - hay.data());
-            const std::size_t at = pos + offset;
-            if (!m_flags.wholeWords || IsWholeWord(line, at, n)) {
-                return TLineMatch{at, n};
-            }
-            ++offset;
+    for (std::size_t at = m_finder.Find(line, from); at != TLiteralFinder::npos; at = m_finder.Find(line, at + 1)) {
+        if (!m_flags.wholeWords || IsWholeWord(line, at, n)) {
+            return TLineMatch{at, n};
         }
-        if (end == line.size()) {
-            break;
-        }
-        pos = end - (n - 1); // an occurrence may still start in the piece's last n - 1 characters
-        piece *= 2;
     }
     return std::nullopt;
 }
@@ -108,21 +91,16 @@ std::optional<TLineMatch> TTextMatcher::FindLiteralBackward(std::string_view lin
     if (n == 0 || trimmed < n || before == 0) {
         return std::nullopt;
     }
-    std::size_t last = std::min(before - 1, trimmed - n); // highest allowed start
-    const std::string_view hay = Prepare(line.substr(0, last + n));
-    for (;;) {
-        const std::size_t at = hay.rfind(m_text, last);
-        if (at == std::string_view::npos) {
-            return std::nullopt;
-        }
+    const std::size_t last = std::min(before - 1, trimmed - n); // highest allowed start
+    // The occurrences are met left to right; the last one that qualifies wins.
+    const std::string_view hay = line.substr(0, last + n);
+    std::optional<TLineMatch> found;
+    for (std::size_t at = m_finder.Find(hay, 0); at != TLiteralFinder::npos; at = m_finder.Find(hay, at + 1)) {
         if (!m_flags.wholeWords || IsWholeWord(line, at, n)) {
-            return TLineMatch{at, n};
+            found = TLineMatch{at, n};
         }
-        if (at == 0) {
-            return std::nullopt;
-        }
-        last = at - 1;
     }
+    return found;
 }
 
 std::optional<TLineMatch> TTextMatcher::FindForward(std::string_view line, std::size_t from)
@@ -168,6 +146,9 @@ std::optional<TTextMatch> TTextMatcher::Find(const ILineList& lines, TLinePoint 
     }
     if (!backward) {
         for (std::size_t index = start.line; index < count; ++index) {
+            if (!MayMatchRaw(lines.RawLine(index))) {
+                continue;
+            }
             const std::string_view line = lines.Line(index);
             std::size_t from = index == start.line ? start.column : 0;
             if (from > line.size()) {
@@ -187,8 +168,10 @@ std::optional<TTextMatch> TTextMatcher::Find(const ILineList& lines, TLinePoint 
     const bool startsInside = start.line < count;
     for (;;) {
         const std::size_t before = (startsInside && index == start.line) ? start.column : kLineEnd;
-        if (std::optional<TLineMatch> match = FindBackward(lines.Line(index), before)) {
-            return TTextMatch{{index, match->position}, match->length};
+        if (MayMatchRaw(lines.RawLine(index))) {
+            if (std::optional<TLineMatch> match = FindBackward(lines.Line(index), before)) {
+                return TTextMatch{{index, match->position}, match->length};
+            }
         }
         if (index == 0) {
             return std::nullopt;

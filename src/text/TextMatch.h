@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/LiteralFinder.h"
 #include "text/RegExpr.h"
 
 #include <bitset>
@@ -37,6 +38,11 @@ public:
     virtual ~ILineList() = default;
     virtual std::size_t LineCount() const = 0;
     virtual std::string_view Line(std::size_t index) const = 0;
+    // The line's stored bytes: as Line, except that tabs may still be tabs
+    // where Line shows them as blanks (a selection's line may give the whole
+    // document line). A search skips lines whose stored bytes cannot hold a
+    // match without expanding them. Valid until the next call to Line.
+    virtual std::string_view RawLine(std::size_t index) const { return Line(index); }
 };
 
 // An ILineList over strings the caller keeps alive.
@@ -82,6 +88,7 @@ public:
     const std::string& ErrorMessage() const { return m_regExpr.ErrorMessage(); }
     int ErrorPosition() const { return m_regExpr.ErrorPosition(); }
     const TMatchFlags& Flags() const { return m_flags; }
+    const TRegExpr& RegExpr() const { return m_regExpr; }
 
     // The first match starting at or after `from`.
     std::optional<TLineMatch> FindForward(std::string_view line, std::size_t from);
@@ -99,7 +106,9 @@ public:
 
 private:
     bool IsWholeWord(std::string_view line, std::size_t position, std::size_t length) const;
-    std::string_view Prepare(std::string_view line); // upper-cased copy when ignoring case
+    // False when the stored bytes of a line hold no match (see ILineList::RawLine).
+    bool MayMatchRaw(std::string_view raw) const;
+    const TLiteralFinder& RawFilter() const;
     std::optional<TLineMatch> FindLiteralForward(std::string_view line, std::size_t from);
     std::optional<TLineMatch> FindLiteralBackward(std::string_view line, std::size_t before);
 
@@ -108,7 +117,11 @@ private:
     TCharSet m_delimiters;
     TRegExpr m_regExpr;
     unsigned char m_upper[256];
-    std::string m_scratch;
+    TLiteralFinder m_finder; // the literal text, compared through m_upper when ignoring case
+    // Whether RawFilter() (bytes every match holds) has no blank, which a
+    // tab's expansion could stand in for: then a line's stored bytes that
+    // lack it hold no match.
+    bool m_rawFilterWorks = false;
 };
 
 } // namespace quillet

@@ -27,99 +27,6 @@ TMatchFlags EffectiveFlags(std::string_view text, TMatchFlags flags, const TChar
     return flags;
 }
 
-// Skips a set "[...]" of the pattern starting at `i` (on the "["); returns the
-// index after its "]". Inside a set a backslash escapes only some characters,
-// but skipping the character after any backslash finds the same end.
-std::size_t SkipSet(std::string_view pattern, std::size_t i)
-{
-    ++i;
-    if (i < pattern.size() && pattern[i] == '^') {
-        ++i;
-    }
-    while (i < pattern.size() && pattern[i] != ']') {
-        i += pattern[i] == '\\' ? 2 : 1;
-    }
-    return i + 1;
-}
-
-std::size_t SkipGroup(std::string_view pattern, std::size_t i)
-{
-    int depth = 0;
-    while (i < pattern.size()) {
-        const char c = pattern[i];
-        if (c == '\\') {
-            i += 2;
-            continue;
-        }
-        if (c == '[') {
-            i = SkipSet(pattern, i);
-            continue;
-        }
-        if (c == '{') {
-            ++depth;
-        } else if (c == '}' && --depth == 0) {
-            return i + 1;
-        }
-        ++i;
-    }
-    return i;
-}
-
-// The longest run of literal characters every match of a (valid) pattern
-// contains: top-level characters not made optional by "*"; anything else
-// (".", sets, groups, anchors) ends a run.
-std::string RequiredLiteral(std::string_view pattern)
-{
-    std::string best;
-    std::string run;
-    auto endRun = [&] {
-        if (run.size() > best.size()) {
-            best = run;
-        }
-        run.clear();
-    };
-    std::size_t i = 0;
-    while (i < pattern.size()) {
-        const char c = pattern[i];
-        if (c == '[') {
-            endRun();
-            i = SkipSet(pattern, i);
-            continue;
-        }
-        if (c == '{') {
-            endRun();
-            i = SkipGroup(pattern, i);
-            continue;
-        }
-        if (c == '.' || c == '^' || c == '$' || c == '*' || c == '+') {
-            endRun();
-            ++i;
-            continue;
-        }
-        char literal = c;
-        std::size_t next = i + 1;
-        if (c == '\\') {
-            if (i + 1 >= pattern.size()) {
-                break;
-            }
-            literal = pattern[i + 1];
-            next = i + 2;
-        }
-        const char after = next < pattern.size() ? pattern[next] : '\0';
-        if (after == '*') {
-            endRun();
-        } else {
-            run.push_back(literal);
-            if (after == '+') {
-                endRun();
-            }
-        }
-        i = next;
-    }
-    endRun();
-    return best;
-}
-
 // Number of bytes equal to `c` in [begin, end), eight at a time: a byte of
 // x = word ^ pattern is zero exactly where the word holds c.
 std::size_t CountByte(const char* begin, const char* end, char c)
@@ -188,7 +95,9 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
             m_fold[c] = UpperChar(ch);
         }
     }
-    const std::string needle = flags.regularExpr ? RequiredLiteral(text) : std::string(text);
+    // A pattern's literal comes from the compiled pattern, already folded
+    // the way m_fold folds it.
+    const std::string needle = flags.regularExpr ? m_matcher.RegExpr().RequiredLiteral().Needle() : std::string(text);
     // The raw scan may fold only a-z when that finds every line the full fold
     // finds: an ASCII needle, and no other byte folding onto an ASCII letter.
     const auto asciiFoldAgrees = [this](int c) {

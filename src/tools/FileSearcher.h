@@ -36,8 +36,8 @@ using TOnFileMatch = std::function<bool(const TFileMatch&)>;
 // "^" and the like) is reported only as the first result of its line, so such
 // a pattern gives one result per line instead of one per character.
 //
-// Plain text (and a pattern without special characters) is first looked for
-// in the raw bytes; only lines holding it are expanded and matched, so the
+// Plain text (and the literal every match of a pattern holds) is first looked
+// for in the raw bytes; only lines holding it are expanded and matched, so the
 // cost of a file without matches is about one scan of its bytes.
 class TFileSearcher {
 public:

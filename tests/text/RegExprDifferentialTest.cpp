@@ -263,5 +263,101 @@ TEST(RegExprDifferential, SameMatchesAsPlainBacktracking)
     }
 }
 
+
+// Patterns rich in literal runs, inside and around groups, so that the
+// extracted literals are long and often prefixes.
+std::string LiteralPattern(std::mt19937& rng, int depth)
+{
+    auto pick = [&](int n) {
+        return static_cast<int>(rng() % static_cast<unsigned>(n));
+    };
+    static const char* const kAtoms[] = {"a", "b", "ab", "ba", "c", "A", ".", "[ab]", "\\.", "^", "$"};
+    std::string p;
+    const int count = 1 + pick(5);
+    for (int i = 0; i < count; ++i) {
+        const int kind = pick(8);
+        std::string atom;
+        if (kind == 0 && depth < 3) {
+            atom = "{" + LiteralPattern(rng, depth + 1) + "}";
+        } else {
+            atom = kAtoms[pick(11)];
+        }
+        p += atom;
+        const bool anchor = atom == "^" || atom == "$";
+        const int quant = pick(5);
+        if (!anchor && quant == 1) {
+            p += "*";
+        } else if (!anchor && quant == 2) {
+            p += "+";
+        }
+    }
+    return p;
+}
+
+// The literal pre-filter only skips starts that cannot match: with it and
+// without it every search gives the same result.
+TEST(RegExprDifferential, LiteralFilterChangesNoMatch)
+{
+    std::mt19937 rng(1812);
+    const char alphabet[] = {'a', 'b', 'A', 'B', 'c', '.'};
+    for (int round = 0; round < 6000; ++round) {
+        const std::string pattern = round % 2 == 0 ? LiteralPattern(rng, 0) : RandomPattern(rng, 0);
+        const bool caseSensitive = rng() % 2 == 0;
+        TRegExpr filtered(pattern, caseSensitive);
+        if (!filtered.IsValid()) {
+            continue; // a quantifier after an anchor
+        }
+        TRegExpr plain(pattern, caseSensitive);
+        plain.SetLiteralFilter(false);
+        for (int text = 0; text < 8; ++text) {
+            std::string line;
+            const int length = static_cast<int>(rng() % 24);
+            for (int i = 0; i < length; ++i) {
+                line += alphabet[rng() % sizeof(alphabet)];
+            }
+            const std::size_t from = rng() % (line.size() + 1);
+            ASSERT_EQ(filtered.FindForward(line, from), plain.FindForward(line, from))
+                << "pattern " << pattern << (caseSensitive ? " (case)" : "") << " line '" << line << "' from " << from;
+            ASSERT_EQ(filtered.FindBackward(line, from + 1), plain.FindBackward(line, from + 1))
+                << "pattern " << pattern << (caseSensitive ? " (case)" : "") << " line '" << line << "' before "
+                << from + 1;
+        }
+    }
+}
+
+TEST(RegExpr, ExtractsRequiredAndPrefixLiterals)
+{
+    struct Case {
+        const char* pattern;
+        bool caseSensitive;
+        const char* required;
+        const char* prefix;
+    };
+    const Case cases[] = {
+        {"needle", true, "needle", "needle"},
+        {"{ab}+c", true, "abc", "ab"},
+        {"[a-z]+_t\\(", true, "_t(", ""},
+        {"st[a-z]*c [cv]", true, "st", "st"},
+        {"ne+dle", true, "edle", "ne"},
+        {"Ab", false, "AB", "AB"},
+        {"a[bB]", false, "AB", "AB"},
+        {"a[bB]", true, "a", "a"},
+        {"x*", true, "", ""},
+        {"a*bc", true, "bc", ""},
+        {"^abc$", true, "abc", ""},
+        {"{ab}*cd", true, "cd", ""},
+        {"{a{bc}+}+d", true, "abc", "abc"},
+        {"{x.y}+z", true, "x", "x"},
+        {"a.bcd", true, "bcd", "a"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        const TRegExpr re(c.pattern, c.caseSensitive);
+        ASSERT_TRUE(re.IsValid());
+        EXPECT_EQ(re.RequiredLiteral().Needle(), c.required);
+        EXPECT_EQ(re.PrefixLiteral().Needle(), c.prefix);
+    }
+}
+
 } // namespace
 } // namespace quillet

@@ -92,6 +92,47 @@ TEST(SearchMatch, AcrossLines)
     }
 }
 
+// Lines whose stored bytes keep their tabs: a search skips lines by their
+// stored bytes but must find what the expanded lines hold, so it gives the
+// same results as a search over the expanded lines themselves.
+TEST(SearchMatch, StoredBytesWithTabsHideNoMatch)
+{
+    class TTabbedLines final : public ILineList {
+    public:
+        TTabbedLines(const std::vector<std::string>& raw, const std::vector<std::string>& expanded)
+            : m_raw(raw)
+            , m_expanded(expanded)
+        {
+        }
+        std::size_t LineCount() const override { return m_raw.size(); }
+        std::string_view Line(std::size_t index) const override { return m_expanded[index]; }
+        std::string_view RawLine(std::size_t index) const override { return m_raw[index]; }
+
+    private:
+        const std::vector<std::string>& m_raw;
+        const std::vector<std::string>& m_expanded;
+    };
+    const std::vector<std::string> raw{"a\tb", "x", "\tc d", "ab\tcd"};
+    const std::vector<std::string> expanded{"a       b", "x", "        c d", "ab      cd"};
+    const TTabbedLines tabbed(raw, expanded);
+    const TStringLineList plain(expanded);
+    const char* const finds[] = {" b", "  c", "b", "C D", "d", "{ }+c", "a +b", "b *c", "[x]"};
+    for (const char* find : finds) {
+        for (const TMatchFlags flags : {TMatchFlags{true, false, false},
+                 TMatchFlags{false, false, false},
+                 TMatchFlags{false, false, true},
+                 TMatchFlags{true, true, false}}) {
+            for (const bool backward : {false, true}) {
+                SCOPED_TRACE(std::string(find) + (backward ? " backward" : " forward"));
+                TTextMatcher viaRaw(find, flags, kDelimiters);
+                TTextMatcher viaExpanded(find, flags, kDelimiters);
+                const TLinePoint start = backward ? TLinePoint{4, 0} : TLinePoint{0, 0};
+                EXPECT_EQ(viaRaw.Find(tabbed, start, backward), viaExpanded.Find(plain, start, backward));
+            }
+        }
+    }
+}
+
 // Repeating a search from where the last empty match left the caret must move on.
 TEST(SearchMatch, EmptyMatchesAdvance)
 {

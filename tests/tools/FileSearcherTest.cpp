@@ -131,9 +131,11 @@ TEST(FileSearcher, StopsWhenTheCallerSaysSo)
     }));
     EXPECT_EQ(calls, 2);
 
-    const std::string big(std::size_t{16} << 20, 'x'); // no match: only the poll can stop it
+    // No match, and a pattern without a literal to scan for, so every line
+    // is matched: only the poll can stop it.
+    const std::string big(std::size_t{16} << 20, 'x');
     int polls = 0;
-    EXPECT_FALSE(TFileSearcher("[y]", kRegex, kDelimiters)
+    EXPECT_FALSE(TFileSearcher("[yz]", kRegex, kDelimiters)
                      .SearchText(
                          std::string(big).replace(100, 1, "\n").append(std::string(40000, '\n')),
                          [](const TFileMatch&) {

@@ -4,7 +4,7 @@
 #include "app/ui/CommandBindings.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/QuilletMainForm.h"
-#include "core/DocumentFile.h"
+#include "hex/HexText.h"
 #include "text/ui/ChildForm.h"
 #include "tools/ui/FindInFiles.h"
 #include "tools/ui/ResultWindow.h"
@@ -51,8 +51,10 @@ TFindInFilesParts BindFindInFiles(TQuilletMainForm& form, TDocumentManager& docu
     host.fileTypeFilter = [&documents] {
         return documents.OpenFilter();
     };
+    // Project members are typed by the 500-byte content test that adding
+    // files to a project uses, not by the 50-byte probe of opening a file.
     host.isBinary = [](const std::string& fileName) {
-        return GetFileTypes(fileName).isBinary;
+        return IsHex(fileName);
     };
     auto* findInFiles = new TFindInFiles(*results, &form, std::move(host));
 
