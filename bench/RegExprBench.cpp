@@ -19,6 +19,10 @@
 #include "text/TextMatch.h"
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -90,19 +94,79 @@ std::vector<std::string_view> SplitLines(std::string_view text)
     return lines;
 }
 
-// Non-overlapping matches, line by line, as grep -o reports them.
+// Non-overlapping matches in one line, as grep -o reports them.
+std::size_t CountInLine(TTextMatcher& matcher, std::string_view line)
+{
+    std::size_t count = 0;
+    std::size_t from = 0;
+    while (std::optional<TLineMatch> match = matcher.FindForward(line, from)) {
+        ++count;
+        from = match->position + std::max<std::size_t>(match->length, 1);
+    }
+    return count;
+}
+
 std::size_t CountMatches(TTextMatcher& matcher, const std::vector<std::string_view>& lines)
 {
     std::size_t count = 0;
     for (std::string_view line : lines) {
-        std::size_t from = 0;
-        while (std::optional<TLineMatch> match = matcher.FindForward(line, from)) {
-            ++count;
-            from = match->position + std::max<std::size_t>(match->length, 1);
-        }
+        count += CountInLine(matcher, line);
     }
     return count;
 }
+
+// The same over a whole text, split into lines on the way.
+std::size_t CountMatches(TTextMatcher& matcher, std::string_view text)
+{
+    std::size_t count = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const void* nl = std::memchr(text.data() + start, '\n', text.size() - start);
+        const std::size_t end = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - text.data()) : text.size();
+        count += CountInLine(matcher, text.substr(start, end - start));
+        start = end + 1;
+    }
+    return count;
+}
+
+// A read-only mapping of a whole file, as grep reads it.
+class TMappedFile {
+public:
+    explicit TMappedFile(const char* name)
+    {
+        const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+        struct stat st { };
+        if (fd < 0 || ::fstat(fd, &st) != 0) {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            return;
+        }
+        m_size = static_cast<std::size_t>(st.st_size);
+        m_ok = true;
+        if (m_size > 0) {
+            void* data = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
+            m_ok = data != MAP_FAILED;
+            m_data = m_ok ? static_cast<const char*>(data) : nullptr;
+        }
+        ::close(fd);
+    }
+    ~TMappedFile()
+    {
+        if (m_data != nullptr) {
+            ::munmap(const_cast<char*>(m_data), m_size);
+        }
+    }
+    TMappedFile(const TMappedFile&) = delete;
+    TMappedFile& operator=(const TMappedFile&) = delete;
+    bool Ok() const { return m_ok; }
+    std::string_view Text() const { return {m_data, m_data ? m_size : 0}; }
+
+private:
+    const char* m_data = nullptr;
+    std::size_t m_size = 0;
+    bool m_ok = false;
+};
 
 TMatchFlags FlagsFor(std::string_view mode)
 {
@@ -228,16 +292,17 @@ int PlainMode(int argc, char** argv)
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         return out ? 0 : 1;
     }
-    std::string text;
-    if (mode == "--count" && argc >= 5 && ReadFile(argv[4], text)) {
+    if (mode == "--count" && argc >= 5) {
+        const TMappedFile file(argv[4]);
         TTextMatcher matcher(argv[3], FlagsFor(argv[2]), MakeDelimiters(""));
-        if (!matcher.IsValid()) {
-            std::fprintf(stderr, "%s\n", matcher.ErrorMessage().c_str());
+        if (!file.Ok() || !matcher.IsValid()) {
+            std::fprintf(stderr, "%s\n", file.Ok() ? matcher.ErrorMessage().c_str() : "cannot read the file");
             return 2;
         }
-        std::printf("%zu\n", CountMatches(matcher, SplitLines(text)));
+        std::printf("%zu\n", CountMatches(matcher, file.Text()));
         return 0;
     }
+    std::string text;
     if (mode == "--replace-all" && argc >= 5 && ReadFile(argv[4], text)) {
         const TReplaceOutcome outcome = ReplaceAllInBuffer(text, argv[2], argv[3]);
         std::printf("%d %.3f %.3f %s\n",

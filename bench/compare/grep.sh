@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Times our search engine beside GNU grep on the same generated 100 MB text:
-# counting every match of a literal (case-sensitive and ignoring case) and of
-# the pattern {ab}+c (grep -E '(ab)+c'). grep runs as `grep -o ... | wc -l`, so
-# it has to find every match (with its output on /dev/null grep stops at the
-# first). Checks that both count the same and prints one table with ratios
-# (grep time / our time: above 1 means we are faster). Then replace-all of a
-# frequent word at 10 and 100 MB in the text buffer, with one undo, to show
-# that the time per replacement stays flat. Each grep/count figure is the best
-# of three runs; CPU is user + system time, meaningful on a busy machine.
+# Times our search engine beside GNU grep on the same generated 100 MB text.
+# Counting: every match of a literal (case-sensitive and ignoring case) and of
+# the pattern {ab}+c (grep -E '(ab)+c'), against `grep -o ... | wc -l` (which
+# has to find every match) and `grep -c` (matching lines only; with its output
+# on /dev/null grep would stop at the first match). Both count runs are whole
+# processes that read the file. Then Find Next and Find Previous over the
+# whole document in a text buffer (a text that is not there, so the search
+# runs from one end to the other): the first search on the freshly loaded
+# buffer and the best repeated one, against `grep -c` of the same text. Then
+# replace-all of a frequent word at 10 and 100 MB with one undo.
+# Ratios are ours / grep: below 1 means we are faster. Each count figure is
+# the best of three runs; CPU is user + system time, meaningful on a busy
+# machine where the wall time includes waiting for a core.
 # Usage: bench/compare/grep.sh [build folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -27,31 +31,58 @@ input="$dir/input.txt"
 . "$(dirname "$0")/lib.sh"
 
 ratio() {
-    awk -v t="$1" -v o="$2" 'BEGIN { if (o > 0) printf "%.2f", t / o; else print "-" }'
+    awk -v o="$1" -v t="$2" 'BEGIN { if (t > 0) printf "%.2f", o / t; else print "-" }'
 }
 
-printf '%-28s %10s %10s %9s %9s %9s %9s %8s %8s\n' \
-    "case (100 MB)" "ours" "grep" "our wall" "grep wall" "our cpu" "grep cpu" "wall x" "cpu x"
+printf '%-30s %9s %9s %9s %9s %9s %9s %7s %7s\n' \
+    "count (100 MB)" "ours" "grep" "our wall" "grep wall" "our cpu" "grep cpu" "wall x" "cpu x"
 status=0
+# run_case LABEL MODE TEXT PEER: PEER is a shell command reading "$0" that
+# prints one number.
 run_case() {
-    local label="$1" mode="$2" text="$3"
-    shift 3
+    local label="$1" mode="$2" text="$3" peer="$4"
     local ours_wall ours_cpu tool_wall tool_cpu ours_count tool_count
     read -r ours_wall ours_cpu <<<"$(best_of3 "$dir/ours.out" "$bench" --count "$mode" "$text" "$input")"
     ours_count=$(cat "$dir/ours.out")
-    read -r tool_wall tool_cpu <<<"$(best_of3 "$dir/tool.out" bash -c "grep $* \"\$0\" | wc -l" "$input")"
+    read -r tool_wall tool_cpu <<<"$(best_of3 "$dir/tool.out" bash -c "$peer" "$input")"
     tool_count=$(tr -d ' ' <"$dir/tool.out")
-    printf '%-28s %10s %10s %9s %9s %9s %9s %8s %8s\n' "$label" "$ours_count" "$tool_count" \
+    printf '%-30s %9s %9s %9s %9s %9s %9s %7s %7s\n' "$label" "$ours_count" "$tool_count" \
         "$ours_wall" "$tool_wall" "$ours_cpu" "$tool_cpu" \
-        "$(ratio "$tool_wall" "$ours_wall")" "$(ratio "$tool_cpu" "$ours_cpu")"
-    if [ "$ours_count" != "$tool_count" ]; then
+        "$(ratio "$ours_wall" "$tool_wall")" "$(ratio "$ours_cpu" "$tool_cpu")"
+}
+# Our count is of matches; grep -c counts lines, so only -o | wc -l must agree.
+check_count() {
+    if [ "$(cat "$dir/ours.out")" != "$(tr -d ' ' <"$dir/tool.out")" ]; then
         echo "  counts differ" >&2
         status=1
     fi
 }
-run_case "literal needle" literal needle -o -F needle
-run_case "literal needle, any case" nocase needle -o -i -F needle
-run_case "pattern {ab}+c" pattern '{ab}+c' -o -E "'(ab)+c'"
+run_case "literal vs grep -o|wc" literal needle 'grep -o -F needle "$0" | wc -l'
+check_count
+run_case "literal vs grep -c" literal needle 'grep -c -F needle "$0"'
+run_case "any case vs grep -o|wc" nocase needle 'grep -o -i -F needle "$0" | wc -l'
+check_count
+run_case "any case vs grep -c" nocase needle 'grep -c -i -F needle "$0"'
+run_case "{ab}+c vs grep -oE|wc" pattern '{ab}+c' "grep -o -E '(ab)+c' \"\$0\" | wc -l"
+check_count
+run_case "{ab}+c vs grep -cE" pattern '{ab}+c' "grep -c -E '(ab)+c' \"\$0\""
+
+echo
+printf '%-30s %9s %9s %9s %9s %7s %7s\n' "find in a buffer (100 MB)" "first s" "warm s" "grep s" "grep cpu" "first x" "warm x"
+find_case() {
+    local label="$1" mode="$2" text="$3" direction="$4" peer="$5"
+    local line first warm tool_wall tool_cpu
+    read -r line first warm <<<"$("$bench" --find "$mode" "$text" "$input" "$direction")"
+    read -r tool_wall tool_cpu <<<"$(best_of3 "$dir/tool.out" bash -c "$peer" "$input")"
+    printf '%-30s %9s %9s %9s %9s %7s %7s\n' "$label" "$first" "$warm" "$tool_wall" "$tool_cpu" \
+        "$(ratio "$first" "$tool_wall")" "$(ratio "$warm" "$tool_wall")"
+    [ "$line" = "-1" ] || { echo "  found a text that is not there" >&2; status=1; }
+}
+find_case "Find Next literal" literal zebra forward 'grep -c -F zebra "$0"'
+find_case "Find Previous literal" literal zebra backward 'grep -c -F zebra "$0"'
+find_case "Find Next any case" nocase zebra forward 'grep -c -i -F zebra "$0"'
+find_case "Find Previous any case" nocase zebra backward 'grep -c -i -F zebra "$0"'
+find_case "Find Next {ze}+bra" pattern '{ze}+bra' forward "grep -c -E '(ze)+bra' \"\$0\""
 
 echo
 printf '%-28s %12s %10s %12s %8s %s\n' "replace-all the -> a" "replacements" "seconds" "us/replace" "undo s" "one undo"

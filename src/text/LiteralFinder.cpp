@@ -1,12 +1,49 @@
 #include "text/LiteralFinder.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace quillet {
+
+namespace {
+
+// How common a byte is in source text and prose, higher is more common:
+// blanks and line bytes, then lower-case letters by English frequency, then
+// digits and punctuation. Only the order matters.
+int Commonness(unsigned char c)
+{
+    static constexpr char kLetters[] = "etaoinsrhldcumfpgwybvkxjqz"; // most common first
+    if (c == ' ' || c == '\t') {
+        return 100;
+    }
+    if (c >= 'A' && c <= 'Z') {
+        c = static_cast<unsigned char>(c - 'A' + 'a');
+        for (int i = 0; kLetters[i] != '\0'; ++i) {
+            if (kLetters[i] == static_cast<char>(c)) {
+                return 40 - i; // capitals are rarer than their small letters
+            }
+        }
+    }
+    for (int i = 0; kLetters[i] != '\0'; ++i) {
+        if (kLetters[i] == static_cast<char>(c)) {
+            return 90 - i;
+        }
+    }
+    if (c >= '0' && c <= '9') {
+        return 30;
+    }
+    if (c < 0x80 && c > ' ') {
+        return 25; // punctuation
+    }
+    return 5;
+}
+
+} // namespace
 
 TLiteralFinder::TLiteralFinder(std::string_view foldedNeedle, const unsigned char (&fold)[256])
     : m_needle(foldedNeedle)
@@ -35,8 +72,39 @@ TLiteralFinder::TLiteralFinder(std::string_view foldedNeedle, const unsigned cha
         }
         return count > 0;
     };
-    m_parallel = sources(static_cast<unsigned char>(m_needle.front()), m_first)
-        && sources(static_cast<unsigned char>(m_needle.back()), m_last);
+    // The two rarest positions; a folded byte counts as common as the most
+    // common byte folding onto it.
+    auto commonness = [&](std::size_t i) {
+        const auto target = static_cast<unsigned char>(m_needle[i]);
+        int most = 0;
+        for (int c = 0; c < 256; ++c) {
+            if (fold[c] == target) {
+                most = std::max(most, Commonness(static_cast<unsigned char>(c)));
+            }
+        }
+        return most;
+    };
+    std::vector<int> rank(m_needle.size());
+    for (std::size_t i = 0; i < m_needle.size(); ++i) {
+        rank[i] = commonness(i);
+    }
+    m_offset1 = 0;
+    for (std::size_t i = 1; i < m_needle.size(); ++i) {
+        if (rank[i] < rank[m_offset1]) {
+            m_offset1 = i;
+        }
+    }
+    m_offset2 = m_needle.size() - 1;
+    if (m_needle.size() >= 2) {
+        m_offset2 = m_offset1 == 0 ? 1 : 0;
+        for (std::size_t i = 0; i < m_needle.size(); ++i) {
+            if (i != m_offset1 && rank[i] < rank[m_offset2]) {
+                m_offset2 = i;
+            }
+        }
+    }
+    m_parallel = sources(static_cast<unsigned char>(m_needle[m_offset1]), m_first)
+        && sources(static_cast<unsigned char>(m_needle[m_offset2]), m_last);
 }
 
 bool TLiteralFinder::MatchesAt(std::string_view text, std::size_t position) const
@@ -87,31 +155,50 @@ std::size_t TLiteralFinder::Find(std::string_view text, std::size_t from) const
         return FindPlain(text, from);
     }
     std::size_t at = from;
+    const std::size_t reach = std::max(m_offset1, m_offset2); // the farther anchor
 #if defined(__SSE2__)
     const __m128i first0 = _mm_set1_epi8(static_cast<char>(m_first[0]));
     const __m128i first1 = _mm_set1_epi8(static_cast<char>(m_first[1]));
     const __m128i last0 = _mm_set1_epi8(static_cast<char>(m_last[0]));
     const __m128i last1 = _mm_set1_epi8(static_cast<char>(m_last[1]));
-    // Sixteen candidate starts at a time while their last bytes stay inside the text.
-    while (text.size() - at >= n + 15) {
-        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at));
-        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at + n - 1));
+    const auto candidates = [&](std::size_t block) {
+        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + block + m_offset1));
+        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + block + m_offset2));
         const __m128i headHit = _mm_or_si128(_mm_cmpeq_epi8(head, first0), _mm_cmpeq_epi8(head, first1));
         const __m128i tailHit = _mm_or_si128(_mm_cmpeq_epi8(tail, last0), _mm_cmpeq_epi8(tail, last1));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(headHit, tailHit)));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(headHit, tailHit)));
+    };
+    const auto firstFull = [&](std::size_t block, unsigned mask) {
         while (mask != 0) {
-            const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(mask));
+            const std::size_t candidate = block + static_cast<std::size_t>(__builtin_ctz(mask));
             if (n <= 2 || MatchesAt(text, candidate)) {
                 return candidate;
             }
             mask &= mask - 1;
         }
-        at += 16;
+        return npos;
+    };
+    if (text.size() - at >= reach + 16) {
+        // Sixteen candidate starts at a time while their anchors stay inside
+        // the text; the last block is moved back to end at the text's end,
+        // its starts already looked at masked off.
+        while (text.size() - at >= reach + 16) {
+            const std::size_t hit = firstFull(at, candidates(at));
+            if (hit != npos) {
+                return hit;
+            }
+            at += 16;
+        }
+        if (text.size() - at < n) {
+            return npos;
+        }
+        const std::size_t block = text.size() - reach - 16;
+        return firstFull(block, candidates(block) & (~0u << (at - block)));
     }
 #endif
     for (; text.size() - at >= n; ++at) {
-        const unsigned char head = base[at];
-        const unsigned char tail = base[at + n - 1];
+        const unsigned char head = base[at + m_offset1];
+        const unsigned char tail = base[at + m_offset2];
         if ((head == m_first[0] || head == m_first[1]) && (tail == m_last[0] || tail == m_last[1])
             && (n <= 2 || MatchesAt(text, at))) {
             return at;

@@ -9,11 +9,13 @@ namespace quillet {
 
 // Finds a fixed byte string in text compared through a fold table (identity
 // for case-sensitive search, an upper-casing table otherwise), sixteen start
-// positions at a time: the text bytes that fold onto the needle's first and
-// last byte are compared in parallel and only positions where both agree are
-// checked in full (the "generic SIMD" filter of W. Mula). A fold under which
-// more than two bytes meet at one of those needle bytes falls back to a plain
-// byte loop. The needle is given already folded.
+// positions at a time: the text bytes that fold onto two of the needle's
+// bytes are compared in parallel and only positions where both agree are
+// checked in full (the "generic SIMD" filter of W. Mula). The two are the
+// needle's rarest bytes by the letter frequencies of program text and prose,
+// so that few positions need the full check. A fold under which more than
+// two bytes meet at one of those needle bytes falls back to a plain byte
+// loop. The needle is given already folded.
 class TLiteralFinder {
 public:
     TLiteralFinder() = default;
@@ -35,8 +37,11 @@ private:
 
     std::string m_needle;
     std::array<unsigned char, 256> m_fold{};
-    // Bytes that fold onto the needle's first and last byte; when a side has
-    // one byte only, both entries hold it. Valid when m_parallel.
+    // Offsets of the two anchor bytes in the needle and the text bytes that
+    // fold onto each; when one byte only does, both entries hold it. Valid
+    // when m_parallel.
+    std::size_t m_offset1 = 0;
+    std::size_t m_offset2 = 0;
     unsigned char m_first[2] = {0, 0};
     unsigned char m_last[2] = {0, 0};
     bool m_parallel = false;
