@@ -15,6 +15,37 @@ function(quillet_warnings target)
     endif()
 endfunction()
 
+set(QUILLET_SOURCE_ROOT "${PROJECT_SOURCE_DIR}/src")
+
+# quillet_include_root(<target> <source dir>)
+# Gives <target> an include folder of its own in the build tree that holds links
+# to the headers directly in <source dir>, under the same path as below src/
+# (src/text/ui/TarnMemo.h becomes <root>/text/ui/TarnMemo.h). Subfolders are
+# left out, so an engine's root never shows its ui/ headers. The root is part of
+# the target's interface: a library sees exactly the headers of itself and of
+# the libraries it links, and an include from any other layer fails to compile.
+function(quillet_include_root target dir)
+    file(RELATIVE_PATH rel "${QUILLET_SOURCE_ROOT}" "${dir}")
+    if(rel MATCHES "^\\.\\.")
+        message(FATAL_ERROR "quillet_include_root: ${dir} is not below ${QUILLET_SOURCE_ROOT}")
+    endif()
+    set(root "${PROJECT_BINARY_DIR}/include/${target}")
+    # Rebuilt on every configure, so a removed header leaves no stale link.
+    file(REMOVE_RECURSE "${root}")
+    file(MAKE_DIRECTORY "${root}/${rel}")
+    file(GLOB headers CONFIGURE_DEPENDS "${dir}/*.h")
+    foreach(header IN LISTS headers)
+        get_filename_component(name "${header}" NAME)
+        file(CREATE_LINK "${header}" "${root}/${rel}/${name}" SYMBOLIC)
+    endforeach()
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+        target_include_directories(${target} INTERFACE "${root}")
+    else()
+        target_include_directories(${target} PUBLIC "${root}")
+    endif()
+endfunction()
+
 # quillet_library(<target> <source dir> [QT] [DEPENDS targets...])
 # Builds every .cpp directly in <source dir> into a static library. QT links
 # Qt Widgets and turns on moc; without it the library must not see Qt at all.
@@ -38,14 +69,16 @@ function(quillet_library target dir)
             target_link_libraries(${target} INTERFACE Qt6::Widgets Qt6::Network Qt6::PrintSupport)
         endif()
     endif()
+    quillet_include_root(${target} "${dir}")
 endfunction()
 
 # quillet_subsystem(<name> [DEPENDS engines...] [UI_DEPENDS ui libraries...])
 # Defines quillet_<name> from src/<name>/*.cpp and quillet_<name>_ui from
-# src/<name>/ui/*.cpp. Includes are relative to src/ ("text/MemoSource.h").
+# src/<name>/ui/*.cpp. Includes are named from src/ ("text/MemoSource.h") and
+# resolve through the include roots of the libraries a target links.
 function(quillet_subsystem name)
     cmake_parse_arguments(ARG "" "" "DEPENDS;UI_DEPENDS" ${ARGN})
-    quillet_library(quillet_${name} "${CMAKE_CURRENT_SOURCE_DIR}" DEPENDS quillet_src_root ${ARG_DEPENDS})
+    quillet_library(quillet_${name} "${CMAKE_CURRENT_SOURCE_DIR}" DEPENDS ${ARG_DEPENDS})
     quillet_library(quillet_${name}_ui "${CMAKE_CURRENT_SOURCE_DIR}/ui" QT
         DEPENDS quillet_${name} quillet_platform_qt ${ARG_UI_DEPENDS})
 endfunction()
