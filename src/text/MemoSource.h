@@ -478,6 +478,8 @@ public:
 
     // The highlighter told us its output changed.
     void ParserChanged(TSimpleParser& parser) override;
+    // The highlighter is going away: the buffer continues without one.
+    void ParserDestroyed(TSimpleParser& parser) override;
 
 private:
     friend class TExternalStrings;

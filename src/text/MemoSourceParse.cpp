@@ -126,6 +126,15 @@ void TMemoSource::ParserChanged(TSimpleParser& parser)
     InvalidateParsing(true);
 }
 
+void TMemoSource::ParserDestroyed(TSimpleParser& parser)
+{
+    if (m_parser != &parser) {
+        return;
+    }
+    m_parser = nullptr; // already unregistered by the parser itself
+    InvalidateParsing(true);
+}
+
 void TMemoSource::InvalidateParsing(bool resetScratch)
 {
     BeginUpdate(57);

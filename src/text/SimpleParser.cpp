@@ -1,8 +1,19 @@
 #include "text/SimpleParser.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillet {
+
+TSimpleParser::~TSimpleParser()
+{
+    // Taken out first: a notifier may unregister while it is told.
+    const std::vector<IParserNotifier*> notifiers = std::move(m_notifiers);
+    m_notifiers.clear();
+    for (IParserNotifier* notifier : notifiers) {
+        notifier->ParserDestroyed(*this);
+    }
+}
 
 void TSimpleParser::RegisterNotifier(IParserNotifier* notifier)
 {

@@ -27,18 +27,26 @@ struct TFontSpec {
 class TSimpleParser;
 
 // Told when a parser's output for the same input may have changed (definition
-// or styles replaced); the buffer then forgets every stored line state.
+// or styles replaced); the buffer then forgets every stored line state. Also
+// told when the parser is destroyed while still registered, so that nobody
+// keeps a pointer to it: at that point only its address may be used.
 class IParserNotifier {
 public:
     virtual ~IParserNotifier() = default;
     virtual void ParserChanged(TSimpleParser& parser) = 0;
+    virtual void ParserDestroyed(TSimpleParser& parser) = 0;
 };
 
 // The highlighter interface the text buffer drives line by line. A line's whole
 // lexical state is one 32-bit value; the state before the first line is 0.
 class TSimpleParser {
 public:
-    virtual ~TSimpleParser() = default;
+    TSimpleParser() = default;
+    // The registrations belong to this object: a parser is not copied.
+    TSimpleParser(const TSimpleParser&) = delete;
+    TSimpleParser& operator=(const TSimpleParser&) = delete;
+    // Tells every notifier still registered, which then forgets this parser.
+    virtual ~TSimpleParser();
 
     // Index of the line about to be coloured.
     virtual void UpdateLinePos(std::size_t line) { m_linePos = line; }
@@ -71,6 +79,7 @@ public:
         attrs.assign(text.size(), 0);
     }
 
+    // A registered notifier must unregister before it is destroyed.
     void RegisterNotifier(IParserNotifier* notifier);
     void UnregisterNotifier(IParserNotifier* notifier);
 

@@ -363,6 +363,7 @@ TEST_F(SyntaxBlocksTest, LineByLineEqualsWholeDocument)
 
 struct TCountingNotifier : IParserNotifier {
     void ParserChanged(TSimpleParser&) override { ++count; }
+    void ParserDestroyed(TSimpleParser&) override { }
     int count = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "support/BufferText.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace quillet {
 namespace {
@@ -478,6 +479,34 @@ TEST(MemoSource, IncrementalParsing)
     s.ParseToString(20);
     EXPECT_EQ(parser.calls, 1) << "an edit that keeps the end state re-parses one line";
     s.SetSyntaxParser(nullptr);
+}
+
+// Regression: a highlighter freed while buffers held it left them a dangling
+// pointer, used when the next highlighter was attached.
+TEST(MemoSource, HighlighterDestroyedWhileAttachedDetachesFromEveryBuffer)
+{
+    TMemoSource first;
+    TMemoSource second;
+    auto gone = std::make_unique<TCommentParser>();
+    {
+        TMemoSource shortLived; // unregisters itself before the parser dies
+        shortLived.SetSyntaxParser(gone.get());
+    }
+    for (TMemoSource* s : {&first, &second}) {
+        s->LoadFromText("/* a\nb */ c");
+        s->SetSyntaxParser(gone.get());
+        EXPECT_EQ(static_cast<unsigned char>(s->GetRawColorData(1)[0]), 2);
+    }
+    gone.reset();
+    TCommentParser next;
+    for (TMemoSource* s : {&first, &second}) {
+        EXPECT_EQ(s->SyntaxParser(), nullptr);
+        EXPECT_EQ(static_cast<unsigned char>(s->GetRawColorData(1)[0]), 0) << "colours of the old highlighter dropped";
+        s->SetSyntaxParser(&next);
+        EXPECT_EQ(static_cast<unsigned char>(s->GetRawColorData(1)[0]), 2);
+    }
+    first.SetSyntaxParser(nullptr);
+    second.SetSyntaxParser(nullptr);
 }
 
 TEST(MemoSource, HotStrings)
