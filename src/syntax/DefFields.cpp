@@ -90,11 +90,98 @@ const TDefField kSyntaxBlockFields[] = {
         .defaultSet = &DefaultOtherIdentChars},
 };
 
+using AK = TAttrFieldKind;
+using A = TAttrItem;
+using F = TDefFont;
+
+const TAttrField kFontTableFields[] = {
+    {.name = "FontID", .kind = AK::Id, .write = TAttrFieldWrite::UnlessDefault, .number = {.item = &A::FontID}},
+    {.name = "GlobalAttrID",
+        .kind = AK::String,
+        .write = TAttrFieldWrite::UnlessDefault,
+        .text = {.item = &A::GlobalAttrID}},
+    {.name = "BlockID", .kind = AK::Id, .write = TAttrFieldWrite::UnlessDefault, .number = {.item = &A::BlockID}},
+    {.name = "Font.Charset", .kind = AK::Charset, .number = {.font = &F::Charset}},
+    {.name = "Font.Color", .kind = AK::Color, .color = {.font = &F::Color}},
+    {.name = "Font.Height", .kind = AK::Int, .number = {.font = &F::Height}},
+    {.name = "Font.Size", .kind = AK::PointSize, .write = TAttrFieldWrite::Never, .number = {.font = &F::Height}},
+    {.name = "Font.Name", .kind = AK::String, .text = {.font = &F::Name}},
+    {.name = "Font.Pitch", .kind = AK::Pitch, .write = TAttrFieldWrite::UnlessDefault, .pitch = {.font = &F::Pitch}},
+    {.name = "Font.Style", .kind = AK::Style, .style = {.font = &F::Style}},
+    {.name = "BackColor", .kind = AK::Color, .write = TAttrFieldWrite::UnlessDefault, .color = {.item = &A::BackColor}},
+    {.name = "UseDefFont", .kind = AK::Flag, .write = TAttrFieldWrite::UnlessDefault, .flag = {.item = &A::UseDefFont}},
+    {.name = "UseDefBack", .kind = AK::Flag, .write = TAttrFieldWrite::UnlessDefault, .flag = {.item = &A::UseDefBack}},
+};
+
+const std::pair<TFontPitch, const char*> kPitchNames[] = {
+    {TFontPitch::fpDefault, "fpDefault"},
+    {TFontPitch::fpVariable, "fpVariable"},
+    {TFontPitch::fpFixed, "fpFixed"},
+};
+
+const std::pair<std::uint8_t, const char*> kStyleNames[] = {
+    {fsBold, "fsBold"},
+    {fsItalic, "fsItalic"},
+    {fsUnderline, "fsUnderline"},
+    {fsStrikeOut, "fsStrikeOut"},
+};
+
 } // namespace
 
 std::span<const TDefField> SyntaxBlockFields()
 {
     return kSyntaxBlockFields;
+}
+
+bool TAttrField::IsDefault(const TAttrItem& a) const
+{
+    static const TAttrItem fresh;
+    switch (kind) {
+    case AK::Id:
+    case AK::Int:
+    case AK::Charset:
+    case AK::PointSize:
+        return number.Of(a) == number.Of(fresh);
+    case AK::String:
+        return text.Of(a) == text.Of(fresh);
+    case AK::Color:
+        return color.Of(a) == color.Of(fresh);
+    case AK::Flag:
+        return flag.Of(a) == flag.Of(fresh);
+    case AK::Pitch:
+        return pitch.Of(a) == pitch.Of(fresh);
+    case AK::Style:
+        return style.Of(a) == style.Of(fresh);
+    }
+    return true;
+}
+
+bool TAttrField::IsWritten(const TAttrItem& a) const
+{
+    switch (write) {
+    case TAttrFieldWrite::Always:
+        return true;
+    case TAttrFieldWrite::UnlessDefault:
+        return !IsDefault(a);
+    case TAttrFieldWrite::Never:
+        return false;
+    }
+    return false;
+}
+
+std::span<const TAttrField> FontTableFields()
+{
+    return kFontTableFields;
+}
+
+std::span<const std::pair<TFontPitch, const char*>> PitchNames()
+{
+    return kPitchNames;
+}
+
+std::span<const std::pair<std::uint8_t, const char*>> StyleNames()
+{
+    return kStyleNames;
 }
 
 } // namespace quillet

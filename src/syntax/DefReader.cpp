@@ -4,6 +4,7 @@
 #include "syntax/DefNames.h"
 #include "syntax/DefObjectText.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -253,92 +254,92 @@ public:
         return false;
     }
 
+    static bool SetCharset(const TDefValue& v, int& target)
+    {
+        if (v.kind == Kind::Ident) {
+            const auto charset = IdentToCharset(v.text);
+            if (!charset) {
+                return false;
+            }
+            target = *charset;
+            return true;
+        }
+        const auto value = Integer(v);
+        if (!value || *value < 0 || *value > 255) {
+            return false;
+        }
+        target = static_cast<int>(*value);
+        return true;
+    }
+    static bool SetPitch(const TDefValue& v, TFontPitch& target)
+    {
+        if (v.kind != Kind::Ident) {
+            return false;
+        }
+        for (const auto& [pitch, name] : PitchNames()) {
+            if (v.text == name) {
+                target = pitch;
+                return true;
+            }
+        }
+        return false;
+    }
+    static bool SetStyle(const TDefValue& v, std::uint8_t& target)
+    {
+        if (v.kind != Kind::Set) {
+            return false;
+        }
+        std::uint8_t style = 0;
+        for (const std::string& name : v.names) {
+            const auto known = std::find_if(StyleNames().begin(), StyleNames().end(), [&name](const auto& entry) {
+                return name == entry.second;
+            });
+            if (known == StyleNames().end()) {
+                return false;
+            }
+            style |= known->first;
+        }
+        target = style;
+        return true;
+    }
+    // Sets the height from a point size.
+    static bool SetPointSize(const TDefValue& v, TDefFont& font)
+    {
+        int size = 0;
+        if (!SetInt(v, size) || size <= -1000 || size >= 1000) {
+            return false;
+        }
+        font.SetPointSize(size);
+        return true;
+    }
+
     bool ApplyAttr(const TDefProperty& p, TAttrItem& a)
     {
-        const std::string& n = p.path;
         const TDefValue& v = p.value;
-        if (n == "FontID") {
-            return Check(p, SetId(v, a.FontID));
-        }
-        if (n == "GlobalAttrID") {
-            return Check(p, SetString(v, a.GlobalAttrID));
-        }
-        if (n == "BlockID") {
-            return Check(p, SetId(v, a.BlockID));
-        }
-        if (n == "BackColor") {
-            return Check(p, SetColor(v, a.BackColor));
-        }
-        if (n == "UseDefFont") {
-            return Check(p, SetFlag(v, a.UseDefFont));
-        }
-        if (n == "UseDefBack") {
-            return Check(p, SetFlag(v, a.UseDefBack));
-        }
-        if (n == "Font.Charset") {
-            if (v.kind == Kind::Ident) {
-                const auto charset = IdentToCharset(v.text);
-                if (charset) {
-                    a.Font.Charset = *charset;
-                }
-                return Check(p, charset.has_value());
+        for (const TAttrField& f : FontTableFields()) {
+            if (p.path != f.name) {
+                continue;
             }
-            const auto value = Integer(v);
-            if (value && *value >= 0 && *value <= 255) {
-                a.Font.Charset = static_cast<int>(*value);
+            switch (f.kind) {
+            case TAttrFieldKind::Id:
+                return Check(p, SetId(v, f.number.Of(a)));
+            case TAttrFieldKind::Int:
+                return Check(p, SetInt(v, f.number.Of(a)));
+            case TAttrFieldKind::Charset:
+                return Check(p, SetCharset(v, f.number.Of(a)));
+            case TAttrFieldKind::Color:
+                return Check(p, SetColor(v, f.color.Of(a)));
+            case TAttrFieldKind::String:
+                return Check(p, SetString(v, f.text.Of(a)));
+            case TAttrFieldKind::Flag:
+                return Check(p, SetFlag(v, f.flag.Of(a)));
+            case TAttrFieldKind::Pitch:
+                return Check(p, SetPitch(v, f.pitch.Of(a)));
+            case TAttrFieldKind::Style:
+                return Check(p, SetStyle(v, f.style.Of(a)));
+            case TAttrFieldKind::PointSize:
+                return Check(p, SetPointSize(v, a.Font));
             }
-            return Check(p, value && *value >= 0 && *value <= 255);
-        }
-        if (n == "Font.Color") {
-            return Check(p, SetColor(v, a.Font.Color));
-        }
-        if (n == "Font.Height") {
-            return Check(p, SetInt(v, a.Font.Height) || false);
-        }
-        if (n == "Font.Size") {
-            int size = 0;
-            const bool fits = SetInt(v, size) && size > -1000 && size < 1000;
-            if (fits) {
-                a.Font.SetPointSize(size);
-            }
-            return Check(p, fits);
-        }
-        if (n == "Font.Name") {
-            return Check(p, SetString(v, a.Font.Name));
-        }
-        if (n == "Font.Pitch") {
-            bool fits = v.kind == Kind::Ident;
-            if (fits && v.text == "fpDefault") {
-                a.Font.Pitch = TFontPitch::fpDefault;
-            } else if (fits && v.text == "fpVariable") {
-                a.Font.Pitch = TFontPitch::fpVariable;
-            } else if (fits && v.text == "fpFixed") {
-                a.Font.Pitch = TFontPitch::fpFixed;
-            } else {
-                fits = false;
-            }
-            return Check(p, fits);
-        }
-        if (n == "Font.Style") {
-            if (v.kind != Kind::Set) {
-                return Check(p, false);
-            }
-            std::uint8_t style = 0;
-            for (const std::string& name : v.names) {
-                if (name == "fsBold") {
-                    style |= fsBold;
-                } else if (name == "fsItalic") {
-                    style |= fsItalic;
-                } else if (name == "fsUnderline") {
-                    style |= fsUnderline;
-                } else if (name == "fsStrikeOut") {
-                    style |= fsStrikeOut;
-                } else {
-                    return Check(p, false);
-                }
-            }
-            a.Font.Style = style;
-            return true;
         }
         return false;
     }

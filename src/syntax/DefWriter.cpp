@@ -233,50 +233,54 @@ public:
 
     void Attr(int d, const TAttrItem& a)
     {
-        if (a.FontID != -1) {
-            Int(d, "FontID", a.FontID);
-        }
-        if (!a.GlobalAttrID.empty()) {
-            String(d, "GlobalAttrID", a.GlobalAttrID);
-        }
-        if (a.BlockID != 0) {
-            Int(d, "BlockID", a.BlockID);
-        }
-        const auto charset = CharsetToIdent(a.Font.Charset);
-        if (charset) {
-            Raw(d, "Font.Charset", *charset);
-        } else {
-            Int(d, "Font.Charset", a.Font.Charset);
-        }
-        Color(d, "Font.Color", a.Font.Color);
-        Int(d, "Font.Height", a.Font.Height);
-        String(d, "Font.Name", a.Font.Name);
-        if (a.Font.Pitch == TFontPitch::fpVariable) {
-            Raw(d, "Font.Pitch", "fpVariable");
-        } else if (a.Font.Pitch == TFontPitch::fpFixed) {
-            Raw(d, "Font.Pitch", "fpFixed");
-        }
-        std::string style = "[";
-        const std::pair<std::uint8_t, const char*> styles[] = {
-            {fsBold, "fsBold"}, {fsItalic, "fsItalic"}, {fsUnderline, "fsUnderline"}, {fsStrikeOut, "fsStrikeOut"}};
-        for (const auto& [bit, name] : styles) {
-            if ((a.Font.Style & bit) != 0) {
-                if (style.size() > 1) {
-                    style += ", ";
-                }
-                style += name;
+        for (const TAttrField& f : FontTableFields()) {
+            if (!f.IsWritten(a)) {
+                continue;
             }
-        }
-        style += ']';
-        Raw(d, "Font.Style", style);
-        if (a.BackColor != clWindow) {
-            Color(d, "BackColor", a.BackColor);
-        }
-        if (!a.UseDefFont) {
-            Flag(d, "UseDefFont", false);
-        }
-        if (!a.UseDefBack) {
-            Flag(d, "UseDefBack", false);
+            switch (f.kind) {
+            case TAttrFieldKind::Id:
+            case TAttrFieldKind::Int:
+            case TAttrFieldKind::PointSize:
+                Int(d, f.name, f.number.Of(a));
+                break;
+            case TAttrFieldKind::Charset:
+                if (const auto ident = CharsetToIdent(f.number.Of(a))) {
+                    Raw(d, f.name, *ident);
+                } else {
+                    Int(d, f.name, f.number.Of(a));
+                }
+                break;
+            case TAttrFieldKind::Color:
+                Color(d, f.name, f.color.Of(a));
+                break;
+            case TAttrFieldKind::String:
+                String(d, f.name, f.text.Of(a));
+                break;
+            case TAttrFieldKind::Flag:
+                Flag(d, f.name, f.flag.Of(a));
+                break;
+            case TAttrFieldKind::Pitch:
+                for (const auto& [pitch, name] : PitchNames()) {
+                    if (pitch == f.pitch.Of(a)) {
+                        Raw(d, f.name, name);
+                    }
+                }
+                break;
+            case TAttrFieldKind::Style: {
+                std::string style = "[";
+                for (const auto& [bit, name] : StyleNames()) {
+                    if ((f.style.Of(a) & bit) != 0) {
+                        if (style.size() > 1) {
+                            style += ", ";
+                        }
+                        style += name;
+                    }
+                }
+                style += ']';
+                Raw(d, f.name, style);
+                break;
+            }
+            }
         }
     }
 };

@@ -1,4 +1,5 @@
 #include "support/TempDir.h"
+#include "syntax/DefFields.h"
 #include "syntax/DefWriter.h"
 #include "syntax/SyntaxParser.h"
 #include "syntax/SyntaxScheme.h"
@@ -178,6 +179,53 @@ TEST(DefFormat, RoundTripOfEveryPropertyKind)
     EXPECT_TRUE(result.diagnostics.empty()) << Joined(result.diagnostics);
     EXPECT_TRUE(back.SameContents(scheme));
     EXPECT_EQ(back.SaveToText(), text);
+}
+
+// The font table's reader and writer share one field table: an attribute
+// with every field off its default, and one with every field at its default,
+// each survive write, read and write again, and the written text holds just
+// the fields the table says it writes.
+TEST(DefFormat, FontTableFieldsRoundTrip)
+{
+    TAttrItem changed;
+    changed.FontID = 200;
+    changed.GlobalAttrID = "Keyword";
+    changed.BlockID = 255;
+    changed.Font.Charset = 0; // ANSI_CHARSET, written by name
+    changed.Font.Color = clNone;
+    changed.Font.Height = -2147483647 - 1;
+    changed.Font.Name = "Mono 'Sans'";
+    changed.Font.Pitch = TFontPitch::fpVariable;
+    changed.Font.Style = fsBold | fsItalic | fsUnderline | fsStrikeOut;
+    changed.BackColor = 0x00FFEEDD;
+    changed.UseDefFont = false;
+    changed.UseDefBack = false;
+    TAttrItem plain;
+    plain.FontID = 0;
+
+    for (const TAttrItem* each : {&changed, &plain}) {
+        const TAttrItem& attr = *each;
+        SCOPED_TRACE(each == &changed ? "changed" : "plain");
+        TSyntaxScheme scheme;
+        scheme.SyntaxVersion = 3; // what reading upgrades to
+        scheme.FontTable.Items = {attr};
+        const std::string text = scheme.SaveToText();
+        for (const TAttrField& field : FontTableFields()) {
+            SCOPED_TRACE(field.name);
+            const bool written = text.find(std::string("      ") + field.name + " = ") != std::string::npos;
+            EXPECT_EQ(written, field.IsWritten(attr)) << text;
+            if (each == &changed && field.write == TAttrFieldWrite::UnlessDefault) {
+                EXPECT_FALSE(field.IsDefault(attr)) << "the changed attribute leaves this field at its default";
+            }
+        }
+        TSyntaxScheme back;
+        const TDefResult result = back.LoadFromText(text, "fonts.def");
+        ASSERT_TRUE(result.ok) << Joined(result.diagnostics);
+        EXPECT_TRUE(result.diagnostics.empty()) << Joined(result.diagnostics);
+        ASSERT_EQ(back.FontTable.Items.size(), 1u);
+        EXPECT_EQ(back.FontTable.Items[0], attr);
+        EXPECT_EQ(back.SaveToText(), text);
+    }
 }
 
 TEST(DefFormat, SkippedPropertiesAreReportedAndLoadingGoesOn)
