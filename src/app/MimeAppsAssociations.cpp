@@ -2,11 +2,9 @@
 
 #include "core/DocumentFile.h"
 #include "core/SettingsStore.h"
+#include "platform/posix/PosixFileSystem.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iterator>
 
 namespace quillet {
@@ -204,17 +202,16 @@ TMimeAppsAssociations::TMimeAppsAssociations(
 
 bool TMimeAppsAssociations::ReadList(std::string& text, std::string& error) const
 {
-    text.clear();
-    std::error_code ec;
-    if (!std::filesystem::exists(m_listFile, ec)) {
-        return true;
-    }
-    std::ifstream in(m_listFile, std::ios::binary);
-    if (!in) {
-        error = m_listFile.string() + ": " + std::strerror(errno);
+    TFileRead read = SystemFileSystem().ReadFile(m_listFile);
+    if (!read.status) {
+        text.clear();
+        if (read.status.kind == TFileErrorKind::NotFound) {
+            return true; // no list yet: no associations
+        }
+        error = m_listFile.string() + ": " + read.status.reason;
         return false;
     }
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    text = std::move(read.bytes);
     return true;
 }
 

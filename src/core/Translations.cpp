@@ -1,11 +1,12 @@
 #include "core/Translations.h"
 
 #include "core/IniDocument.h"
+#include "platform/posix/PosixFileSystem.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <set>
+#include <utility>
 
 namespace quillet {
 
@@ -141,18 +142,17 @@ void TTranslator::CreateLangIfNil()
 
 void TTranslator::Load(const std::filesystem::path& file)
 {
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(file, ec);
-    if (ec || size > kMaxFileSize) {
-        m_diagnostics.push_back(file.string() + ":0: " + (ec ? ec.message() : std::string("file too large")));
+    // One byte past the limit tells a file that is too large from one that fits.
+    TFileRead read = SystemFileSystem().ReadFile(file, kMaxFileSize + 1);
+    if (!read.status) {
+        m_diagnostics.push_back(file.string() + ":0: cannot be read: " + read.status.reason);
         return;
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        m_diagnostics.push_back(file.string() + ":0: cannot be read");
+    if (read.bytes.size() > kMaxFileSize) {
+        m_diagnostics.push_back(file.string() + ":0: file too large");
         return;
     }
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string text = std::move(read.bytes);
     if (text.rfind("\xEF\xBB\xBF", 0) == 0) {
         text.erase(0, 3);
     }

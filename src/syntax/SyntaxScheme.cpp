@@ -1,13 +1,13 @@
 #include "syntax/SyntaxScheme.h"
 
 #include "core/CharCase.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "syntax/DefReader.h"
 #include "syntax/DefWriter.h"
 #include "syntax/SyntaxParser.h"
 
 #include <algorithm>
 #include <bitset>
-#include <fstream>
 #include <iterator>
 
 namespace quillet {
@@ -23,7 +23,7 @@ TSyntaxBlock DefaultBlock()
 }
 
 // Definition files are small; anything past this is not one.
-constexpr std::uintmax_t kMaxDefinitionFileSize = 32u * 1024u * 1024u;
+constexpr std::size_t kMaxDefinitionFileSize = 32u * 1024u * 1024u;
 
 TFontSpec FontSpecOf(const TDefFont& font)
 {
@@ -65,20 +65,18 @@ void TSyntaxScheme::AddExtension(std::string entry)
 TDefResult TSyntaxScheme::LoadFromFile(const std::filesystem::path& file)
 {
     const std::string fileName = file.string();
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(file, ec);
-    if (!ec && size > kMaxDefinitionFileSize) {
+    // One byte past the limit tells a file that is too large from one that fits.
+    const TFileRead read = SystemFileSystem().ReadFile(file, kMaxDefinitionFileSize + 1);
+    if (!read.status) {
+        const bool opening =
+            read.status.kind == TFileErrorKind::NotFound || read.status.kind == TFileErrorKind::Permission;
+        return {
+            false, {fileName + (opening ? ":0: cannot open file: " : ":0: cannot read file: ") + read.status.reason}};
+    }
+    if (read.bytes.size() > kMaxDefinitionFileSize) {
         return {false, {fileName + ":0: file too large for a syntax definition"}};
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return {false, {fileName + ":0: cannot open file"}};
-    }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return {false, {fileName + ":0: cannot read file"}};
-    }
-    return LoadFromText(text, fileName);
+    return LoadFromText(read.bytes, fileName);
 }
 
 TDefResult TSyntaxScheme::LoadFromText(std::string_view text, const std::string& fileName)

@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace quillet {
 namespace {
@@ -122,6 +123,20 @@ TEST_F(MimeAppsAssociationsTest, AFailedWriteReportsAndRecordsNothing)
     EXPECT_FALSE(associations.Associate("c", "text/x-csrc", error));
     EXPECT_NE(error.find("mimeapps.list"), std::string::npos) << error;
     EXPECT_TRUE(associations.RecordedExtensions().empty());
+    EXPECT_TRUE(m_store.ReadSection("File Associations").empty());
+}
+
+// A list that cannot be read is reported, and nothing is recorded; a named
+// pipe is refused at once instead of waiting for a writer.
+TEST_F(MimeAppsAssociationsTest, AnUnreadableListReportsAndRecordsNothing)
+{
+    std::filesystem::create_directories(List().parent_path());
+    ASSERT_EQ(::mkfifo(List().c_str(), 0600), 0);
+    TMimeAppsAssociations associations = Associations();
+    std::string error;
+    EXPECT_FALSE(associations.Associate("c", "text/x-csrc", error));
+    EXPECT_EQ(error.rfind(List().string() + ": ", 0), 0u) << error;
+    EXPECT_FALSE(associations.IsOurs("text/x-csrc"));
     EXPECT_TRUE(m_store.ReadSection("File Associations").empty());
 }
 

@@ -89,6 +89,9 @@ TEST(Translations, BadFilesGiveTheBuiltInTexts)
         ::chmod(locked.c_str(), 0);
         t.ResetLang("Locked.lng");
         EXPECT_EQ(t.LangStr("bOK", "OK"), "OK");
+        ASSERT_FALSE(t.Diagnostics().empty());
+        EXPECT_NE(t.Diagnostics().back().find("Locked.lng:0: cannot be read: Permission denied"), std::string::npos)
+            << t.Diagnostics().back();
     }
 }
 

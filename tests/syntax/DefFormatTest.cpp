@@ -228,6 +228,34 @@ TEST(DefFormat, FontTableFieldsRoundTrip)
     }
 }
 
+// A definition that cannot be read fails with file, reason and the scheme kept;
+// a named pipe is refused at once instead of waiting for a writer.
+TEST(DefFormat, UnreadableFilesFailWithTheReason)
+{
+    TTempDir dir;
+    std::filesystem::create_directory(dir.Path() / "folder.def");
+    ASSERT_EQ(::mkfifo((dir.Path() / "pipe.def").c_str(), 0600), 0);
+    struct Case {
+        const char* name;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"missing.def", "missing.def:0: cannot open file: No such file or directory"},
+        {"folder.def", "folder.def:0: cannot read file: Is a directory"},
+        {"pipe.def", "pipe.def:0: cannot read file: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSyntaxScheme scheme;
+        scheme.Name = "Kept";
+        const TDefResult result = scheme.LoadFromFile(dir.Path() / c.name);
+        EXPECT_FALSE(result.ok);
+        ASSERT_EQ(result.diagnostics.size(), 1u);
+        EXPECT_NE(result.diagnostics[0].find(c.expected), std::string::npos) << result.diagnostics[0];
+        EXPECT_EQ(scheme.Name, "Kept");
+    }
+}
+
 TEST(DefFormat, SkippedPropertiesAreReportedAndLoadingGoesOn)
 {
     const std::string text = DefText({
