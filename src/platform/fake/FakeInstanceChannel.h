@@ -7,10 +7,28 @@
 
 namespace quillet {
 
-// An instance channel in memory. A test says whether an instance "runs" and
-// what it answers; the fake records what was sent and what was called.
+class TFakeInstanceChannel;
+
+// Fake channels made on one network find each other, as the starts of one user
+// do through their socket: the one that listens is the running instance.
+struct TFakeInstanceNetwork {
+    TFakeInstanceChannel* running = nullptr;
+};
+
+// An instance channel in memory. Alone, a test says whether an instance "runs"
+// and what it answers; on a network, it talks to the channel that listens
+// there (nobody can wait in memory: a message sent before that channel has a
+// handler is kept for the handler, and the sender gets no answer). Either way
+// the fake records what was sent and what was called.
 class TFakeInstanceChannel : public IInstanceChannel {
 public:
+    TFakeInstanceChannel() = default;
+    explicit TFakeInstanceChannel(TFakeInstanceNetwork& network);
+    // The running instance leaving frees the network for the next start.
+    ~TFakeInstanceChannel() override;
+    TFakeInstanceChannel(const TFakeInstanceChannel&) = delete;
+    TFakeInstanceChannel& operator=(const TFakeInstanceChannel&) = delete;
+
     bool ConnectToRunning() override;
     bool SendAndWait(std::string_view message, std::string& answer, std::string& error) override;
     bool Listen(std::string& error) override;
@@ -30,6 +48,8 @@ public:
 
 private:
     THandler m_handler;
+    TFakeInstanceNetwork* m_network = nullptr;
+    TFakeInstanceChannel* m_peer = nullptr; // connected to; one message per connection
 };
 
 } // namespace quillet
