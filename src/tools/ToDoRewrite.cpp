@@ -1,6 +1,7 @@
 #include "tools/ToDoRewrite.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillet {
 
@@ -33,22 +34,52 @@ int Length(std::string_view text)
     return static_cast<int>(text.size());
 }
 
-// Moves the rows after `index` once the text of rows[index] changed: rows
-// that begin on the old end line after its "}" move by `columnShift`
-// characters, and every later row by `lineShift` lines.
-void ShiftLaterRows(std::vector<TToDoItem>& rows, std::size_t index, int oldEndLine, int columnShift, int lineShift)
+// Keeps the other rows in step once the text of rows[index], which spanned
+// `old`, changed: rows that begin on its old end line after its "}" move by
+// `columnShift` characters, and every later row by `lineShift` lines. A row
+// whose comment overlaps the old one (one nested in a multi-line comment, or
+// the multi-line comment around it) was rewritten too and no longer names a
+// comment: it is removed, and its former index returned (ascending). With
+// keepIndex false, rows[index] itself is removed as well, without being listed.
+std::vector<std::size_t> KeepRowsInStep(std::vector<TToDoItem>& rows,
+    std::size_t index,
+    const TToDoItem& old,
+    int columnShift,
+    int lineShift,
+    bool keepIndex)
 {
-    for (std::size_t k = index + 1; k < rows.size(); ++k) {
-        TToDoItem& row = rows[k];
-        if (row.startLine == oldEndLine) {
-            row.startColumn += columnShift;
-            if (row.endLine == oldEndLine) {
-                row.endColumn += columnShift;
+    using TPosition = std::pair<int, int>; // line, column
+    const TPosition oldStart{old.startLine, old.startColumn};
+    const TPosition oldEnd{old.endLine, old.endColumn};
+    std::vector<std::size_t> removed;
+    std::vector<TToDoItem> kept;
+    kept.reserve(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        TToDoItem row = std::move(rows[k]);
+        if (k == index) {
+            if (keepIndex) {
+                kept.push_back(std::move(row));
             }
+            continue;
         }
-        row.startLine += lineShift;
-        row.endLine += lineShift;
+        if (TPosition{row.startLine, row.startColumn} <= oldEnd && TPosition{row.endLine, row.endColumn} >= oldStart) {
+            removed.push_back(k);
+            continue;
+        }
+        if (k > index) {
+            if (row.startLine == old.endLine) {
+                row.startColumn += columnShift;
+                if (row.endLine == old.endLine) {
+                    row.endColumn += columnShift;
+                }
+            }
+            row.startLine += lineShift;
+            row.endLine += lineShift;
+        }
+        kept.push_back(std::move(row));
     }
+    rows = std::move(kept);
+    return removed;
 }
 
 } // namespace
@@ -142,16 +173,15 @@ TToDoSplice DeleteSplice(const TToDoItem& item)
     return {item.startLine, item.startColumn - 1, item.endLine, item.endColumn, {}};
 }
 
-void ApplyEditToRows(std::vector<TToDoItem>& rows, std::size_t index, const TToDoFields& fields)
+std::vector<std::size_t> ApplyEditToRows(std::vector<TToDoItem>& rows, std::size_t index, const TToDoFields& fields)
 {
     if (index >= rows.size()) {
-        return;
+        return {};
     }
     TToDoItem& row = rows[index];
+    const TToDoItem old = row;
     const std::vector<std::string> lines = SplitToDoText(fields.text);
     const int n = static_cast<int>(lines.size());
-    const int oldEndLine = row.endLine;
-    const int oldEndColumn = row.endColumn;
     const int newEndColumn = n == 1
         ? row.startColumn + 6 + Length(ToDoAttributes(fields)) + 2 + Length(lines.front()) + 2
         : Length(lines.back()) + 2;
@@ -162,18 +192,18 @@ void ApplyEditToRows(std::vector<TToDoItem>& rows, std::size_t index, const TToD
     row.category = fields.category;
     row.endLine = row.startLine + n - 1;
     row.endColumn = newEndColumn;
-    ShiftLaterRows(rows, index, oldEndLine, newEndColumn - oldEndColumn, lineShift);
+    return KeepRowsInStep(rows, index, old, newEndColumn - old.endColumn, lineShift, true);
 }
 
-void ApplyDeleteToRows(std::vector<TToDoItem>& rows, std::size_t index)
+std::vector<std::size_t> ApplyDeleteToRows(std::vector<TToDoItem>& rows, std::size_t index)
 {
     if (index >= rows.size()) {
-        return;
+        return {};
     }
     const TToDoItem row = rows[index];
     // What followed the "}" now follows the characters before the "{".
-    ShiftLaterRows(rows, index, row.endLine, (row.startColumn - 1) - row.endColumn, -(row.endLine - row.startLine));
-    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
+    return KeepRowsInStep(
+        rows, index, row, (row.startColumn - 1) - row.endColumn, -(row.endLine - row.startLine), false);
 }
 
 void ApplySplice(std::vector<std::string>& lines, const TToDoSplice& splice)

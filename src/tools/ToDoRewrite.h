@@ -56,9 +56,13 @@ TToDoSplice DeleteSplice(const TToDoItem& item);
 // updates that row (text, attributes, end line and column) and moves the
 // later rows by the change in line count; a delete removes it and moves the
 // later rows up. A later row that begins on the rewritten item's end line
-// also has its columns moved, since the text after the "}" moved.
-void ApplyEditToRows(std::vector<TToDoItem>& rows, std::size_t index, const TToDoFields& fields);
-void ApplyDeleteToRows(std::vector<TToDoItem>& rows, std::size_t index);
+// also has its columns moved, since the text after the "}" moved. A row whose
+// comment overlapped the rewritten one (nested in a multi-line comment, or the
+// multi-line comment around it) was rewritten with it and is removed; the
+// indices those rows had before are returned, ascending, so that a list shown
+// beside the rows can drop them too (rows[index] itself is not among them).
+std::vector<std::size_t> ApplyEditToRows(std::vector<TToDoItem>& rows, std::size_t index, const TToDoFields& fields);
+std::vector<std::size_t> ApplyDeleteToRows(std::vector<TToDoItem>& rows, std::size_t index);
 
 // Applies a splice to plain lines (the same change the document gets).
 void ApplySplice(std::vector<std::string>& lines, const TToDoSplice& splice);

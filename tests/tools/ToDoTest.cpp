@@ -176,6 +176,21 @@ TEST(ToDo, MarkEditAndDeleteRewriteOnlyTheComment)
     }
 }
 
+// Every row points at a keyword and at its closing brace.
+void ExpectRowsPointAtTheirComments(const TLines& lines, const std::vector<TToDoItem>& rows)
+{
+    for (const TToDoItem& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row));
+        ASSERT_LT(row.endLine, static_cast<int>(lines.size()));
+        const std::string& start = lines[static_cast<std::size_t>(row.startLine)];
+        const std::string& end = lines[static_cast<std::size_t>(row.endLine)];
+        ASSERT_LE(row.startColumn + 6, static_cast<int>(start.size()));
+        EXPECT_EQ(start.substr(static_cast<std::size_t>(row.startColumn - 1), 7), "{ TODO ");
+        ASSERT_LE(row.endColumn, static_cast<int>(end.size()));
+        EXPECT_EQ(end[static_cast<std::size_t>(row.endColumn - 1)], '}');
+    }
+}
+
 // After an edit or delete the rows must still point at their comments, also
 // one that begins on the edited item's end line after its "}".
 TEST(ToDo, RowsFollowTheRewrittenText)
@@ -207,16 +222,7 @@ TEST(ToDo, RowsFollowTheRewrittenText)
             ApplySplice(lines, DeleteSplice(rows[0]));
             ApplyDeleteToRows(rows, 0);
         }
-        // Every kept row still points at a keyword and at its closing brace.
-        for (const TToDoItem& row : rows) {
-            SCOPED_TRACE(testing::PrintToString(row));
-            const std::string& start = lines[static_cast<std::size_t>(row.startLine)];
-            const std::string& end = lines[static_cast<std::size_t>(row.endLine)];
-            ASSERT_LT(row.startColumn + 5, static_cast<int>(start.size()));
-            EXPECT_EQ(start.substr(static_cast<std::size_t>(row.startColumn - 1), 7), "{ TODO ");
-            ASSERT_LE(row.endColumn, static_cast<int>(end.size()));
-            EXPECT_EQ(end[static_cast<std::size_t>(row.endColumn - 1)], '}');
-        }
+        ExpectRowsPointAtTheirComments(lines, rows);
         // A later mark rewrites exactly the comment on the shifted line.
         const TToDoItem& sameLine = rows[c.edit ? 1 : 0];
         TLines marked = lines;
@@ -225,6 +231,54 @@ TEST(ToDo, RowsFollowTheRewrittenText)
         expected.replace(static_cast<std::size_t>(sameLine.startColumn + 1), 4, "DONE");
         EXPECT_EQ(marked[static_cast<std::size_t>(sameLine.startLine)], expected);
         EXPECT_NE(expected.find("{ DONE : same line }"), std::string::npos) << expected;
+    }
+}
+
+// Regression: a comment nested in a multi-line one shares the text an edit or
+// delete rewrites; its row kept stale positions, so marking it afterwards
+// rewrote other characters. Overlapping rows now leave the list, the index of
+// each returned, and every kept row still points at its braces.
+TEST(ToDo, RowsOverlappingARewrittenCommentAreDropped)
+{
+    const TLines original = {
+        "{ TODO : outer",
+        "  { TODO : inner } tail",
+        "{ TODO : last }",
+    };
+    struct Case {
+        const char* name;
+        std::size_t index;
+        bool edit;
+        std::vector<std::size_t> dropped;
+        std::vector<std::string> kept; // texts of the rows left
+    };
+    const Case cases[] = {
+        {"delete the outer comment", 0, false, {1}, {"last"}},
+        {"edit the outer comment", 0, true, {1}, {"new", "last"}},
+        {"edit the nested comment", 1, true, {0}, {"new", "last"}},
+        {"delete the nested comment", 1, false, {0}, {"last"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TLines lines = original;
+        std::vector<TToDoItem> rows = Scan(lines);
+        ASSERT_EQ(rows.size(), 3u) << testing::PrintToString(rows);
+        const TToDoFields fields{"new", "", "", ""};
+        std::vector<std::size_t> dropped;
+        if (c.edit) {
+            ApplySplice(lines, EditSplice(rows[c.index], "{ TODO ", fields));
+            dropped = ApplyEditToRows(rows, c.index, fields);
+        } else {
+            ApplySplice(lines, DeleteSplice(rows[c.index]));
+            dropped = ApplyDeleteToRows(rows, c.index);
+        }
+        EXPECT_EQ(dropped, c.dropped);
+        ExpectRowsPointAtTheirComments(lines, rows);
+        std::vector<std::string> texts;
+        for (const TToDoItem& row : rows) {
+            texts.push_back(row.text);
+        }
+        EXPECT_EQ(texts, c.kept);
     }
 }
 

@@ -239,7 +239,7 @@ void TToDoForm::EditRow(int row)
     if (!ApplyToDoSplice(source, EditSplice(current, ToDoKeywordAsWritten(source, current), fields))) {
         return;
     }
-    ApplyEditToRows(m_rows, static_cast<std::size_t>(row), fields);
+    row = DropListRows(ApplyEditToRows(m_rows, static_cast<std::size_t>(row), fields), row);
     FillItem(m_list->topLevelItem(row), m_rows[static_cast<std::size_t>(row)]);
     m_list->setFocus();
 }
@@ -252,7 +252,7 @@ void TToDoForm::DeleteRow(int row)
     if (!ApplyToDoSplice(m_document.MemoSource(), DeleteSplice(m_rows[static_cast<std::size_t>(row)]))) {
         return;
     }
-    ApplyDeleteToRows(m_rows, static_cast<std::size_t>(row));
+    row = DropListRows(ApplyDeleteToRows(m_rows, static_cast<std::size_t>(row)), row);
     m_recorded.erase(m_recorded.begin() + row);
     delete m_list->takeTopLevelItem(row);
     if (m_list->topLevelItemCount() > 0) {
@@ -260,6 +260,20 @@ void TToDoForm::DeleteRow(int row)
     }
     m_list->setFocus();
     UpdateButtons();
+}
+
+int TToDoForm::DropListRows(const std::vector<std::size_t>& removed, int row)
+{
+    int at = row;
+    for (auto it = removed.rbegin(); it != removed.rend(); ++it) {
+        const int index = static_cast<int>(*it);
+        m_recorded.erase(m_recorded.begin() + index);
+        delete m_list->takeTopLevelItem(index);
+        if (index < row) {
+            --at;
+        }
+    }
+    return at;
 }
 
 void TToDoForm::Go(int row)

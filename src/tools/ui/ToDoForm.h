@@ -42,6 +42,10 @@ public:
     void SetDone(int row, bool done);
     void EditRow(int row);
     void DeleteRow(int row);
+    // Takes the rows an edit or delete removed (their former indices,
+    // ascending) out of the list and the recorded states; returns where the
+    // rewritten row `row` is now.
+    int DropListRows(const std::vector<std::size_t>& removed, int row);
     void Go(int row);
     // The tip of a row: the full text when it has several lines or does not
     // fit its column, else none.
