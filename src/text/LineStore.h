@@ -17,13 +17,13 @@ struct TLineExtra {
     std::string style; // style bytes: empty (all zero) or exactly as long as the text
     std::string aux; // opaque string carried along on splits and joins at column 0
     std::intptr_t object = 0;
-    std::uint32_t startState = 0;
-    std::uint32_t endState = 0;
     int scratch[3] = {0, 0, 0};
 };
 
 // One line: a span into a loaded block (or the extra's own text) plus the small
-// fixed per-line fields. 24 bytes.
+// fixed per-line fields. 32 bytes. The highlighter states live here rather than
+// in the extra so that a coloured line whose style bytes were dropped costs no
+// allocation.
 struct TLineRec {
     const char* ptr = nullptr;
     std::uint32_t len = 0;
@@ -31,6 +31,8 @@ struct TLineRec {
     std::uint8_t state = 0; // lsParsed, lsReadOnly, lsFoldBody, lsFoldExpanded, lsFoldCollapsed
     std::uint8_t lineStyle = 0; // whole-line text style, 0 = none
     TLineExtra* extra = nullptr; // owned by the store that holds the record
+    std::uint32_t startState = 0; // highlighter state the line was coloured from
+    std::uint32_t endState = 0; // highlighter state at the end of the line
 };
 
 // Growable gap array of line records. Inserting or erasing near the last edit

@@ -317,7 +317,7 @@ public:
 
     // ---- Highlighting data ------------------------------------------------------
     // Makes lines first..last parsed; returns the lowest line whose start state changed.
-    int ParseStrings(int first, int last, bool force = false);
+    int ParseStrings(int first, int last, bool force = false) { return ParseLines(first, last, force, 0); }
     void ParseToString(int line, bool force = false);
     // Style bytes expanded to display columns (parses on demand).
     std::string GetColorData(int line);
@@ -331,6 +331,21 @@ public:
     bool StoreColorData() const { return m_parser && m_parser->StoreColorData(); }
     bool IsLineParsed(int line) const;
     int ParsedUpTo() const { return m_parsedUpTo; }
+    // Style bytes for painting, without holding the caller up: exact (true)
+    // when the line's start state is known or a short run of colouring reaches
+    // it; otherwise the line's last known bytes (empty when none) and false.
+    // ColourTowards then brings the line up to date in bounded steps.
+    bool GetScreenColorData(int line, std::string& bytes);
+    // Colours at most maxLines lines, from the first line whose start state is
+    // not known towards line target and 100 lines beyond it. Lines far above
+    // target keep only their states, not their style bytes (unless the
+    // highlighter's bytes are document data). Returns true once target's start
+    // state is known, so that GetScreenColorData answers it exactly.
+    bool ColourTowards(int target, int maxLines);
+    // Frees the style bytes of coloured lines outside [keepFirst, keepLast];
+    // their states stay, and the bytes are recomputed when asked for. Does
+    // nothing when the highlighter's bytes are document data.
+    void DropColorData(int keepFirst, int keepLast);
     // Whether the run at a raw index is a hot string (URL, mail address): returns its [start, end).
     static std::vector<std::pair<int, int>> FindHotStrings(std::string_view text);
 
@@ -480,6 +495,11 @@ public:
     void ParserChanged(TSimpleParser& parser) override;
     // The highlighter is going away: the buffer continues without one.
     void ParserDestroyed(TSimpleParser& parser) override;
+    // ParseStrings, where lines below bytesFrom that need colouring keep only
+    // their states (when the highlighter's bytes are not document data).
+    int ParseLines(int first, int last, bool force, int bytesFrom);
+    // Frees a line's style bytes, and its extra when nothing else needs it.
+    void DropLineStyle(std::size_t li);
 
 private:
     friend class TExternalStrings;
@@ -610,7 +630,10 @@ private:
     bool m_forcedModified = false;
     bool m_modifiedFlag = false;
 
-    // Highlighting state.
+    // Highlighting state. Every line below m_parsedUpTo has valid start and
+    // end states; its style bytes are valid when it is marked lsParsed, and
+    // otherwise (dropped to save memory) are recomputed from the previous
+    // line's end state.
     int m_parsedUpTo = 0;
 
     bool m_splicedBlockEdits = true;

@@ -11,6 +11,13 @@ namespace quillet {
 namespace {
 
 constexpr std::uint8_t kUrlStyle = 12;
+// Lines coloured beyond the one asked for, so that scrolling on finds them done.
+constexpr int kColourLookAhead = 100;
+// A screen line at most this far past the coloured part is coloured at once
+// (well under a millisecond); further away it waits for ColourTowards.
+constexpr int kSyncColourLines = 1000;
+// Lines coloured towards a target keep their style bytes only this close above it.
+constexpr int kKeepBytesAbove = 200;
 
 bool IsRunStart(unsigned char c)
 {
@@ -167,7 +174,7 @@ bool TMemoSource::IsLineParsed(int line) const
     return (GetLineState(line) & lsParsed) != 0;
 }
 
-int TMemoSource::ParseStrings(int first, int last, bool force)
+int TMemoSource::ParseLines(int first, int last, bool force, int bytesFrom)
 {
     int count = GetStrCount();
     first = std::max(first, 0);
@@ -176,51 +183,59 @@ int TMemoSource::ParseStrings(int first, int last, bool force)
     if (first > last) {
         return lowestChanged;
     }
-    std::uint32_t state = 0;
-    if (first > 0) {
-        const TLineRec& prev = m_store.Rec(static_cast<std::size_t>(first - 1));
-        state = prev.extra ? prev.extra->endState : 0;
-    }
+    const bool mayDropBytes = m_parser && !m_parser->StoreColorData();
+    std::uint32_t state = first > 0 ? m_store.Rec(static_cast<std::size_t>(first - 1)).endState : 0;
     std::vector<std::uint8_t> attrs;
     for (int line = first; line <= last; ++line) {
         std::size_t li = static_cast<std::size_t>(line);
         TLineRec& r = m_store.Rec(li);
-        if (!force && (r.state & lsParsed) && (r.extra ? r.extra->startState : 0) == state) {
-            state = r.extra ? r.extra->endState : 0;
+        if (!force && (r.state & lsParsed) && r.startState == state) {
+            state = r.endState;
             continue;
         }
-        TLineExtra& e = m_store.Extra(li);
-        std::uint32_t oldEnd = e.endState;
-        if (e.startState != state) {
+        std::uint32_t oldEnd = r.endState;
+        if (r.startState != state) {
             lowestChanged = std::min(lowestChanged, line);
         }
         std::string_view text = m_store.Text(li);
-        if (m_parser) {
+        if (mayDropBytes && line < bytesFrom) {
+            // Far from where the bytes are wanted: keep the states only.
             attrs.clear();
             m_parser->PrepareColorData(li, text, attrs);
             m_parser->UpdateLinePos(li);
-            std::uint32_t end = m_parser->ColorString(text, state, attrs);
-            attrs.resize(text.size(), 0);
-            e.style.assign(attrs.begin(), attrs.end());
-            e.startState = state;
-            e.endState = end;
+            r.endState = m_parser->ColorString(text, state, attrs);
+            r.startState = state;
+            r.state &= static_cast<std::uint8_t>(~lsParsed);
+            DropLineStyle(li);
         } else {
-            e.style.assign(text.size(), '\0');
-            e.startState = state;
-            e.endState = state;
+            if (m_parser) {
+                attrs.clear();
+                m_parser->PrepareColorData(li, text, attrs);
+                m_parser->UpdateLinePos(li);
+                std::uint32_t end = m_parser->ColorString(text, state, attrs);
+                attrs.resize(text.size(), 0);
+                m_store.Extra(li).style.assign(attrs.begin(), attrs.end());
+                r.startState = state;
+                r.endState = end;
+            } else {
+                m_store.Extra(li).style.assign(text.size(), '\0');
+                r.startState = state;
+                r.endState = state;
+            }
+            r.state |= lsParsed;
+            if (AfterParse) {
+                AfterParse(*this, line);
+            }
+            if (m_highlightUrls) {
+                MarkHotStrings(line);
+            }
         }
-        m_store.Rec(li).state |= lsParsed;
-        if (AfterParse) {
-            AfterParse(*this, line);
-        }
-        if (m_highlightUrls) {
-            MarkHotStrings(line);
-        }
-        if (e.endState != oldEnd && line + 1 < count) {
+        const TLineRec& done = m_store.Rec(li);
+        if (done.endState != oldEnd && line + 1 < count) {
             // The next line was coloured from a different state: it needs work.
             m_store.Rec(li + 1).state &= static_cast<std::uint8_t>(~lsParsed);
         }
-        state = e.endState;
+        state = done.endState;
     }
     if (last + 1 > m_parsedUpTo) {
         // Only advance when everything before first is known to be parsed.
@@ -242,7 +257,7 @@ void TMemoSource::ParseToString(int line, bool force)
     if (force) {
         from = 0;
     }
-    ParseStrings(from, std::min(line + 100, GetStrCount() - 1), force);
+    ParseStrings(from, std::min(line + kColourLookAhead, GetStrCount() - 1), force);
 }
 
 std::string TMemoSource::GetRawColorData(int line)
@@ -250,13 +265,76 @@ std::string TMemoSource::GetRawColorData(int line)
     if (line < 0 || line >= GetStrCount()) {
         return {};
     }
-    if (!IsLineParsed(line) || line >= m_parsedUpTo) {
+    if (line < m_parsedUpTo && !IsLineParsed(line)) {
+        // Bytes dropped earlier: the previous line's end state is still known.
+        ParseStrings(line, line);
+    } else if (!IsLineParsed(line) || line >= m_parsedUpTo) {
         ParseToString(line);
         if (!IsLineParsed(line)) {
             ParseStrings(line, line);
         }
     }
     return GetStoredColorData(line);
+}
+
+bool TMemoSource::GetScreenColorData(int line, std::string& bytes)
+{
+    if (line < 0 || line >= GetStrCount()) {
+        bytes.clear();
+        return true;
+    }
+    if (!m_parser || line < m_parsedUpTo + kSyncColourLines) {
+        bytes = GetRawColorData(line);
+        return true;
+    }
+    bytes = GetStoredColorData(line);
+    return false;
+}
+
+bool TMemoSource::ColourTowards(int target, int maxLines)
+{
+    const int count = GetStrCount();
+    target = std::min(target, count - 1);
+    if (target < m_parsedUpTo) {
+        return true;
+    }
+    const int from = m_parsedUpTo;
+    const int last = std::min(target + kColourLookAhead, from + std::max(maxLines, 1) - 1);
+    ParseLines(from, last, false, target - kKeepBytesAbove);
+    return target < m_parsedUpTo;
+}
+
+void TMemoSource::DropColorData(int keepFirst, int keepLast)
+{
+    if (!m_parser || m_parser->StoreColorData()) {
+        return;
+    }
+    const int count = std::min(GetStrCount(), m_parsedUpTo);
+    for (int line = 0; line < count; ++line) {
+        if (line >= keepFirst && line <= keepLast) {
+            line = keepLast;
+            continue;
+        }
+        const std::size_t li = static_cast<std::size_t>(line);
+        TLineRec& r = m_store.Rec(li);
+        if ((r.state & lsParsed) && r.extra && !r.extra->style.empty()) {
+            r.state &= static_cast<std::uint8_t>(~lsParsed);
+            DropLineStyle(li);
+        }
+    }
+}
+
+void TMemoSource::DropLineStyle(std::size_t li)
+{
+    TLineRec& r = m_store.Rec(li);
+    if (!r.extra) {
+        return;
+    }
+    std::string().swap(r.extra->style);
+    const TLineExtra& e = *r.extra;
+    if (!e.ownsText && e.aux.empty() && e.object == 0 && e.scratch[0] == 0 && e.scratch[1] == 0 && e.scratch[2] == 0) {
+        TLineStore::FreeExtra(r);
+    }
 }
 
 std::string TMemoSource::GetColorData(int line)

@@ -509,6 +509,101 @@ TEST(MemoSource, HighlighterDestroyedWhileAttachedDetachesFromEveryBuffer)
     second.SetSyntaxParser(nullptr);
 }
 
+// Style bytes every line gets when the whole document is coloured from the top.
+std::vector<std::string> FullParse(TSimpleParser& parser, const TMemoSource& s)
+{
+    std::vector<std::string> out;
+    std::uint32_t state = 0;
+    std::vector<std::uint8_t> attrs;
+    for (int line = 0; line < s.GetStrCount(); ++line) {
+        state = parser.ColorString(s.GetRawLine(line), state, attrs);
+        out.emplace_back(attrs.begin(), attrs.end());
+    }
+    return out;
+}
+
+void ExpectColoursOfFullParse(TSimpleParser& parser, TMemoSource& s)
+{
+    const std::vector<std::string> expected = FullParse(parser, s);
+    for (int line = 0; line < s.GetStrCount(); ++line) {
+        ASSERT_EQ(s.GetRawColorData(line), expected[static_cast<std::size_t>(line)]) << "line " << line;
+    }
+}
+
+// Colouring towards a far line in bounded steps gives exactly the colours of a
+// full parse, also when the text changes between the steps and after the
+// bytes of far lines were dropped; a screen line far past the coloured part is
+// answered with its last known bytes until its start state is known.
+TEST(MemoSource, ColouringInStepsMatchesAFullParse)
+{
+    TCommentParser parser;
+    TMemoSource s;
+    s.SetSyntaxParser(&parser);
+    std::string text;
+    for (int i = 0; i < 6000; ++i) {
+        text += i % 97 == 3 ? "a /* b\n" : i % 89 == 5 ? "c */ d\n" : "int x;\n";
+    }
+    s.LoadFromText(text);
+    const int last = s.GetStrCount() - 1;
+    std::string bytes;
+    EXPECT_FALSE(s.GetScreenColorData(last, bytes));
+    EXPECT_EQ(bytes, std::string(s.GetRawLine(last).size(), '\0')) << "nothing known yet: plain";
+    EXPECT_EQ(s.ParsedUpTo(), 0) << "a far screen line colours nothing at once";
+    EXPECT_TRUE(s.GetScreenColorData(5, bytes)) << "lines near the coloured part are coloured at once";
+    s.ParseStrings(4990, 5010); // coloured from a state that may be wrong
+    const std::string stale = s.GetStoredColorData(5000);
+    EXPECT_FALSE(s.GetScreenColorData(5000, bytes));
+    EXPECT_EQ(bytes, stale) << "its last known colours";
+
+    int steps = 0;
+    while (!s.ColourTowards(last, 500)) {
+        ++steps;
+        if (steps == 3) {
+            // An edit above the coloured part: colouring goes on from there.
+            s.JumpTo(0, 700);
+            s.Insert("/*");
+        }
+        if (steps == 6) {
+            // An edit below it, on a line with stale stored bytes.
+            s.JumpTo(0, 5000);
+            s.Insert("*/ ");
+        }
+    }
+    EXPECT_GT(steps, 6);
+    EXPECT_TRUE(s.GetScreenColorData(last, bytes));
+    EXPECT_FALSE(s.IsLineParsed(1000)) << "lines far above the target keep only their states";
+    EXPECT_TRUE(s.IsLineParsed(last));
+    ExpectColoursOfFullParse(parser, s);
+
+    s.DropColorData(last - 10, last);
+    EXPECT_FALSE(s.IsLineParsed(last - 11));
+    EXPECT_TRUE(s.IsLineParsed(last - 10));
+    ExpectColoursOfFullParse(parser, s);
+    s.SetSyntaxParser(nullptr);
+}
+
+// Style bytes that are document data (kept for undo) are never dropped.
+TEST(MemoSource, ColouringKeepsBytesThatAreDocumentData)
+{
+    class TStoredParser : public TCommentParser {
+    public:
+        bool StoreColorData() const override { return true; }
+    };
+    TStoredParser parser;
+    TMemoSource s;
+    s.SetSyntaxParser(&parser);
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        text += "x /* y */\n";
+    }
+    s.LoadFromText(text);
+    while (!s.ColourTowards(2999, 1000)) { }
+    s.DropColorData(2990, 2999);
+    EXPECT_TRUE(s.IsLineParsed(10));
+    ExpectColoursOfFullParse(parser, s);
+    s.SetSyntaxParser(nullptr);
+}
+
 TEST(MemoSource, HotStrings)
 {
     struct Case {

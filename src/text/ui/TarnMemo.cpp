@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
@@ -55,6 +56,9 @@ TTarnMemo::TTarnMemo(QWidget* parent)
     });
     m_selectTimer.setInterval(30);
     connect(&m_selectTimer, &QTimer::timeout, this, &TTarnMemo::OnSelectTimer);
+    m_colourTimer.setSingleShot(true);
+    m_colourTimer.setInterval(0);
+    connect(&m_colourTimer, &QTimer::timeout, this, &TTarnMemo::OnColourTimer);
     connect(verticalScrollBar(), &QScrollBar::sliderMoved, this, [this](int value) {
         if (HasOption(m_options, moShowScrollHint)) {
             const int line = Folding() ? m_source->VisibleToRealIndex(value) : value;
@@ -109,6 +113,8 @@ void TTarnMemo::SetMemoSource(TMemoSource* source)
     m_wrap.Clear();
     m_resolved = {};
     m_longestSeen = -1;
+    m_colourTarget = -1;
+    m_colourTimer.stop();
     m_lastLineCount = m_source->GetStrCount();
     m_source->RegisterNotifier(this, true);
     if (hasFocus()) {
@@ -867,6 +873,41 @@ void TTarnMemo::SourceChanged(TMemoSource& source, const TChangeReport& report)
     m_highlightedLine = m_source->GetCurLine();
     if ((flags & chTextChanged) && OnChange) {
         OnChange(*this);
+    }
+}
+
+void TTarnMemo::RequestColouring(int line)
+{
+    m_colourTarget = std::max(m_colourTarget, line);
+    if (!m_colourTimer.isActive()) {
+        m_colourTimer.start();
+    }
+}
+
+void TTarnMemo::OnColourTimer()
+{
+    if (m_colourTarget < 0) {
+        return;
+    }
+    if (!Folding() && !m_wordWrap) {
+        // The view may have moved up since the line was painted.
+        m_colourTarget = std::min(m_colourTarget, m_topLine + PageRows() + 1);
+    }
+    // One slice: a few chunks of lines, stopping after about 10 ms so that
+    // input waiting in the queue is handled before the next slice.
+    constexpr int kChunkLines = 2048;
+    constexpr qint64 kSliceNs = 10'000'000;
+    QElapsedTimer clock;
+    clock.start();
+    bool done = false;
+    do {
+        done = m_source->ColourTowards(m_colourTarget, kChunkLines);
+    } while (!done && clock.nsecsElapsed() < kSliceNs);
+    if (done) {
+        m_colourTarget = -1;
+        viewport()->update(); // painting asks again when lines are still missing
+    } else {
+        m_colourTimer.start();
     }
 }
 

@@ -148,6 +148,9 @@ public:
     int LeftColumn() const { return m_leftCol; }
     // Number of whole rows that fit (at least 1).
     int PageRows() const;
+    // Whether lines in view still wait for their colours (coloured in idle
+    // slices when their start states are far from the coloured part).
+    bool ColouringPending() const { return m_colourTarget >= 0; }
     int VisibleColumns() const;
     // Moves the top by rows (wrapped rows and hidden lines counted as shown);
     // returns the rows actually moved.
@@ -310,6 +313,9 @@ private:
     enum class TDragState { Idle, Selecting, DraggingText, MultiClick };
     void ExtendMouseSelection(QPoint pos, Qt::KeyboardModifiers modifiers);
     void OnSelectTimer();
+    // A painted line showed plain or last known colours: colour towards it.
+    void RequestColouring(int line);
+    void OnColourTimer();
     bool HotStringAt(TTextPoint point, std::string& url) const;
     void OpenUrl(const std::string& hotString);
     int GutterImageAt(int line, int x) const;
@@ -387,6 +393,8 @@ private:
     // Mouse state.
     TDragState m_dragState = TDragState::Idle;
     QTimer m_selectTimer; // 30 ms while a button is held
+    QTimer m_colourTimer; // single shot, 0 ms: one slice of colouring when idle
+    int m_colourTarget = -1; // the lowest painted line still waiting for colours, -1 none
     QPoint m_lastMousePos;
     Qt::KeyboardModifiers m_lastModifiers;
     Qt::KeyboardModifiers m_pressModifiers;

@@ -309,8 +309,8 @@ void TTarnMemoPainter::PaintTextRuns(TRowPaint& row)
     const int firstVisibleCol = m.m_wordWrap ? 0 : m.m_leftCol;
     const std::int64_t lastVisibleX = row.originX + (m_width - m_textLeft);
     std::string styles;
-    if (row.row.rawEnd > row.row.rawStart) {
-        styles = m.m_source->GetRawColorData(row.line);
+    if (row.row.rawEnd > row.row.rawStart && !m.m_source->GetScreenColorData(row.line, styles)) {
+        m.RequestColouring(row.line);
     }
     if (m_showSelection) {
         row.sel = m.m_source->SelectionBounds(row.line);
