@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 namespace quillet {
 
@@ -298,6 +300,113 @@ bool TMemoSearch::ReplaceFound()
     return true;
 }
 
+// Replace-all of a literal forwards over the whole text, without prompting,
+// made as one rewrite of the changed lines. Gives the same text, caret,
+// positions and undo step as replacing one occurrence after the other, and
+// declines (returning false, having changed nothing) wherever that route
+// would do more than delete and insert at each occurrence: tabs on a
+// changed line, read-only, folded or hidden lines, trailing blanks it would
+// trim, a selection, or no occurrence at all.
+bool TMemoSearch::ReplaceAllInOnePass()
+{
+    TSearchOptions& o = m_options;
+    TMemoSource& s = m_source;
+    if (!m_onePassReplaceAll || o.PromptOnReplace || o.RegularExpr || o.Direction != sdForward
+        || o.Scope != ssGlobal || o.TextToFind.empty() || s.HasSelection() || s.HasOption(soSelectFoundText)
+        || !s.HiddenLines().empty()) {
+        return false;
+    }
+    const bool keepBlanks = s.KeepTrailingBlanks();
+    auto isBlank = [](char c) {
+        return c == ' ' || c == '\t';
+    };
+    const std::string& with = o.ReplaceWith;
+    if (!keepBlanks && std::any_of(o.TextToFind.begin(), o.TextToFind.end(), isBlank)) {
+        return false;
+    }
+    const int count = s.GetStrCount();
+    if (with.empty() && count == 1) {
+        return false; // emptying the only line removes it
+    }
+    for (int line = 0; line < count; ++line) {
+        if (s.GetLineState(line) & (lsReadOnly | lsFoldBody | lsFoldExpanded | lsFoldCollapsed)) {
+            return false;
+        }
+    }
+    // Whole words are dropped for a text with delimiters, as the search does.
+    const bool wholeWords = o.WholeWordsOnly && !ContainsDelimiter(o.TextToFind, Delimiters());
+    const TMatchFlags flags{o.CaseSensitive, wholeWords, false};
+    TTextMatcher matcher(o.TextToFind, flags, Delimiters());
+    const TTextPoint caret = s.GetCaretPoint();
+    const TTextPoint start = (o.FirstSearch && o.Origin == soEntireScope) ? TTextPoint{0, 0} : caret;
+    const std::size_t length = o.TextToFind.size();
+    const bool storeStyle = s.StoreColorData();
+    const bool withEndsBlank = !with.empty() && isBlank(with.back());
+
+    std::vector<TMemoSource::TReplaceSpan> spans;
+    for (int line = std::max(start.line, 0); line < count; ++line) {
+        const std::string_view raw = s.GetRawLine(line);
+        std::size_t from = line == start.line ? static_cast<std::size_t>(std::max(start.col, 0)) : 0;
+        if (from > raw.size()) {
+            continue;
+        }
+        const bool hasTab = std::memchr(raw.data(), '\t', raw.size()) != nullptr;
+        if (hasTab) {
+            // Display columns differ from raw ones: only a line without a match may stay.
+            const std::string expanded = s.GetExpandedLine(line);
+            if (line == start.line || matcher.FindForward(expanded, 0)) {
+                return false;
+            }
+            continue;
+        }
+        const std::size_t first = spans.size();
+        while (std::optional<TLineMatch> match = matcher.FindForward(raw, from)) {
+            spans.push_back({line, static_cast<int>(match->position)});
+            from = match->position + length;
+        }
+        if (spans.size() == first) {
+            continue;
+        }
+        if (!storeStyle && !s.Store().Style(static_cast<std::size_t>(line)).empty()) {
+            return false; // undo would not give these style bytes back
+        }
+        // An occurrence at the line end may leave a blank there (the
+        // replacement's, or the one before an occurrence replaced by nothing).
+        if (!keepBlanks && (isBlank(raw.back()) || (from == raw.size() && (with.empty() || withEndsBlank)))) {
+            return false; // leaving the line would trim it
+        }
+    }
+    if (spans.empty()) {
+        return false;
+    }
+    if (!keepBlanks) {
+        // The caret leaves its line for the first occurrence's line (the last
+        // occurrence's line is never left, and no other line may be trimmed).
+        const int home = caret.line;
+        const std::string_view homeText = s.GetRawLine(home);
+        if (home != spans.front().line && home < count && !homeText.empty() && isBlank(homeText.back())) {
+            return false;
+        }
+    }
+    // The caret ends after the last replacement.
+    std::size_t onLastLine = 0;
+    for (std::size_t k = spans.size(); k > 0 && spans[k - 1].line == spans.back().line; --k) {
+        ++onLastLine;
+    }
+    const int shift = static_cast<int>(with.size()) - static_cast<int>(length);
+    const TTextPoint caretAfter{
+        spans.back().start + static_cast<int>(onLastLine - 1) * shift + static_cast<int>(with.size()),
+        spans.back().line};
+
+    o.WholeWordsOnly = wholeWords;
+    o.FirstSearch = false;
+    o.ShowNotFound = false; // as after the first search of a series
+    s.ReplaceSpans(spans, static_cast<int>(length), with, caretAfter);
+    s.SetFoundRect({}, false);
+    m_replaceCount = static_cast<int>(spans.size());
+    return true;
+}
+
 TMemoSearch::TOneResult TMemoSearch::ReplaceOne()
 {
     if (!InternalFind()) {
@@ -354,6 +463,16 @@ bool TMemoSearch::InternalReplace()
     }
     m_replaceCount = 0;
     if (m_options.ReplaceAll) {
+        if (m_prompt) {
+            m_prompt->SetBusy(true);
+        }
+        const bool done = ReplaceAllInOnePass();
+        if (m_prompt) {
+            m_prompt->SetBusy(false);
+        }
+        if (done) {
+            return true;
+        }
         // Without prompting the whole series is one bracket and one undo step;
         // with prompting each replacement shows before the next question.
         const bool oneBracket = !m_options.PromptOnReplace;

@@ -73,6 +73,10 @@ public:
     // Replacements made by the last Replace or FindNext that replaced.
     int ReplaceCount() const { return m_replaceCount; }
 
+    // Off: replace-all always takes the route of one search and one
+    // replacement after the other, which the one-pass route must equal.
+    void SetOnePassReplaceAll(bool on) { m_onePassReplaceAll = on; }
+
     // "%s" in `format` replaced by `text` with every "&" doubled.
     static std::string FormatMessage(const std::string& format, const std::string& text);
 
@@ -89,6 +93,7 @@ private:
     TOneResult ReplaceOne();
     void ReplaceRest(bool firstSearchReports);
     bool ReplaceFound();
+    bool ReplaceAllInOnePass();
     TTextMatcher& Matcher();
     const TCharSet& Delimiters();
     bool CaretInSelection() const;
@@ -99,6 +104,7 @@ private:
     TSearchMessages m_messages;
     int m_replaceCount = 0;
     TFound m_found;
+    bool m_onePassReplaceAll = true;
 
     // The matcher is kept while text and switches stay the same, so a long
     // replace-all does not prepare it again for every occurrence.

@@ -489,6 +489,19 @@ public:
     // ---- Found text (search) ------------------------------------------------------------
     TTextRect FoundRect() const { return m_foundRect; }
     void SetFoundRect(TTextRect rect, bool visible = true);
+
+    // One place of a replace-all: a raw start on a line.
+    struct TReplaceSpan {
+        int line = 0;
+        int start = 0;
+    };
+    // Replaces `length` raw characters at each span (sorted by line, then
+    // start; not overlapping; on lines without tabs) by `with`, in one undo
+    // record, and puts the caret at `caretAfter`. The text, style bytes,
+    // tracked positions and undo result are those of deleting and inserting
+    // at each place in turn; the caller makes sure that route would neither
+    // trim trailing blanks nor touch read-only, folded or hidden lines.
+    void ReplaceSpans(const std::vector<TReplaceSpan>& spans, int length, std::string_view with, TTextPoint caretAfter);
     bool FoundVisible() const { return m_foundVisible; }
 
     // The highlighter told us its output changed.
@@ -551,6 +564,10 @@ private:
         const std::vector<std::string_view>& pieces, const std::vector<std::string_view>& styles, bool lastAtLineStart);
     void SpliceDelete(int toLine, int toRaw, bool lastAtLineStart);
     void ReplaySpliceInsert(const TUndoRecord& record, bool withStyle);
+    void ReplayLineTexts(const TUndoRecord& record, bool descending);
+    // Positions moved as deleting `removed` and then inserting `inserted`
+    // columns at (col, line) moves them.
+    void ShiftPlace(int line, int col, int removed, int inserted, bool columnar);
     // Whether lines first..last are plain enough to splice: present, not
     // read-only, not folded.
     bool CanSpliceLines(int first, int last) const;

@@ -197,6 +197,10 @@ void TMemoSource::DoUndo()
             case TUndoKind::DeleteLines:
                 ReplaySpliceInsert(r, storeStyle);
                 break;
+            case TUndoKind::LineTexts:
+                // Undo gives the places back last first, redo first to last.
+                ReplayLineTexts(r, realUndo);
+                break;
             }
             m_changeKind = savedKind;
             if (src.Empty()) {

@@ -22,6 +22,13 @@ enum class TUndoKind : std::uint8_t {
     // pieces back to back, pieceLengths their raw lengths (one more piece than
     // line breaks); replayed by inserting the pieces as lines at the caret.
     DeleteLines = 7,
+    // One text replaced at many places of many lines in one step (replace
+    // all). text and style hold the lines' previous texts and style bytes back
+    // to back; pieceLengths holds, per line, its index, text length, style
+    // length, the number of places and their raw starts in the previous
+    // text. Each place spans a raw characters now and b before. Replayed by
+    // putting the previous texts back, which records the current ones.
+    LineTexts = 8,
 };
 
 struct TUndoRecord {
