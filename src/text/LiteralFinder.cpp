@@ -57,7 +57,7 @@ TLiteralFinder::TLiteralFinder(std::string_view foldedNeedle, const unsigned cha
         return;
     }
     // Collects the (at most two) bytes folding onto `target`; false when more do.
-    auto sources = [&](unsigned char target, unsigned char (&out)[2]) {
+    auto sources = [&](unsigned char target, unsigned char(&out)[2]) {
         int count = 0;
         for (int c = 0; c < 256; ++c) {
             if (fold[c] == target) {

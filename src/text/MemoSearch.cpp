@@ -33,10 +33,7 @@ public:
         m_expanded = m_source.GetExpandedLine(line);
         return m_expanded;
     }
-    std::string_view RawLine(std::size_t index) const override
-    {
-        return m_source.GetRawLine(static_cast<int>(index));
-    }
+    std::string_view RawLine(std::size_t index) const override { return m_source.GetRawLine(static_cast<int>(index)); }
 
 private:
     const TMemoSource& m_source;
@@ -311,9 +308,8 @@ bool TMemoSearch::ReplaceAllInOnePass()
 {
     TSearchOptions& o = m_options;
     TMemoSource& s = m_source;
-    if (!m_onePassReplaceAll || o.PromptOnReplace || o.RegularExpr || o.Direction != sdForward
-        || o.Scope != ssGlobal || o.TextToFind.empty() || s.HasSelection() || s.HasOption(soSelectFoundText)
-        || !s.HiddenLines().empty()) {
+    if (!m_onePassReplaceAll || o.PromptOnReplace || o.RegularExpr || o.Direction != sdForward || o.Scope != ssGlobal
+        || o.TextToFind.empty() || s.HasSelection() || s.HasOption(soSelectFoundText) || !s.HiddenLines().empty()) {
         return false;
     }
     const bool keepBlanks = s.KeepTrailingBlanks();

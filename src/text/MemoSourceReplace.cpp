@@ -113,8 +113,8 @@ void TMemoSource::ReplayLineTexts(const TUndoRecord& record, bool descending)
         current.pieceLengths.push_back(static_cast<std::uint32_t>(count));
         for (std::size_t k = 0; k < count; ++k) {
             // Where place k starts in the current text.
-            current.pieceLengths.push_back(
-                static_cast<std::uint32_t>(static_cast<long long>(starts[k]) + static_cast<long long>(k) * (now - back)));
+            current.pieceLengths.push_back(static_cast<std::uint32_t>(
+                static_cast<long long>(starts[k]) + static_cast<long long>(k) * (now - back)));
         }
         // The positions move as the per-place route moves them: undo goes from
         // the last place to the first (current coordinates), redo from the

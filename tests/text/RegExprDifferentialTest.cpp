@@ -263,7 +263,6 @@ TEST(RegExprDifferential, SameMatchesAsPlainBacktracking)
     }
 }
 
-
 // Patterns rich in literal runs, inside and around groups, so that the
 // extracted literals are long and often prefixes.
 std::string LiteralPattern(std::mt19937& rng, int depth)

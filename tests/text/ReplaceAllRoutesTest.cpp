@@ -2,9 +2,8 @@
 // must be exactly that of searching and replacing one occurrence after the
 // other: text, caret, tracked positions, bookmarks, options, the undo step and
 // its redo. Each case runs both routes on twin buffers and compares them.
-#include "text/MemoSearch.h"
-
 #include "support/BufferText.h"
+#include "text/MemoSearch.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -143,7 +142,15 @@ TEST(ReplaceAllRoutes, SameResultAsOneReplacementAfterTheOther)
         {"text with a blank", "a b a b\n a b", "a b", "-"},
         {"trimmed lines: no trailing blanks", "ab x\ncd ab\nab", "ab", "q", true, false, soEntireScope, {0, 0}, false},
         {"trimmed lines: trailing blanks", "ab x  \ncd ab\nab", "ab", "q", true, false, soEntireScope, {0, 0}, false},
-        {"trimmed lines: replacement ends in a blank", "x ab\nab", "ab", "y ", true, false, soEntireScope, {0, 0}, false},
+        {"trimmed lines: replacement ends in a blank",
+            "x ab\nab",
+            "ab",
+            "y ",
+            true,
+            false,
+            soEntireScope,
+            {0, 0},
+            false},
         {"trimmed lines: caret line has blanks", "x  \nab\nab", "ab", "y", true, false, soEntireScope, {0, 0}, false},
         {"bytes above 127 any case", "\xe9t\xe9 \xc9T\xc9\n\xe9t\xe9", "\xc9T\xc9", "e", false},
     };
