@@ -2,6 +2,10 @@
 // the same bytes. Inputs are generated here, or read from the folder named by
 // QUILLET_CHARSET_BENCH_DIR (bench/compare/charsets.sh hands the same files to
 // the iconv program). Every run converts the whole input once.
+//
+// Run as `quillet_bench_charsetbench --convert FROM TO FILE` (FROM and TO
+// one of utf8, 1250, ucs2le) it converts one file to standard output as a
+// whole process, the way the iconv program is timed beside it.
 #include "core/CharsetConversion.h"
 #include "core/CodePages.h"
 #include "core/DocumentFile.h"
@@ -10,11 +14,14 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iconv.h>
 #include <sstream>
 #include <string>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -75,13 +82,16 @@ const TInputs& Inputs()
     return inputs;
 }
 
-std::size_t IconvConvert(const char* from, const char* to, const std::string& in, std::string& out)
+// outFactor: output bytes per input byte at most, so that the buffer is not
+// zero-filled far beyond what the conversion writes.
+std::size_t IconvConvert(
+    const char* from, const char* to, const std::string& in, std::string& out, std::size_t outFactor)
 {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return 0;
     }
-    out.resize(in.size() * 4 + 16);
+    out.resize(in.size() * outFactor + 16);
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
     char* outPtr = out.data();
@@ -110,7 +120,7 @@ void BM_Iconv_Utf8To1250(benchmark::State& state)
     const std::string& in = Inputs().utf8;
     std::string out;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(IconvConvert("UTF-8", "WINDOWS-1250", in, out));
+        benchmark::DoNotOptimize(IconvConvert("UTF-8", "WINDOWS-1250", in, out, 1));
     }
     Report(state, in.size());
 }
@@ -129,7 +139,7 @@ void BM_Iconv_1250ToUtf8(benchmark::State& state)
     const std::string& in = Inputs().cp1250;
     std::string out;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(IconvConvert("WINDOWS-1250", "UTF-8", in, out));
+        benchmark::DoNotOptimize(IconvConvert("WINDOWS-1250", "UTF-8", in, out, 3));
     }
     Report(state, in.size());
 }
@@ -148,7 +158,7 @@ void BM_Iconv_Ucs2LEToSystem(benchmark::State& state)
     const std::string& in = Inputs().ucs2le;
     std::string out;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(IconvConvert("UCS-2LE", "WINDOWS-1250", in, out));
+        benchmark::DoNotOptimize(IconvConvert("UCS-2LE", "WINDOWS-1250", in, out, 1));
     }
     Report(state, in.size());
 }
@@ -192,6 +202,41 @@ void BM_Ours_OpenUtf8FileIntoBuffer(benchmark::State& state)
 
 } // namespace
 
+int CodePageNamed(const std::string& name)
+{
+    if (name == "utf8") {
+        return kCpUtf8;
+    }
+    if (name == "ucs2le") {
+        return kCpUcs2LE;
+    }
+    return kCpWindows1250;
+}
+
+// One conversion as a whole process: read the file, convert, write stdout.
+int ConvertMode(int argc, char** argv)
+{
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: --convert utf8|1250|ucs2le utf8|1250|ucs2le FILE\n");
+        return 2;
+    }
+    // Mapped, as the iconv program reads its input.
+    const int fd = ::open(argv[4], O_RDONLY | O_CLOEXEC);
+    struct stat st { };
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        return 1;
+    }
+    const auto size = static_cast<std::size_t>(st.st_size);
+    void* data = size > 0 ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : nullptr;
+    ::close(fd);
+    if (data == MAP_FAILED) {
+        return 1;
+    }
+    const std::string out = CharsetConversion(
+        std::string_view(static_cast<const char*>(data), size), CodePageNamed(argv[2]), CodePageNamed(argv[3]));
+    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() ? 0 : 1;
+}
+
 BENCHMARK(BM_Ours_Utf8To1250)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Iconv_Utf8To1250)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Ours_1250ToUtf8)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -200,3 +245,14 @@ BENCHMARK(BM_Ours_Ucs2LEToSystem)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Iconv_Ucs2LEToSystem)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Ours_OpenUtf8File)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Ours_OpenUtf8FileIntoBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && std::string(argv[1]) == "--convert") {
+        return ConvertMode(argc, argv);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

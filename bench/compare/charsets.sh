@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
 # Times our charset conversion beside the iconv program and iconv(3) on the
 # same 100 MB inputs (UTF-8 to Windows-1250 and back, UCS-2LE to the system
-# code page, and opening a UTF-8 file) and prints one table with ratios
-# (iconv time / our time: above 1 means we are faster).
+# code page) in two ways, and prints ratios ours / theirs (below 1 means we
+# are faster):
+# - whole processes: our benchmark program in its --convert mode against the
+#   iconv program, each reading the file and writing the result to
+#   /dev/null; best of three, wall and CPU time;
+# - in process: the conversion of bytes already in memory against iconv(3)
+#   (median of three), and opening a UTF-8 file into a text buffer.
+# Mixing the two (an in-process figure beside a whole iconv process) is what
+# made earlier tables disagree.
 # Usage: bench/compare/charsets.sh [build folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -37,37 +44,48 @@ text = utf8.decode("utf-8")
 (d / "ucs2le.txt").write_bytes(text.encode("utf-16-le"))
 PY
 
-seconds() {
-    local start end
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }'
+. "$(dirname "$0")/lib.sh"
+ratio() {
+    awk -v o="$1" -v t="$2" 'BEGIN { if (t > 0) printf "%.2f", o / t; else print "-" }'
 }
-cli_utf8_1250=$(seconds iconv -f UTF-8 -t WINDOWS-1250 "$dir/utf8.txt")
-cli_1250_utf8=$(seconds iconv -f WINDOWS-1250 -t UTF-8 "$dir/cp1250.txt")
-cli_ucs2=$(seconds iconv -f UCS-2LE -t WINDOWS-1250 "$dir/ucs2le.txt")
+printf '%-26s %9s %9s %9s %9s %7s %7s\n' "whole process (100 MB)" "our wall" "our cpu" "iconv" "iconv cpu" "wall x" "cpu x"
+process_case() {
+    local label="$1" from="$2" to="$3" file="$4" ifrom="$5" ito="$6"
+    local ow oc tw tc
+    read -r ow oc <<<"$(best_of3 /dev/null "$bench" --convert "$from" "$to" "$dir/$file")"
+    read -r tw tc <<<"$(best_of3 /dev/null iconv -f "$ifrom" -t "$ito" "$dir/$file")"
+    printf '%-26s %9s %9s %9s %9s %7s %7s\n' "$label" "$ow" "$oc" "$tw" "$tc" "$(ratio "$ow" "$tw")" "$(ratio "$oc" "$tc")"
+}
+process_case "UTF-8 -> Windows-1250" utf8 1250 utf8.txt UTF-8 WINDOWS-1250
+process_case "Windows-1250 -> UTF-8" 1250 utf8 cp1250.txt WINDOWS-1250 UTF-8
+process_case "UCS-2LE -> system CP" ucs2le 1250 ucs2le.txt UCS-2LE WINDOWS-1250
+# The iconv program's output must be ours byte for byte.
+"$bench" --convert utf8 1250 "$dir/utf8.txt" | cmp -s - <(iconv -f UTF-8 -t WINDOWS-1250 "$dir/utf8.txt") \
+    || echo "  UTF-8 -> Windows-1250 output differs from iconv" >&2
+"$bench" --convert 1250 utf8 "$dir/cp1250.txt" | cmp -s - <(iconv -f WINDOWS-1250 -t UTF-8 "$dir/cp1250.txt") \
+    || echo "  Windows-1250 -> UTF-8 output differs from iconv" >&2
+echo
+cli_utf8_1250=$(best_of3 /dev/null iconv -f UTF-8 -t WINDOWS-1250 "$dir/utf8.txt" | cut -d' ' -f1)
 
 QUILLET_CHARSET_BENCH_DIR="$dir" "$bench" --benchmark_format=json --benchmark_repetitions=3 \
     --benchmark_report_aggregates_only=true >"$dir/result.json" 2>/dev/null
 
-python3 - "$dir/result.json" "$cli_utf8_1250" "$cli_1250_utf8" "$cli_ucs2" <<'PY'
+python3 - "$dir/result.json" "$cli_utf8_1250" <<'PY'
 import json, sys
 results = json.load(open(sys.argv[1]))["benchmarks"]
 median = {}
 for b in results:
     if b.get("aggregate_name") == "median":
-        median[b["run_name"].split("/")[0]] = b["real_time"] / 1000.0  # ms -> s
-cli = {"Utf8To1250": float(sys.argv[2]), "1250ToUtf8": float(sys.argv[3]), "Ucs2LEToSystem": float(sys.argv[4])}
-print(f"{'case':<26}{'ours s':>9}{'iconv(3) s':>12}{'ratio':>8}{'iconv prog s':>14}{'ratio':>8}")
+        median[b["run_name"].split("/")[0]] = (b["real_time"] / 1000.0, b["cpu_time"] / 1000.0)  # ms -> s
+print(f"{'in process (100 MB)':<26}{'ours s':>9}{'ours cpu':>10}{'iconv(3) s':>12}{'cpu':>8}{'wall x':>8}{'cpu x':>8}")
 rows = [("UTF-8 -> Windows-1250", "Utf8To1250"), ("Windows-1250 -> UTF-8", "1250ToUtf8"),
         ("UCS-2LE -> system CP", "Ucs2LEToSystem")]
 for label, key in rows:
-    ours = median["BM_Ours_" + key]
-    lib = median["BM_Iconv_" + key]
-    print(f"{label:<26}{ours:>9.3f}{lib:>12.3f}{lib / ours:>8.2f}{cli[key]:>14.3f}{cli[key] / ours:>8.2f}")
-ours = median["BM_Ours_OpenUtf8File"]
-print(f"{'open 100 MB UTF-8 file':<26}{ours:>9.3f}{'':>12}{'':>8}{cli['Utf8To1250']:>14.3f}{cli['Utf8To1250'] / ours:>8.2f}")
-ours = median["BM_Ours_OpenUtf8FileIntoBuffer"]
-print(f"{'  ... into a text buffer':<26}{ours:>9.3f}{'':>12}{'':>8}{cli['Utf8To1250']:>14.3f}{cli['Utf8To1250'] / ours:>8.2f}")
+    ow, oc = median["BM_Ours_" + key]
+    lw, lc = median["BM_Iconv_" + key]
+    print(f"{label:<26}{ow:>9.3f}{oc:>10.3f}{lw:>12.3f}{lc:>8.3f}{ow / lw:>8.2f}{oc / lc:>8.2f}")
+cli = float(sys.argv[2])
+for label, key in [("open 100 MB UTF-8 file", "OpenUtf8File"), ("  ... into a text buffer", "OpenUtf8FileIntoBuffer")]:
+    ow, oc = median["BM_Ours_" + key]
+    print(f"{label:<26}{ow:>9.3f}{oc:>10.3f}   (iconv program UTF-8 -> 1250: {cli:.3f} s, ratio {ow / cli:.2f})")
 PY

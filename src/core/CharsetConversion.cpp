@@ -13,6 +13,13 @@
 #include <memory>
 #include <mutex>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillet {
 
 namespace {
@@ -85,10 +92,54 @@ const TReverseTable& ReverseTable(int slot)
     return *tables[static_cast<std::size_t>(slot)];
 }
 
+// A large fresh buffer is faulted in one 4 KB page at a time, which costs as
+// much as the conversion itself; transparent huge pages (where the system
+// grants them on request) take 2 MB per fault. Only whole aligned huge pages
+// inside the buffer are asked for, before anything is written there.
+void AskForHugePages(char* data, std::size_t size)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+    if (size < 4 * kHuge) {
+        return;
+    }
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHuge - 1);
+    if (end > begin) {
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    }
+#else
+    (void)data;
+    (void)size;
+#endif
+}
+
+// Copies a run of bytes; runs in text are mostly short, where a call to
+// memcpy costs more than the copy.
+inline void CopyRun(char* out, const unsigned char* in, std::size_t n)
+{
+    if (n > 16) {
+        std::memcpy(out, in, n);
+    } else if (n >= 8) {
+        std::memcpy(out, in, 8);
+        std::memcpy(out + n - 8, in + n - 8, 8);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            out[i] = static_cast<char>(in[i]);
+        }
+    }
+}
+
 // Growing output buffer; Need(k) makes room for k more bytes.
 class TOut {
 public:
-    explicit TOut(std::size_t expected) { m_bytes.resize(expected < 64 ? 64 : expected); }
+    explicit TOut(std::size_t expected)
+    {
+        expected = expected < 64 ? 64 : expected;
+        m_bytes.reserve(expected);
+        AskForHugePages(m_bytes.data(), expected);
+        m_bytes.resize(expected);
+    }
     char* Need(std::size_t count)
     {
         if (m_size + count > m_bytes.size()) {
@@ -139,7 +190,7 @@ public:
     }
     void PutAscii(const unsigned char* p, std::size_t n)
     {
-        std::memcpy(m_out.Need(n), p, n);
+        CopyRun(m_out.Need(n), p, n);
         m_out.Advance(n);
     }
     std::string Finish() { return m_out.Take(); }
@@ -181,7 +232,7 @@ public:
     }
     void PutAscii(const unsigned char* p, std::size_t n)
     {
-        std::memcpy(m_out.Need(n), p, n);
+        CopyRun(m_out.Need(n), p, n);
         m_out.Advance(n);
     }
     std::string Finish() { return m_out.Take(); }
@@ -523,6 +574,23 @@ template <class TEncoder> void DecodeUcs2(std::string_view in, bool bigEndian, T
         // Runs of ASCII units reach the encoder in batches.
         unsigned char batch[256];
         std::size_t n = 0;
+#if defined(__SSE2__)
+        if (!bigEndian) {
+            // Eight little-endian units at a time while all are below 0x80.
+            const __m128i notAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+            while (pairs - i >= 8 && sizeof batch - n >= 8) {
+                const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                const __m128i high = _mm_cmpeq_epi16(_mm_and_si128(units, notAscii), _mm_setzero_si128());
+                if (_mm_movemask_epi8(high) != 0xFFFF) {
+                    break;
+                }
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(batch + n), _mm_packus_epi16(units, units));
+                n += 8;
+                p += 16;
+                i += 8;
+            }
+        }
+#endif
         while (i < pairs && n < sizeof batch) {
             const unsigned char high = bigEndian ? p[0] : p[1];
             const unsigned char low = bigEndian ? p[1] : p[0];
