@@ -10,6 +10,20 @@
 
 namespace quillet {
 
+namespace {
+
+// The head of one line's entry in a LineTexts record (see TUndoKind).
+void PushLineEntry(
+    std::vector<std::uint32_t>& pieces, int line, std::size_t textLength, std::size_t styleLength, std::size_t places)
+{
+    pieces.push_back(static_cast<std::uint32_t>(line));
+    pieces.push_back(static_cast<std::uint32_t>(textLength));
+    pieces.push_back(static_cast<std::uint32_t>(styleLength));
+    pieces.push_back(static_cast<std::uint32_t>(places));
+}
+
+} // namespace
+
 void TMemoSource::ShiftPlace(int line, int col, int removed, int inserted, bool columnar)
 {
     // An empty deletion or insertion is never made, so it shifts nothing.
@@ -43,10 +57,7 @@ void TMemoSource::ReplaceSpans(
         const std::size_t li = static_cast<std::size_t>(line);
         const std::string_view old = m_store.Text(li);
         const std::string_view oldStyle = m_store.Style(li);
-        previous.pieceLengths.push_back(static_cast<std::uint32_t>(line));
-        previous.pieceLengths.push_back(static_cast<std::uint32_t>(old.size()));
-        previous.pieceLengths.push_back(static_cast<std::uint32_t>(oldStyle.size()));
-        previous.pieceLengths.push_back(static_cast<std::uint32_t>(end - i));
+        PushLineEntry(previous.pieceLengths, line, old.size(), oldStyle.size(), end - i);
         text.clear();
         style.clear();
         std::size_t copied = 0;
@@ -107,10 +118,7 @@ void TMemoSource::ReplayLineTexts(const TUndoRecord& record, bool descending)
         const std::size_t li = static_cast<std::size_t>(line);
         const std::string_view cur = m_store.Text(li);
         const std::string_view curStyle = m_store.Style(li);
-        current.pieceLengths.push_back(static_cast<std::uint32_t>(line));
-        current.pieceLengths.push_back(static_cast<std::uint32_t>(cur.size()));
-        current.pieceLengths.push_back(static_cast<std::uint32_t>(curStyle.size()));
-        current.pieceLengths.push_back(static_cast<std::uint32_t>(count));
+        PushLineEntry(current.pieceLengths, line, cur.size(), curStyle.size(), count);
         for (std::size_t k = 0; k < count; ++k) {
             // Where place k starts in the current text.
             current.pieceLengths.push_back(static_cast<std::uint32_t>(
