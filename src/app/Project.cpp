@@ -1,10 +1,10 @@
 #include "app/Project.h"
 
+#include "platform/posix/PosixFileSystem.h"
+
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace quillet {
 namespace fs = std::filesystem;
@@ -122,13 +122,12 @@ std::optional<TProject> TProject::Parse(std::string_view text, const fs::path& f
 
 std::optional<TProject> TProject::Load(const fs::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    // A named pipe or device is refused rather than read until it ends.
+    const TFileRead read = SystemFileSystem().ReadFile(file);
+    if (!read.status) {
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str(), file);
+    return Parse(read.bytes, file);
 }
 
 void TProject::Normalize(const fs::path& folder)

@@ -1,12 +1,14 @@
 #include "hex/HexText.h"
 
-#include <fstream>
+#include "platform/posix/PosixFileSystem.h"
 
 namespace quillet {
 
 namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
+// How much of a file the binary content test reads.
+constexpr std::size_t kHexTestBytes = 500;
 
 int HexValue(char c)
 {
@@ -90,12 +92,10 @@ std::string UpperHex(std::uint64_t value)
 
 bool IsHex(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    char head[500];
-    in.read(head, sizeof head);
-    const std::streamsize n = in.gcount();
-    for (std::streamsize i = 0; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(head[i]);
+    // A named pipe or device is refused rather than waited on.
+    const TFileRead head = SystemFileSystem().ReadFile(file, kHexTestBytes);
+    for (const char byte : head.bytes) {
+        const auto c = static_cast<unsigned char>(byte);
         if ((c >= 1 && c <= 8) || c == 11 || (c >= 14 && c <= 31)) {
             return true;
         }

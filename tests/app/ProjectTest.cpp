@@ -3,6 +3,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace quillet {
 namespace {
@@ -206,6 +207,17 @@ TEST(Project, ValidNames)
         EXPECT_FALSE(IsValidProjectName(bad)) << bad;
     }
     EXPECT_TRUE(IsValidProjectName("Untitled Project"));
+}
+
+TEST(Project, UnreadableFilesAreNoProjects)
+{
+    TTempDir temp;
+    // A pipe without a writer or an endless device would block or never end.
+    ASSERT_EQ(::mkfifo((temp.Path() / "pipe.qpr").c_str(), 0600), 0);
+    for (const fs::path& file :
+        {temp.Path() / "missing.qpr", temp.Path() / "pipe.qpr", temp.Path(), fs::path("/dev/zero")}) {
+        EXPECT_FALSE(TProject::Load(file)) << file;
+    }
 }
 
 } // namespace

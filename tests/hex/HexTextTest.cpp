@@ -3,6 +3,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace quillet {
 namespace {
@@ -87,7 +88,12 @@ TEST(HexText, IsHexCountsControlBytesButNotNulOrFormFeed)
     EXPECT_FALSE(IsHex(dir.Write("nul", std::string("ab\0\0cd\f", 7))));
     EXPECT_TRUE(IsHex(dir.Write("ctl", "ab\x01")));
     EXPECT_FALSE(IsHex(dir.Write("late", std::string(500, 'a') + "\x01")));
-    EXPECT_FALSE(IsHex(dir.Path() / "missing"));
+    // Nothing to read: a pipe or a device is not waited on or read forever.
+    ASSERT_EQ(::mkfifo((dir.Path() / "pipe").c_str(), 0600), 0);
+    for (const std::filesystem::path& unreadable :
+        {dir.Path() / "missing", dir.Path() / "pipe", dir.Path(), std::filesystem::path("/dev/zero")}) {
+        EXPECT_FALSE(IsHex(unreadable)) << unreadable;
+    }
 }
 
 } // namespace
