@@ -87,8 +87,8 @@ std::vector<std::size_t> KeepRowsInStep(std::vector<TToDoItem>& rows,
 TToDoFields CleanToDoFields(TToDoFields fields)
 {
     fields.text = Without(std::move(fields.text), "}");
-    fields.owner = Without(std::move(fields.owner), "}:");
-    fields.category = Without(std::move(fields.category), "}:");
+    fields.owner = Without(std::move(fields.owner), "}:\r\n");
+    fields.category = Without(std::move(fields.category), "}:\r\n");
     fields.priority = fields.priority.size() == 1 && fields.priority[0] >= '1' && fields.priority[0] <= '5'
         ? fields.priority
         : std::string();

@@ -19,8 +19,9 @@ struct TToDoFields {
 };
 
 // The fields as they may be written into a comment: "}" removed from all
-// three texts (it would close the comment early) and ":" from owner and
-// category (it would end the header early), however they got there.
+// three texts (it would close the comment early), ":" from owner and category
+// (it would end the header early) and line breaks from them too (the header
+// must stay on the keyword's line), however they got there.
 TToDoFields CleanToDoFields(TToDoFields fields);
 
 // The header attributes: priority + " ", "-o" + owner + " ", "-c" + category

@@ -289,6 +289,12 @@ TEST(ToDo, FieldsAreCleanedAndCommentsComposed)
     EXPECT_EQ(cleaned.priority, "");
     EXPECT_EQ(cleaned.owner, "own");
     EXPECT_EQ(cleaned.category, "cat");
+    // A line break in the header would split the comment: the keyword's line
+    // would lose its ":" and the item would no longer be found.
+    const TToDoFields broken = CleanToDoFields({"x", "1", "ow\r\nner\n", "ca\rt"});
+    EXPECT_EQ(broken.owner, "owner");
+    EXPECT_EQ(broken.category, "cat");
+    EXPECT_EQ(NewToDoComment(broken), "{ TODO 1 -oowner -ccat : x }");
     EXPECT_EQ(NewToDoComment({"Fix resize", "2", "lead", "UI"}), "{ TODO 2 -olead -cUI : Fix resize }");
     EXPECT_EQ(NewToDoComment({"x", "", "  ", ""}), "{ TODO : x }");
     EXPECT_EQ(SplitToDoText("a\r\nb\n"), (std::vector<std::string>{"a", "b"}));
