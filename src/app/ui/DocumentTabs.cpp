@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace quillet {
 
@@ -92,6 +93,18 @@ TDocumentTabs::TDocumentTabs(QMdiArea* area, QWidget* parent)
         connect(bar, &TDocumentTabBar::ContextMenuRequested, this, &TDocumentTabs::ShowPopup);
     }
     Sync();
+}
+
+TDocumentTabs::~TDocumentTabs()
+{
+    // QWidget's destructor deletes the area, its windows and the bars, which
+    // signal as they go; the slots of this part of the object must not run then.
+    for (QObject* sender : std::initializer_list<QObject*>{m_area, m_top, m_bottom, m_syncTimer}) {
+        sender->disconnect(this);
+    }
+    for (QMdiSubWindow* window : m_area->findChildren<QMdiSubWindow*>()) {
+        window->disconnect(this);
+    }
 }
 
 TDocumentTabBar* TDocumentTabs::Bar(TPlace place) const

@@ -48,6 +48,7 @@ public:
 
     // Takes `area` into its layout between the two bars.
     explicit TDocumentTabs(QMdiArea* area, QWidget* parent = nullptr);
+    ~TDocumentTabs() override;
 
     QMdiArea* Area() const { return m_area; }
     TDocumentTabBar* Bar(TPlace place) const;

@@ -131,6 +131,11 @@ TQuilletMainForm::~TQuilletMainForm()
     // Before the desktop hot key it may hold goes away with the members.
     delete m_tray;
     m_tray = nullptr;
+    // QWidget's destructor deletes the document area and the tabs, which
+    // report the windows going away; this part of the object is gone by then.
+    m_mdiArea->disconnect(this);
+    m_tabs->disconnect(this);
+    m_windowMenu->disconnect(this);
 }
 
 void TQuilletMainForm::CreateMenus()
