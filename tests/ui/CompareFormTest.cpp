@@ -16,7 +16,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -221,6 +224,28 @@ TEST_F(CompareFormTest, WrongSidesAreRefusedWithTheirMessages)
     EXPECT_EQ(TCompareForm::Instance(), nullptr);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_TRUE(boxes.texts[0].contains(QStringLiteral("gone.c")));
+}
+
+TEST_F(CompareFormTest, BinaryTestReadsTheFirst500Bytes)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool binary;
+    };
+    const Case cases[] = {
+        {"escape byte after the first 50 bytes", std::string(300, 'a') + "\x1b", true},
+        {"control byte past the first 500 bytes", std::string(500, 'a') + "\x01", false},
+        {"form feed", "page one\fpage two\n", false},
+        {"NUL bytes", std::string("a\0b\n", 4), false},
+        {"UTF-16 text with a byte-order mark", std::string("\xff\xfe\x10\x04\x0a\x00", 6), false},
+        {"plain text", "int main();\n", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsMissingOrBinary(m_dir.Write("probe.bin", c.bytes)), c.binary);
+    }
+    EXPECT_TRUE(IsMissingOrBinary(m_dir.Path() / "missing.c"));
 }
 
 TEST_F(CompareFormTest, CrLfAgainstLfFilesAreEqual)
@@ -456,6 +481,51 @@ TEST_F(CompareFormTest, OneWindowAtATimeAndRotation)
     form->RotateView();
     EXPECT_TRUE(form->IsRotated());
     EXPECT_EQ(TCompareOverview::BitmapY(3'000'000, 4'000'000, 1080), 810); // 64-bit product
+}
+
+TEST_F(CompareFormTest, LanguageChangeTranslatesMenusHintsAndSummary)
+{
+    TBoxAnswerer boxes;
+    TCompareForm* form = CompareFiles("a\n", "b\n", false, true);
+    ASSERT_NE(form, nullptr);
+    auto* merge = form->findChild<QMenu*>(QStringLiteral("MenuMerge"));
+    ASSERT_NE(merge, nullptr);
+    QAction* next = form->Action("CompareNextDifference");
+    Translator().SetLanguageFolders({std::filesystem::path(QUILLET_SOURCE_DIR) / "Languages"});
+    ResetLang("Deutsch.lng");
+    form->Retranslate();
+    EXPECT_EQ(merge->title(), QString::fromUtf8("&Zusammenf\xC3\xBChren"));
+    EXPECT_EQ(next->text(),
+        QString::fromUtf8("&N\xC3\xA4"
+                          "chster Unterschied"));
+    EXPECT_EQ(next->statusTip(), QStringLiteral("Zum n\u00e4chsten Unterschied gehen"));
+    EXPECT_EQ(form->StatusPanel(6)->text(), QStringLiteral("Unterschiede: 1   (Gro\u00df-/Kleinschreibung ignoriert)"));
+    ResetLang("");
+    form->Retranslate();
+    Translator().SetLanguageFolders({});
+    EXPECT_EQ(merge->title(), QStringLiteral("&Merge"));
+    EXPECT_EQ(next->statusTip(), QStringLiteral("Go to next diffrence"));
+    EXPECT_EQ(form->StatusPanel(6)->text(), QStringLiteral("Differences: 1   (Case Ignored)"));
+}
+
+TEST_F(CompareFormTest, MenuItemHintShowsInTheStatusBar)
+{
+    TBoxAnswerer boxes;
+    TCompareForm* form = CompareFiles("a\n", "b\n");
+    ASSERT_NE(form, nullptr);
+    auto* view = form->findChild<QMenu*>(QStringLiteral("MenuView"));
+    ASSERT_NE(view, nullptr);
+    QAction* rotate = form->Action("CompareRotateView");
+    view->popup(form->mapToGlobal(QPoint(20, 20)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    QTest::mouseMove(view, view->actionGeometry(rotate).center());
+    QTRY_COMPARE(
+        form->statusBar()->currentMessage(), QStringLiteral("Rotate View between horizontally and vertically split"));
+    // The hint covers the panels, as the main window's does.
+    EXPECT_FALSE(form->StatusPanel(6)->isVisible());
+    view->close();
+    form->statusBar()->clearMessage();
+    EXPECT_TRUE(form->StatusPanel(6)->isVisible());
 }
 
 } // namespace

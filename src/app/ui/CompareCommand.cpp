@@ -18,6 +18,12 @@ void BindCompareCommand(TQuilletMainForm& form, TDocumentManager& documents, con
     form.SetCompareWindow([] {
         return static_cast<QWidget*>(TCompareForm::Instance());
     });
+    // An open compare window follows the main window into a new language.
+    QObject::connect(&form, &TQuilletMainForm::LanguageChanged, &form, [] {
+        if (TCompareForm* compare = TCompareForm::Instance()) {
+            compare->Retranslate();
+        }
+    });
     form.Commands().Bind("SearchDifferences", [&form, &documents, syntax] {
         TCompareContext context;
         context.mainWindow = &form;

@@ -116,6 +116,17 @@ constexpr TActionEntry kActions[] = {
         "go-next"},
 };
 
+struct TMenuEntry {
+    const char* name; // object name and translation key
+    const char* caption;
+};
+
+constexpr TMenuEntry kMenus[] = {
+    {"MenuFile", "&File"},
+    {"MenuView", "&View"},
+    {"MenuMerge", "&Merge"},
+};
+
 } // namespace
 
 TCompareForm::TCompareForm(const TCompareContext& context, TCompareSide left, TCompareSide right, QWidget* parent)
@@ -126,7 +137,6 @@ TCompareForm::TCompareForm(const TCompareContext& context, TCompareSide left, TC
 {
     setObjectName(QStringLiteral("CompareForm"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(Text("CompareForm", "Differences Viewer"));
     setWindowIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("CompareSplitter"));
@@ -145,6 +155,7 @@ TCompareForm::TCompareForm(const TCompareContext& context, TCompareSide left, TC
     CreateActions();
     CreateMenus();
     CreateStatusBar();
+    Retranslate();
     for (int side = 0; side < 2; ++side) {
         PrepareView(side);
     }
@@ -205,11 +216,8 @@ QAction* TCompareForm::Action(const char* name) const
 void TCompareForm::CreateActions()
 {
     for (const TActionEntry& entry : kActions) {
-        auto* action = new QAction(Text(entry.key, entry.caption), this);
+        auto* action = new QAction(this);
         action->setObjectName(QString::fromLatin1(entry.name));
-        const QString hint = QString::fromLatin1(entry.hint);
-        action->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
-        action->setStatusTip(hint.section(QLatin1Char('|'), 1));
         action->setIcon(QIcon::fromTheme(QString::fromLatin1(entry.icon)));
         if (*entry.shortcut != '\0') {
             action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
@@ -306,7 +314,7 @@ void TCompareForm::CreateActions()
 
 void TCompareForm::CreateMenus()
 {
-    QMenu* file = menuBar()->addMenu(Text("MenuFile", "&File"));
+    QMenu* file = menuBar()->addMenu(QString());
     file->setObjectName(QStringLiteral("MenuFile"));
     file->addAction(Action("CompareUseLeft"));
     file->addAction(Action("CompareUseRight"));
@@ -315,19 +323,19 @@ void TCompareForm::CreateMenus()
     file->addAction(Action("CompareUseRightNew"));
     file->addSeparator();
     file->addAction(Action("CompareClose"));
-    QMenu* view = menuBar()->addMenu(Text("MenuView", "&View"));
+    QMenu* view = menuBar()->addMenu(QString());
     view->setObjectName(QStringLiteral("MenuView"));
     view->addAction(Action("CompareDifferencesOnly"));
     view->addAction(Action("CompareRotateView"));
     view->addSeparator();
     view->addAction(Action("CompareNextDifference"));
     view->addAction(Action("ComparePreviousDifference"));
-    QMenu* merge = menuBar()->addMenu(Text("MenuMerge", "&Merge"));
+    QMenu* merge = menuBar()->addMenu(QString());
     merge->setObjectName(QStringLiteral("MenuMerge"));
     merge->addAction(Action("CompareCopyBlockLeft"));
     merge->addAction(Action("CompareCopyBlockRight"));
 
-    QToolBar* bar = addToolBar(Text("CompareToolBar", "Differences"));
+    QToolBar* bar = addToolBar(QString());
     bar->setObjectName(QStringLiteral("CompareToolBar"));
     bar->setMovable(false);
     for (const char* name : {"CompareUseLeft",
@@ -374,7 +382,9 @@ void TCompareForm::CreateStatusBar()
             panel->setStyleSheet(
                 QStringLiteral("QLabel { font-weight: bold; color: black; background: %1; }").arg(back.name()));
         }
-        bar->addPermanentWidget(panel, i + 1 == m_panels.size() ? 1 : 0);
+        // Normal (not permanent) widgets, as in the main window: a command's
+        // hint shown with showMessage covers them and they return after it.
+        bar->addWidget(panel, i + 1 == m_panels.size() ? 1 : 0);
         m_panels[i] = panel;
     }
 }
@@ -502,15 +512,6 @@ TCompareOutcome TCompareForm::Compare(bool ignoreBlanks, bool ignoreCase)
     }
     m_ignoreBlanks = ignoreBlanks;
     m_ignoreCase = ignoreCase;
-    QString options;
-    if (ignoreCase) {
-        options = Text("CaseIgnored", "Case Ignored");
-    }
-    if (ignoreBlanks) {
-        options += (options.isEmpty() ? QString() : QStringLiteral(", ")) + Text("BlanksIgnored", "Blanks Ignored");
-    }
-    m_optionText = options.isEmpty() ? QString() : QStringLiteral("  (") + options + QStringLiteral(")");
-
     m_comparing = true;
     m_progress = new TCompareProgressForm(m_context.mainWindow != nullptr ? m_context.mainWindow : this);
     bool cancelled = false;
@@ -563,12 +564,46 @@ TCompareOutcome TCompareForm::Compare(bool ignoreBlanks, bool ignoreCase)
     m_compared = true;
     m_overview->show();
     BuildRows();
-    m_panels[6]->setText(QString::fromStdString(
-        LangFormat("Differences", "Differences: %d %s", {m_diff.ChangeCount(), m_optionText.toStdString()})));
+    UpdateSummary();
     UpdateCaptions();
     UpdateStatus();
     UpdateCommands();
     return TCompareOutcome::Differences;
+}
+
+void TCompareForm::Retranslate()
+{
+    setWindowTitle(Text("CompareForm", "Differences Viewer"));
+    for (const TActionEntry& entry : kActions) {
+        QAction* action = Action(entry.name);
+        action->setText(Text(entry.key, entry.caption));
+        // Hints are "short|long": the tooltip, and the status bar text.
+        const QString hint = Text(std::string(entry.key) + "Hint", entry.hint);
+        action->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
+        action->setStatusTip(hint.section(QLatin1Char('|'), 1));
+    }
+    for (const TMenuEntry& entry : kMenus) {
+        findChild<QMenu*>(QString::fromLatin1(entry.name))->setTitle(Text(entry.name, entry.caption));
+    }
+    findChild<QToolBar*>(QStringLiteral("CompareToolBar"))->setWindowTitle(Text("CompareToolBar", "Differences"));
+    if (m_compared) {
+        UpdateSummary();
+    }
+    UpdateStatus();
+}
+
+void TCompareForm::UpdateSummary()
+{
+    QString options;
+    if (m_ignoreCase) {
+        options = Text("CaseIgnored", "Case Ignored");
+    }
+    if (m_ignoreBlanks) {
+        options += (options.isEmpty() ? QString() : QStringLiteral(", ")) + Text("BlanksIgnored", "Blanks Ignored");
+    }
+    const QString optionText = options.isEmpty() ? QString() : QStringLiteral("  (") + options + QStringLiteral(")");
+    m_panels[6]->setText(QString::fromStdString(
+        LangFormat("Differences", "Differences: %d %s", {m_diff.ChangeCount(), optionText.toStdString()})));
 }
 
 void TCompareForm::UpdateCaptions()

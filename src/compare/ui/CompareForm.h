@@ -75,14 +75,17 @@ public:
     void UseMergedAsNew(int side);
     void ToggleDifferencesOnly();
     void RotateView();
-    void NextDifference();
-    void PreviousDifference();
+    void NextDifference() { StepDifference(true); }
+    void PreviousDifference() { StepDifference(false); }
     void CopyBlock(int targetSide);
     bool CanUseMerged(int side) const;
     bool CanCopyBlock(int targetSide) const;
     bool HasNextDifference() const { return m_hasNext; }
     bool HasPreviousDifference() const { return m_hasPrevious; }
     void UpdateCommands();
+    // Sets every caption, hint and status text again in the current
+    // language (after the main window changed it).
+    void Retranslate();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -98,10 +101,13 @@ private:
     void FillView(int side, const std::vector<TCompareRow>& rows);
     void UpdateCaptions();
     void UpdateStatus();
+    void UpdateSummary();
     void UpdateNavigation();
     void CursorMoved(TTarnMemo& view);
     void ViewScrolled(TTarnMemo& view, int deltaRows, int deltaColumns);
     int FindDifference(const TTarnMemo& view, bool forward) const;
+    TTarnMemo& SteppingView() const;
+    void StepDifference(bool forward);
     void DrawGutterNumber(int side, QPainter& painter, const QRect& cell, int line);
     bool AskLoseChanges(int side);
     void NumbersChanged(int side) { m_numbersDirty[static_cast<std::size_t>(side)] = true; }
@@ -121,7 +127,6 @@ private:
     bool m_hasPrevious = false;
     bool m_rotated = false;
     bool m_syncing = false; // a view is being moved to follow the other
-    QString m_optionText;
     std::array<TTarnMemo*, 2> m_views{};
     std::array<QLabel*, 2> m_captions{};
     std::array<std::unique_ptr<TSyntaxParser>, 2> m_parsers;

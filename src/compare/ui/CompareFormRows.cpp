@@ -240,28 +240,23 @@ int TCompareForm::FindDifference(const TTarnMemo& view, bool forward) const
     return -1;
 }
 
-void TCompareForm::UpdateNavigation()
+TTarnMemo& TCompareForm::SteppingView() const
 {
     // Stepping works in the right view when it has the focus, else the left.
-    const TTarnMemo& view = m_views[1]->hasFocus() || m_lastFocused == m_views[1] ? *m_views[1] : *m_views[0];
+    return m_views[1]->hasFocus() || m_lastFocused == m_views[1] ? *m_views[1] : *m_views[0];
+}
+
+void TCompareForm::UpdateNavigation()
+{
+    const TTarnMemo& view = SteppingView();
     m_hasNext = m_compared && FindDifference(view, true) >= 0;
     m_hasPrevious = m_compared && FindDifference(view, false) >= 0;
 }
 
-void TCompareForm::NextDifference()
+void TCompareForm::StepDifference(bool forward)
 {
-    TTarnMemo& view = m_views[1]->hasFocus() || m_lastFocused == m_views[1] ? *m_views[1] : *m_views[0];
-    const int row = FindDifference(view, true);
-    if (row >= 0) {
-        view.MemoSource().JumpTo(0, row);
-        view.EnsureCaretVisible();
-    }
-}
-
-void TCompareForm::PreviousDifference()
-{
-    TTarnMemo& view = m_views[1]->hasFocus() || m_lastFocused == m_views[1] ? *m_views[1] : *m_views[0];
-    const int row = FindDifference(view, false);
+    TTarnMemo& view = SteppingView();
+    const int row = FindDifference(view, forward);
     if (row >= 0) {
         view.MemoSource().JumpTo(0, row);
         view.EnsureCaretVisible();

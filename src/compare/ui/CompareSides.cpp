@@ -2,6 +2,7 @@
 
 #include "core/DocumentFile.h"
 #include "core/Translations.h"
+#include "hex/HexText.h"
 #include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"
 
@@ -35,8 +36,9 @@ bool IsMissingOrBinary(const std::filesystem::path& file)
     if (!std::filesystem::is_regular_file(file, error)) {
         return true;
     }
-    const TFileTypes types = GetFileTypes(file);
-    return types.isBinary && !types.hasByteOrderMark;
+    // A file with a byte-order mark is read in its Unicode charset, whose
+    // code units hold control bytes in ordinary text (U+0400 is 00 04).
+    return IsHex(file) && !GetFileTypes(file).hasByteOrderMark;
 }
 
 TSideLoad LoadCompareSide(const TCompareChoice& choice)

@@ -39,8 +39,9 @@ TSideLoad LoadCompareSide(const TCompareChoice& choice);
 // Whether the document's lines still equal the ones compared.
 bool DocumentUnchanged(TChildForm& document, const std::vector<std::string>& lines);
 
-// Whether a file is missing or binary for the comparison: the document file
-// probe's test, where a byte-order mark makes the file text.
+// Whether a file is missing or binary for the comparison: the binary content
+// test of the first 500 bytes (IsHex), where a byte-order mark makes the
+// file text.
 bool IsMissingOrBinary(const std::filesystem::path& file);
 
 } // namespace quillet
