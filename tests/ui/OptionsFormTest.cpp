@@ -1,6 +1,7 @@
 #include "app/ui/OptionsForm.h"
 
 #include "app/UserActionSettings.h"
+#include "app/ui/CommandActions.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/HexSettingsTarget.h"
 #include "app/ui/OptionsCatalogPage.h"
@@ -9,6 +10,7 @@
 #include "app/ui/OptionsSyntaxPage.h"
 #include "app/ui/OptionsUserActionsPage.h"
 #include "app/ui/QuilletMainForm.h"
+#include "app/ui/UserActionCommands.h"
 #include "core/SettingsStore.h"
 #include "support/BoxAnswerer.h"
 #include "support/TempDir.h"
@@ -17,6 +19,7 @@
 #include "text/ui/ChildForm.h"
 #include "text/ui/TarnMemo.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -300,6 +303,35 @@ TEST_F(OptionsFormTest, OkAppliesToEveryOpenDocument)
     for (TChildForm* document : documents->Forms()) {
         document->MemoSource().SetModified(false);
     }
+}
+
+// Captions stored on the User Actions page reach the main window's commands,
+// and a language change keeps them.
+TEST_F(OptionsFormTest, StoredUserActionCaptionsReachTheMainWindow)
+{
+    TQuilletMainForm main;
+    TOptionsContext context = Context();
+    context.mainForm = &main;
+    context.onUserActionsChanged = BindUserActionCaptions(main, *m_store);
+    QAction* first = main.CommandActions().Action("ToolsUserAction1");
+    QAction* third = main.CommandActions().Action("ToolsUserAction3");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(first->text(), "User Action 1");
+
+    TOptionsForm form(context, TOptionsPage::UserActions);
+    auto* actions = static_cast<TOptionsUserActionsPage*>(form.Page(TOptionsPage::UserActions));
+    actions->List()->setCurrentItem(actions->List()->topLevelItem(0));
+    actions->CaptionBox()->setText("Compile");
+    actions->CaptionBox()->textEdited("Compile");
+    form.OkButton()->click();
+    EXPECT_EQ(first->text(), "Compile");
+    EXPECT_EQ(first->statusTip(), "Compile");
+    EXPECT_EQ(third->text(), "User Action 3");
+    EXPECT_EQ(third->toolTip(), "User Action 3");
+    main.UpdateLanguage("");
+    EXPECT_EQ(first->text(), "Compile");
+    EXPECT_EQ(third->text(), "User Action 3");
 }
 
 } // namespace

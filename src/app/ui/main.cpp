@@ -21,6 +21,7 @@
 #include "app/ui/ShellUi.h"
 #include "app/ui/StateCommandBindings.h"
 #include "app/ui/ToDoCommands.h"
+#include "app/ui/UserActionCommands.h"
 #include "core/CodePages.h"
 #include "core/SettingsStore.h"
 #include "core/Translations.h"
@@ -224,6 +225,7 @@ int main(int argc, char** argv)
             syntaxMenu->Rebuild();
         }
     };
+    options.onUserActionsChanged = BindUserActionCaptions(form, Settings());
     BindOptionsCommands(form, options);
     // Find in files and the result window; the project choice searches the
     // open project's members.
