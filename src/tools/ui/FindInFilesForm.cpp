@@ -29,6 +29,16 @@ template <typename TWidget> TWidget* Make(QWidget* parent, const char* objectNam
     return widget;
 }
 
+// The buttons one below the other in their group, the room left below them.
+void StackButtons(QGroupBox* group, std::initializer_list<QAbstractButton*> buttons)
+{
+    auto* layout = new QVBoxLayout(group);
+    for (QAbstractButton* button : buttons) {
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+}
+
 // Enabled boxes take the window colour, disabled ones the button face.
 void SetBoxEnabled(QComboBox* box, bool enabled)
 {
@@ -69,30 +79,19 @@ void TFindInFilesForm::Build()
     textRow->addWidget(textLabel);
     textRow->addWidget(m_text, 1);
 
-    auto* optionsGroup = new QGroupBox(DialogText("OptionsGroup", "Options"), this);
-    optionsGroup->setObjectName(QStringLiteral("OptionsGroup"));
+    auto* optionsGroup = Make<QGroupBox>(this, "OptionsGroup", "Options");
     m_caseSensitive = Make<QCheckBox>(optionsGroup, "CaseSensitiveCheck", "&Case sensitive");
     m_wholeWords = Make<QCheckBox>(optionsGroup, "WholeWordsCheck", "&Whole words only");
     m_regularExpr = Make<QCheckBox>(optionsGroup, "RegularExprCheck", "Regular e&xpressions");
-    auto* optionsLayout = new QVBoxLayout(optionsGroup);
-    optionsLayout->addWidget(m_caseSensitive);
-    optionsLayout->addWidget(m_wholeWords);
-    optionsLayout->addWidget(m_regularExpr);
-    optionsLayout->addStretch(1);
+    StackButtons(optionsGroup, {m_caseSensitive, m_wholeWords, m_regularExpr});
 
-    auto* whereGroup = new QGroupBox(DialogText("WhereGroup", "Where"), this);
-    whereGroup->setObjectName(QStringLiteral("WhereGroup"));
+    auto* whereGroup = Make<QGroupBox>(this, "WhereGroup", "Where");
     m_directories = Make<QRadioButton>(whereGroup, "DirectoriesRadio", "Search in &directories");
     m_openFiles = Make<QRadioButton>(whereGroup, "OpenFilesRadio", "Search all &open files");
     m_project = Make<QRadioButton>(whereGroup, "ProjectRadio", "Search all files in &project");
-    auto* whereLayout = new QVBoxLayout(whereGroup);
-    whereLayout->addWidget(m_directories);
-    whereLayout->addWidget(m_openFiles);
-    whereLayout->addWidget(m_project);
-    whereLayout->addStretch(1);
+    StackButtons(whereGroup, {m_directories, m_openFiles, m_project});
 
-    auto* dirGroup = new QGroupBox(DialogText("DirectoryGroup", "Directory search"), this);
-    dirGroup->setObjectName(QStringLiteral("DirectoryGroup"));
+    auto* dirGroup = Make<QGroupBox>(this, "DirectoryGroup", "Directory search");
     auto* dirLabel = Make<QLabel>(dirGroup, "DirectoryLabel", "D&irectory:");
     m_directory = MakeHistoryCombo(dirGroup, "DirectoryCombo");
     dirLabel->setBuddy(m_directory);
