@@ -528,5 +528,17 @@ TEST_F(CompareFormTest, MenuItemHintShowsInTheStatusBar)
     EXPECT_TRUE(form->StatusPanel(6)->isVisible());
 }
 
+TEST(CompareOverview, RowsFillTheirShareOfTheStrip)
+{
+    TCompareOverview strip;
+    strip.SetRows({QColor(), QColor(Qt::red), QColor()});
+    const QImage& bitmap = strip.Bitmap();
+    const int third = bitmap.height() / 3;
+    EXPECT_EQ(bitmap.pixelColor(5, third + 1), QColor(Qt::red));
+    EXPECT_EQ(bitmap.pixelColor(5, 2 * third - 2), QColor(Qt::red));
+    EXPECT_NE(bitmap.pixelColor(5, third / 2), QColor(Qt::red));
+    EXPECT_NE(bitmap.pixelColor(5, 2 * third + third / 2), QColor(Qt::red));
+}
+
 } // namespace
 } // namespace quillet

@@ -33,8 +33,11 @@ void TCompareOverview::SetRows(const std::vector<QColor>& colours)
     QPainter painter(&m_bitmap);
     for (std::size_t row = 0; row < colours.size(); ++row) {
         if (colours[row].isValid()) {
+            // A row covers its share of the height, so the blocks of a short
+            // comparison show as bands; at least the 2-pixel line.
             const int y = BitmapY(static_cast<std::int64_t>(row), m_rowCount, height);
-            painter.fillRect(0, y, m_bitmap.width(), 2, colours[row]);
+            const int next = BitmapY(static_cast<std::int64_t>(row) + 1, m_rowCount, height);
+            painter.fillRect(0, y, m_bitmap.width(), std::max(2, next - y), colours[row]);
         }
     }
     update();

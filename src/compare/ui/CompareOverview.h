@@ -9,10 +9,11 @@
 
 namespace quillet {
 
-// The narrow strip beside the compare views: one 2-pixel line per difference
-// row in that row's colour, drawn into a bitmap as high as the screen at
-// y = row × screen height / row count and stretched to the strip, and a
-// 2-pixel black marker at the cursor row's height.
+// The narrow strip beside the compare views: each difference row in that
+// row's colour, drawn into a bitmap as high as the screen from
+// y = row × screen height / row count down to the next row's y (at least 2
+// pixels) and stretched to the strip, and a 2-pixel black marker at the
+// cursor row's height.
 class TCompareOverview : public QWidget {
     Q_OBJECT
 
