@@ -8,11 +8,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-view}"
 out="${2:-$root/build-view/screenshots}"
-mkdir -p "$out"
-export XDG_RUNTIME_DIR="$(mktemp -d)"
-chmod 700 "$XDG_RUNTIME_DIR"
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
-cmake --build "$build" --target quillet_ui_tests -j2 >/dev/null
+. "$(dirname "$0")/screenshots-lib.sh"
+shots_setup
 xvfb-run -a -s "-screen 0 1280x900x24" sh -c '
     QT_QPA_PLATFORM=xcb QUILLET_EDITOR_DEMO=4 "$1/tests/quillet_ui_tests" \
         --gtest_filter=ChildFormScreenshotDemo.* >/dev/null 2>&1 &

@@ -8,11 +8,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-cmd}"
 out="${2:-$build/screenshots-main}"
-mkdir -p "$out"
-export XDG_RUNTIME_DIR="$(mktemp -d)"
-chmod 700 "$XDG_RUNTIME_DIR"
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
-cmake --build "$build" --target quillet_ui_tests -j2 >/dev/null
+. "$(dirname "$0")/screenshots-lib.sh"
+shots_setup
 xvfb-run -a -s "-screen 0 1280x900x24" env QT_QPA_PLATFORM=xcb QUILLET_MENUS_DEMO="$out" \
     "$build/tests/quillet_ui_tests" --gtest_filter=MainMenusScreenshotDemo.* >/dev/null 2>&1
 # The same X server checks the system-wide hot key: a key sent through the

@@ -7,20 +7,12 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-test}"
 out="${2:-$build/screenshots-options}"
-mkdir -p "$out"
-export XDG_RUNTIME_DIR="$(mktemp -d)"
-chmod 700 "$XDG_RUNTIME_DIR"
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
-cmake --build "$build" --target quillet_ui_tests -j2 >/dev/null
+. "$(dirname "$0")/screenshots-lib.sh"
+shots_setup
 run() {
     local prefix="$1"
     shift
-    xvfb-run -a -s "-screen 0 1280x900x24" sh -c '
-        openbox >/dev/null 2>&1 &
-        sleep 1
-        env "$@"
-    ' sh QT_QPA_PLATFORM=xcb QUILLET_OPTIONS_DEMO="$out" QUILLET_DEMO_PREFIX="$prefix" "$@" \
-        "$build/tests/quillet_ui_tests" --gtest_filter=OptionsScreenshots.* >/dev/null 2>&1
+    shots_run 'OptionsScreenshots.*' QUILLET_OPTIONS_DEMO="$out" QUILLET_DEMO_PREFIX="$prefix" "$@"
 }
 run "normal-"
 run "large-" QUILLET_DEMO_FONT=14

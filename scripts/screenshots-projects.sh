@@ -8,15 +8,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-test}"
 out="${2:-$build/screenshots-projects}"
-mkdir -p "$out"
-export XDG_RUNTIME_DIR="$(mktemp -d)"
-chmod 700 "$XDG_RUNTIME_DIR"
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
-cmake --build "$build" --target quillet_ui_tests -j2 >/dev/null
-xvfb-run -a -s "-screen 0 1280x900x24" sh -c '
-    openbox >/dev/null 2>&1 &
-    sleep 1
-    QT_QPA_PLATFORM=xcb QUILLET_PROJECTS_DEMO="$2" "$1/tests/quillet_ui_tests" \
-        --gtest_filter=ProjectScreenshotDemo.* >/dev/null 2>&1
-' sh "$build" "$out"
+. "$(dirname "$0")/screenshots-lib.sh"
+shots_setup
+shots_run 'ProjectScreenshotDemo.*' QUILLET_PROJECTS_DEMO="$out"
 ls "$out"/*.png

@@ -14,11 +14,8 @@ shift $(($# < 2 ? $# : 2))
 if [ $# -gt 0 ]; then
     export QUILLET_SYNTAX_SAMPLES="$*"
 fi
-mkdir -p "$out"
-export XDG_RUNTIME_DIR="$(mktemp -d)"
-chmod 700 "$XDG_RUNTIME_DIR"
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
-cmake --build "$build" --target quillet_ui_tests -j2 >/dev/null
+. "$(dirname "$0")/screenshots-lib.sh"
+shots_setup
 QUILLET_SYNTAX_SHOTS="$out" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
     "$build/tests/quillet_ui_tests" --gtest_filter='SyntaxScreenshots.*' >/dev/null
 ls "$out"/syntax-*.png

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core xvfb xauth x11-utils xdotool imagemagick poppler-utils libqt6svg6 libxcb1-dev
-    desktop-file-utils appstream clang-format)
+    desktop-file-utils appstream clang-format openbox)
 # Callers needing more (the fuzz build: clang) name them here.
 read -r -a extra <<<"${QUILLET_EXTRA_PACKAGES:-}"
 packages+=("${extra[@]}")
