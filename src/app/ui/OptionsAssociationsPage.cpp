@@ -95,8 +95,11 @@ TOptionsAssociationsPage::TOptionsAssociationsPage(const TOptionsContext& contex
     m_rows->setRootIsDecorated(false);
     m_rows->setHeaderLabels({Tr("AssocExtension", "Extension"), Tr("AssocType", "Type"), Tr("AssocMime", "MIME type")});
     m_rows->header()->setSectionResizeMode(kExtension, QHeaderView::ResizeToContents);
-    m_rows->header()->setSectionResizeMode(kType, QHeaderView::Stretch);
+    // Every column as wide as its texts (the last one fills what is left);
+    // when they do not fit, the list scrolls sideways rather than cut them.
+    m_rows->header()->setSectionResizeMode(kType, QHeaderView::ResizeToContents);
     m_rows->header()->setSectionResizeMode(kMime, QHeaderView::ResizeToContents);
+    m_rows->header()->setStretchLastSection(true);
     m_rows->setSortingEnabled(false);
     layout->addWidget(m_rows, 1);
 

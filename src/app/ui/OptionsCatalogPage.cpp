@@ -58,6 +58,7 @@ TOptionsCatalogPage::TOptionsCatalogPage(TOptionsPage page, TSettingsStore& stor
     }
     std::map<std::string, TGroup, std::less<>> groups;
     std::vector<std::string> order;
+    std::vector<QGroupBox*> boxes;
     for (const TOptionDef& def : OptionDefs()) {
         if (def.page != page) {
             continue;
@@ -77,7 +78,8 @@ TOptionsCatalogPage::TOptionsCatalogPage(TOptionsPage page, TSettingsStore& stor
             group.rows->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
             boxLayout->addLayout(group.checks);
             boxLayout->addLayout(group.rows);
-            layout->addWidget(group.box);
+            boxLayout->addStretch(1);
+            boxes.push_back(group.box);
             found = groups.emplace(std::string(def.group), group).first;
             order.emplace_back(def.group);
         }
@@ -95,6 +97,14 @@ TOptionsCatalogPage::TOptionsCatalogPage(TOptionsPage page, TSettingsStore& stor
         }
         Load(def, store);
     }
+    // The Display page's four groups stand two by two: one above the other
+    // they are taller than a screen at large fonts.
+    auto* grid = new QGridLayout;
+    const int columns = page == TOptionsPage::Display ? 2 : 1;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        grid->addWidget(boxes[i], static_cast<int>(i) / columns, static_cast<int>(i) % columns);
+    }
+    layout->addLayout(grid);
     layout->addStretch(1);
 
     // The margin position and gutter width are checked only while their
