@@ -6,7 +6,6 @@
 #include "hex/ui/FindDataForm.h"
 #include "hex/ui/GotoOffsetForm.h"
 #include "hex/ui/HexEditor.h"
-#include "hex/ui/HexMessages.h"
 #include "platform/IClipboard.h"
 #include "text/ui/MemoStyles.h"
 #include "text/ui/ReplacePrompt.h"
@@ -87,7 +86,7 @@ void TBinaryForm::CopySelection(bool cut)
     }
     const std::int64_t count = doc.GetSelCount();
     if (count > kMaxCopyBytes) {
-        ShowHexError(this,
+        ShowSearchError(this,
             QString::fromStdString(LangFormat("HexCopyTooLarge",
                 "The selection of %d MB is too large to put on the clipboard as hexadecimal text.",
                 {static_cast<int>(count >> 20)})));
@@ -145,7 +144,7 @@ void TBinaryForm::SelectAll()
 
 void TBinaryForm::ReportNotFound()
 {
-    ShowHexInfo(this,
+    ShowSearchInfo(this,
         QString::fromStdString(LangFormat(
             "SearchNotFound", "Search string \"%s\" not found.", {FromSystemText(m_search.text).toStdString()})));
 }
@@ -168,7 +167,7 @@ void TBinaryForm::RunFind(bool replace)
     m_search = form.Result();
     const std::optional<TSearchRange> range = SearchRange(Document(), m_search);
     if (!range) {
-        ShowHexError(this,
+        ShowSearchError(this,
             QString::fromStdString(LangStr("SearchEmptySelection", "Tried to search marked block but it is invalid.")));
         return;
     }

@@ -1,14 +1,9 @@
 #pragma once
 
 #include "hex/HexText.h"
-
-#include <QDialog>
+#include "text/ui/NumberEntryForm.h"
 
 #include <optional>
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace quillet {
 
@@ -17,15 +12,14 @@ namespace quillet {
 // base's digits; an entry that is not a number of the base or does not fit
 // in 63 bits is refused with its message and the dialog stays open with the
 // entry selected.
-class TGotoOffsetForm : public QDialog {
+class TGotoOffsetForm : public TNumberEntryForm {
     Q_OBJECT
 
 public:
     explicit TGotoOffsetForm(TOffsetDisplay display, QWidget* parent = nullptr);
     ~TGotoOffsetForm() override;
 
-    QLineEdit* OffsetEdit() const { return m_edit; }
-    QPushButton* OkButton() const { return m_ok; }
+    QLineEdit* OffsetEdit() const { return Edit(); }
     std::int64_t Offset() const { return m_offset; }
     void accept() override;
 
@@ -33,10 +27,6 @@ public:
 
 private:
     TOffsetDisplay m_base;
-    QLabel* m_label = nullptr;
-    QLineEdit* m_edit = nullptr;
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_cancel = nullptr;
     std::int64_t m_offset = 0;
 };
 

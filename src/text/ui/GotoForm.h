@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "text/ui/NumberEntryForm.h"
 
 #include <optional>
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace quillet {
 
@@ -16,16 +12,14 @@ class TTarnMemo;
 // digits. OK is enabled while the field is not empty; a number too large to
 // be an integer is refused with a message and the dialog stays open with the
 // entry selected.
-class TGotoForm : public QDialog {
+class TGotoForm : public TNumberEntryForm {
     Q_OBJECT
 
 public:
     explicit TGotoForm(QWidget* parent = nullptr);
     ~TGotoForm() override;
 
-    QLineEdit* LineNumberEdit() const { return m_edit; }
-    QPushButton* OkButton() const { return m_ok; }
-    QPushButton* CancelButton() const { return m_cancel; }
+    QLineEdit* LineNumberEdit() const { return Edit(); }
     // The number entered, valid after the dialog was accepted.
     int LineNumber() const { return m_lineNumber; }
 
@@ -35,10 +29,6 @@ public:
     static std::optional<int> Ask(QWidget* parent);
 
 private:
-    QLabel* m_label = nullptr;
-    QLineEdit* m_edit = nullptr;
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_cancel = nullptr;
     int m_lineNumber = 0;
 };
 

@@ -144,6 +144,24 @@ ISearchPrompt* SearchPromptOverride()
     return g_override;
 }
 
+void ShowSearchError(QWidget* parent, const QString& text)
+{
+    if (g_override != nullptr) {
+        g_override->ShowError(ToSystemText(text));
+        return;
+    }
+    QMessageBox::critical(parent, AppTitle(), text);
+}
+
+void ShowSearchInfo(QWidget* parent, const QString& text)
+{
+    if (g_override != nullptr) {
+        g_override->ShowInfo(ToSystemText(text));
+        return;
+    }
+    QMessageBox::information(parent, AppTitle(), text);
+}
+
 QString SearchText(std::string_view key, std::string_view english)
 {
     return QString::fromStdString(LangStr(key, english));

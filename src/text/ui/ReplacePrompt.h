@@ -51,6 +51,12 @@ private:
 void SetSearchPromptOverride(ISearchPrompt* prompt);
 ISearchPrompt* SearchPromptOverride();
 
+// An error or information message of a search or go-to dialog: through the
+// override when one is installed, else a message box over parent titled with
+// the application title.
+void ShowSearchError(QWidget* parent, const QString& text);
+void ShowSearchInfo(QWidget* parent, const QString& text);
+
 // A translated text for the search dialogs (UTF-8 translation to QString).
 QString SearchText(std::string_view key, std::string_view english);
 // The search messages in the current language, converted to the system code
