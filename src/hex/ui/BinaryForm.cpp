@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QTimer>
 
 namespace quillet {
 
@@ -295,13 +294,7 @@ void TBinaryForm::UpdateStatus()
 
 int TBinaryForm::Ask(const QString& text, bool withCancel)
 {
-    if (OnQuestion) {
-        return OnQuestion(text, withCancel);
-    }
-    const auto buttons =
-        withCancel ? (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) : (QMessageBox::Yes | QMessageBox::No);
-    return QMessageBox::question(
-        this, QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())), text, buttons);
+    return AskDocumentQuestion(this, OnQuestion, text, withCancel);
 }
 
 bool TBinaryForm::CloseQuery()
@@ -309,27 +302,23 @@ bool TBinaryForm::CloseQuery()
     if (m_busy) {
         return false; // Replace All is running over this document
     }
-    if (!IsModified() || m_discardAnswered) {
+    if (!IsModified()) {
         return true;
     }
-    QString name = m_fileName.empty() ? m_untitled : QString::fromStdString(m_fileName.string());
-    const int answer =
-        Ask(QString::fromStdString(LangFormat("Save", "Save changes to \"%s\"?", {name.toStdString()})), true);
-    if (answer == QMessageBox::Cancel) {
-        return false;
+    const QString name = m_fileName.empty() ? m_untitled : QString::fromStdString(m_fileName.string());
+    const TCloseQuestion::TAnswer answer = m_closeQuestion.Ask(this, OnQuestion, name);
+    if (answer != TCloseQuestion::TAnswer::Save) {
+        return answer == TCloseQuestion::TAnswer::Discard;
     }
-    if (answer != QMessageBox::Yes) {
-        // A close that follows in the same sequence (the program closing) does not ask again.
-        m_discardAnswered = true;
-        QTimer::singleShot(0, this, [this] {
-            m_discardAnswered = false;
-        });
-        return true;
-    }
+    return Save();
+}
+
+bool TBinaryForm::Save()
+{
     if (OnSave) {
         return OnSave(*this);
     }
-    return !m_fileName.empty() && SaveTo(m_fileName);
+    return !IsModified() || (!m_fileName.empty() && SaveTo(m_fileName));
 }
 
 void TBinaryForm::closeEvent(QCloseEvent* event)

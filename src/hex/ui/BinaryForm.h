@@ -2,6 +2,7 @@
 
 #include "hex/BinarySearch.h"
 #include "hex/HexSettings.h"
+#include "text/ui/CloseQuestion.h"
 
 #include <QDateTime>
 #include <QFileSystemWatcher>
@@ -114,12 +115,15 @@ public:
     // Asks about unsaved changes: Yes saves (false when saving failed), No
     // discards, Cancel returns false.
     bool CloseQuery();
+    // Saves through OnSave (the main window's save path, which asks for a
+    // name when there is none), else to the window's file; true when not modified.
+    bool Save();
     // Asks to reload when the file's last-write time changed; returns whether it reloaded.
     bool CheckFileChanged();
 
     // ---- hooks ----
     std::function<bool(TBinaryForm&)> OnSave;
-    std::function<int(const QString& text, bool withCancel)> OnQuestion;
+    TQuestionHook OnQuestion;
     // The replace confirmation; unset: the Yes/No/Cancel/All box.
     std::function<TReplaceAnswer()> OnAskReplace;
 
@@ -157,7 +161,7 @@ private:
     QDateTime m_fileTime;
     bool m_asking = false;
     bool m_busy = false;
-    bool m_discardAnswered = false;
+    TCloseQuestion m_closeQuestion;
 };
 
 } // namespace quillet

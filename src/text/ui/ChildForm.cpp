@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSplitter>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -668,40 +667,21 @@ void TChildForm::ToggleBreakpoint()
 
 int TChildForm::Ask(const QString& text, bool withCancel)
 {
-    if (OnQuestion) {
-        return OnQuestion(text, withCancel);
-    }
-    const auto buttons =
-        withCancel ? (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) : (QMessageBox::Yes | QMessageBox::No);
-    return QMessageBox::question(
-        this, QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())), text, buttons);
+    return AskDocumentQuestion(this, OnQuestion, text, withCancel);
 }
 
 bool TChildForm::CloseQuery()
 {
-    // Unmodified, or "No" was answered a moment ago in this same close
-    // sequence (the document manager closes, then the main window asks).
-    if (!m_source->Modified() || m_discardAnswered) {
+    if (!m_source->Modified()) {
         return true;
     }
     QString name = m_fileName.empty() ? windowTitle() : QString::fromStdString(m_fileName.filename().string());
     if (m_fileName.empty() && name.endsWith(QLatin1Char('*'))) {
         name.chop(1);
     }
-    const int answer =
-        Ask(QString::fromStdString(LangFormat("Save", "Save changes to \"%s\"?", {name.toStdString()})), true);
-    if (answer == QMessageBox::Cancel) {
-        return false;
-    }
-    if (answer != QMessageBox::Yes) {
-        // "No": a close that follows in the same sequence (the program
-        // closing) does not ask again; once control returns to the event loop
-        // any close asks afresh, so a cancelled program close loses nothing.
-        m_discardAnswered = true;
-        QTimer::singleShot(0, this, [this] {
-            m_discardAnswered = false;
-        });
-        return true;
+    const TCloseQuestion::TAnswer answer = m_closeQuestion.Ask(this, OnQuestion, name);
+    if (answer != TCloseQuestion::TAnswer::Save) {
+        return answer == TCloseQuestion::TAnswer::Discard;
     }
     bool saved = false;
     if (OnSave) {

@@ -2,6 +2,7 @@
 
 #include "text/MemoOptions.h"
 #include "text/MemoSource.h"
+#include "text/ui/CloseQuestion.h"
 
 #include <QDateTime>
 #include <QFileSystemWatcher>
@@ -114,7 +115,7 @@ public:
     // Reloads the document from its file through its charset; false on failure.
     std::function<bool(TChildForm&)> OnReload;
     // Asks a question; returns QMessageBox::Yes, No or Cancel. Unset: a message box.
-    std::function<int(const QString& text, bool withCancel)> OnQuestion;
+    TQuestionHook OnQuestion;
 
 signals:
     void StatusChanged(const quillet::TChildStatus& status);
@@ -159,7 +160,7 @@ private:
     QFileSystemWatcher m_watcher;
     QDateTime m_fileTime;
     bool m_asking = false; // the reload question is open: further reports wait
-    bool m_discardAnswered = false; // "No" was just answered to CloseQuery
+    TCloseQuestion m_closeQuestion;
 };
 
 } // namespace quillet
