@@ -1,6 +1,7 @@
 // A real project opened, edited, saved and closed through the main window with
 // its document manager, recent lists and the project panel.
 #include "app/CommandTable.h"
+#include "app/ui/BinaryDocuments.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/FindInFilesBindings.h"
 #include "app/ui/ProjectManager.h"
@@ -9,6 +10,8 @@
 #include "app/ui/RecentMenu.h"
 #include "app/ui/StateCommandBindings.h"
 #include "core/SettingsStore.h"
+#include "hex/ui/BinaryForm.h"
+#include "hex/ui/HexEditor.h"
 #include "support/BoxAnswerer.h"
 #include "support/TempDir.h"
 #include "text/ui/ChildForm.h"
@@ -18,6 +21,7 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -195,6 +199,56 @@ TEST_F(ProjectWindowTest, AddSaveReopenRoundTrip)
     EXPECT_EQ(TreeTexts(), QStringList());
     ASSERT_TRUE(Open(saved));
     EXPECT_EQ(OpenFiles(), (std::vector<std::string>{"a.c"}));
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front().toStdString();
+}
+
+// A binary document is a member by its file name: added with Type 1 and no
+// code page, saved with the project, closed and reopened with it.
+TEST_F(ProjectWindowTest, BinaryMembersAreKnownByTheirFileName)
+{
+    test::TBoxAnswerer boxes;
+    auto* binaries = new TBinaryDocuments(*m_main, *m_documents);
+    m_projects->OnAskName = [] {
+        return std::optional<QString>(QStringLiteral("demo"));
+    };
+    m_main->Commands().Execute("ProjectNew");
+    const fs::path bin = m_dir.Write("w/data.bin", std::string("\x01\x02\x03", 3));
+    ASSERT_TRUE(Open(bin));
+    ASSERT_EQ(binaries->Forms().size(), 1u);
+    TBinaryForm* form = binaries->Forms().front();
+    EXPECT_EQ(TProjectManager::DocumentName(form), bin.string());
+    EXPECT_TRUE(Enabled("ProjectAdd"));
+    m_main->Commands().Execute("ProjectAdd");
+    ASSERT_EQ(m_projects->Project()->Count(), 1);
+    EXPECT_EQ(m_projects->IndexOf(form), 1);
+    EXPECT_EQ(m_projects->Project()->Type(1), kProjectBinary);
+    EXPECT_EQ(m_projects->Project()->CodePage(1), "");
+    EXPECT_TRUE(Enabled("ProjectRemove"));
+    EXPECT_FALSE(Enabled("ProjectAdd"));
+
+    // Saving the project saves its modified binary member first.
+    QTest::keyClicks(&form->Editor(), "ff");
+    m_projects->OnSaveDialog = [&](const QString&) {
+        return std::optional<std::string>((m_dir.Path() / "w" / "demo").string());
+    };
+    ASSERT_TRUE(m_projects->Save());
+    EXPECT_EQ(TTempDir::Read(bin), std::string("\xFF\x02\x03", 3));
+    const std::string text = TTempDir::Read(m_dir.Path() / "w" / "demo.qpr");
+    EXPECT_NE(text.find("Name=data.bin"), std::string::npos) << text;
+    EXPECT_NE(text.find("Type=1"), std::string::npos) << text;
+    EXPECT_EQ(text.find("CodePage"), std::string::npos) << text;
+
+    m_main->Commands().Execute("ProjectClose");
+    QApplication::processEvents();
+    EXPECT_TRUE(binaries->Forms().empty());
+    ASSERT_TRUE(Open(m_dir.Path() / "w" / "demo.qpr"));
+    ASSERT_EQ(binaries->Forms().size(), 1u);
+    EXPECT_FALSE(m_projects->IsModified());
+    binaries->Forms().front()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    EXPECT_TRUE(m_projects->IsModified());
+    EXPECT_FALSE(m_projects->Project()->IsOpen(1)) << "a closed member stays, closed";
     EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front().toStdString();
 }
 

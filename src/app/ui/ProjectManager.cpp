@@ -14,6 +14,7 @@
 #include "core/DocumentFile.h"
 #include "core/Translations.h"
 #include "hex/HexText.h"
+#include "hex/ui/BinaryForm.h"
 #include "text/ui/ChildForm.h"
 
 #include <QApplication>
@@ -111,6 +112,14 @@ TProjectManager::~TProjectManager() = default;
 
 std::string TProjectManager::DocumentName(QMdiSubWindow* window)
 {
+    if (auto* binary = qobject_cast<TBinaryForm*>(window)) {
+        if (!binary->FileName().empty()) {
+            return binary->FileName().string();
+        }
+        QString caption = binary->UntitledCaption();
+        caption.remove(QLatin1Char('*'));
+        return ToFileName(caption.trimmed());
+    }
     auto* form = qobject_cast<TChildForm*>(window);
     if (form == nullptr) {
         return {};
@@ -179,10 +188,7 @@ void TProjectManager::FollowRenames()
             // Saved under a new name: the entry follows the document.
             if (const int i = m_project->GetProjectIndex(ToFileName(*known)); i > 0 && !now.isEmpty()) {
                 m_project->SetName(i, ToFileName(now));
-                if (auto* form = qobject_cast<TChildForm*>(window)) {
-                    m_project->SetCodePage(i, CharsetIdOf(form->CodePage()));
-                    m_project->SetType(i, kProjectText);
-                }
+                SetEntryKind(i, window);
                 renamed = true;
             }
         }
@@ -190,6 +196,17 @@ void TProjectManager::FollowRenames()
     }
     if (renamed) {
         Changed();
+    }
+}
+
+void TProjectManager::SetEntryKind(int i, QMdiSubWindow* window)
+{
+    if (auto* form = qobject_cast<TChildForm*>(window)) {
+        m_project->SetType(i, kProjectText);
+        m_project->SetCodePage(i, CharsetIdOf(form->CodePage()));
+    } else if (qobject_cast<TBinaryForm*>(window) != nullptr) {
+        m_project->SetType(i, kProjectBinary);
+        m_project->SetCodePage(i, ""); // binary entries have none
     }
 }
 
@@ -201,9 +218,7 @@ bool TProjectManager::TakeFileUse(const std::string& file, int codePageIndex, in
     }
     m_project->SetOpen(i, true);
     m_project->SetType(i, type);
-    if (type == kProjectText) {
-        m_project->SetCodePage(i, CharsetIdOf(codePageIndex));
-    }
+    m_project->SetCodePage(i, type == kProjectText ? CharsetIdOf(codePageIndex) : "");
     m_project->SetModified(true);
     m_form.CommandActions().ScheduleUpdate();
     return true;
@@ -381,14 +396,17 @@ void TProjectManager::RecordActiveFile()
 bool TProjectManager::SaveDocuments()
 {
     const QList<QMdiSubWindow*> windows = m_form.DocumentWindows();
-    std::vector<QPointer<TChildForm>> members;
+    std::vector<QPointer<QMdiSubWindow>> members;
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        if (auto* form = qobject_cast<TChildForm*>(*it); form != nullptr && IndexOf(form) > 0) {
-            members.emplace_back(form);
+        if (IndexOf(*it) > 0) {
+            members.emplace_back(*it);
         }
     }
-    for (const QPointer<TChildForm>& form : members) {
-        if (form != nullptr && !m_documents.Save(*form)) {
+    for (const QPointer<QMdiSubWindow>& window : members) {
+        if (auto* form = qobject_cast<TChildForm*>(window.data()); form != nullptr && !m_documents.Save(*form)) {
+            return false;
+        }
+        if (auto* binary = qobject_cast<TBinaryForm*>(window.data()); binary != nullptr && !binary->Save()) {
             return false;
         }
     }
@@ -472,16 +490,19 @@ bool TProjectManager::SaveAs()
 void TProjectManager::AddActive()
 {
     QMdiSubWindow* active = m_form.MdiArea()->currentSubWindow();
-    auto* form = qobject_cast<TChildForm*>(active);
-    if (m_project == nullptr || form == nullptr || IndexOf(form) > 0) {
+    if (m_project == nullptr || active == nullptr || IndexOf(active) > 0) {
         return;
     }
-    const std::string name = DocumentName(form);
+    const std::string name = DocumentName(active);
     if (name.empty()) {
         return;
     }
-    m_project->Add(name, true, kProjectText, CharsetIdOf(form->CodePage()));
-    Track(form);
+    auto* form = qobject_cast<TChildForm*>(active);
+    m_project->Add(name,
+        true,
+        form != nullptr ? kProjectText : kProjectBinary,
+        form != nullptr ? CharsetIdOf(form->CodePage()) : "");
+    Track(active);
     Changed();
 }
 

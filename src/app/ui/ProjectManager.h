@@ -64,8 +64,9 @@ public:
     std::vector<std::string> MemberNames() const;
     // The entry number of a document window, -1 when it is no member.
     int IndexOf(QMdiSubWindow* window) const;
-    // The name a document has in a project: its file name, or the untitled
-    // caption while it has none. Empty for windows that are no documents.
+    // The name a document (text or binary) has in a project: its file name,
+    // or the untitled caption while it has none. Empty for windows that are
+    // no documents.
     static std::string DocumentName(QMdiSubWindow* window);
     // A member's document was opened or saved: its entry takes the code page
     // and type. False when the file is no member (the recent list takes it).
@@ -86,6 +87,8 @@ private:
     void Track(QMdiSubWindow* window);
     void Untrack(QObject* window);
     void FollowRenames();
+    // Entry i takes the window's type, and its code page for a text document.
+    void SetEntryKind(int i, QMdiSubWindow* window);
     bool SaveDocuments();
     void RecordActiveFile();
     bool WriteTo(const std::filesystem::path& file);
