@@ -130,7 +130,16 @@ bool THexDocument::SaveToFile(const fs::path& file)
         old.fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         struct stat st { };
         if (old.fd >= 0 && ::fstat(old.fd, &st) == 0 && S_ISREG(st.st_mode)) {
-            const TDocumentFileResult backup = WriteFileSafelyWith(BackupName(file), [&](int fd) -> std::string {
+            const fs::path backupName = BackupName(file);
+            // The safe writer follows links; a link at the backup name (planted
+            // or old) is removed instead, so the backup never lands in the
+            // file it points to.
+            struct stat link { };
+            if (::lstat(backupName.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::unlink(backupName.c_str()) != 0) {
+                m_lastError = backupName.string() + ": " + std::strerror(errno);
+                return false;
+            }
+            const TDocumentFileResult backup = WriteFileSafelyWith(backupName, [&](int fd) -> std::string {
                 if (::ftruncate(fd, st.st_size) != 0
                     || !CopyFileRange(old.fd, 0, fd, 0, static_cast<std::uint64_t>(st.st_size))) {
                     return std::strerror(errno);

@@ -7,6 +7,7 @@
 #include "core/SettingsStore.h"
 #include "hex/HexDocument.h"
 #include "hex/ui/BinaryForm.h"
+#include "hex/ui/HexEditor.h"
 #include "platform/fake/FakeClipboard.h"
 #include "support/BoxAnswerer.h"
 #include "support/TempDir.h"
@@ -212,6 +213,35 @@ TEST_F(BinaryDocumentsTest, SaveAsGivesTheWindowTheNewName)
     EXPECT_EQ(form->FileName(), other);
     EXPECT_EQ(TTempDir::Read(other), std::string("\x05", 1));
     EXPECT_EQ(form->windowTitle(), QString::fromStdString(other.string()));
+}
+
+TEST_F(BinaryDocumentsTest, SavingNeverWritesThroughALinkAtTheBackupName)
+{
+    // data.bin is the user's link to real/data.bin: saving follows it and it
+    // stays a link. data.~bin is a link planted towards another file: the
+    // backup replaces the link instead of writing into that file.
+    fs::create_directories(m_dir.Path() / "real");
+    const fs::path real = m_dir.Write("real/data.bin", std::string("\x01old", 4));
+    const fs::path victim = m_dir.Write("victim.txt", "victim");
+    const fs::path file = m_dir.Path() / "data.bin";
+    const fs::path backup = m_dir.Path() / "data.~bin";
+    fs::create_symlink(real, file);
+    fs::create_symlink(victim, backup);
+    ASSERT_TRUE(Open(file));
+    TBinaryForm* form = m_binaries->Active();
+    ASSERT_NE(form, nullptr);
+    form->Document().SetCreateBackup(true);
+    QTest::keyClicks(&form->Editor(), "ff");
+    ASSERT_TRUE(form->IsModified());
+    TBoxAnswerer boxes; // any error box is answered and recorded
+    ASSERT_TRUE(m_main->Commands().Execute("FileSave"));
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front().toStdString();
+    EXPECT_FALSE(form->IsModified());
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(TTempDir::Read(real), std::string("\xFFold", 4));
+    EXPECT_EQ(TTempDir::Read(victim), "victim");
+    EXPECT_FALSE(fs::is_symlink(backup));
+    EXPECT_EQ(TTempDir::Read(backup), std::string("\x01old", 4));
 }
 
 } // namespace
