@@ -4,6 +4,7 @@
 //   --search MODE TEXT DIR MASKS      prints "file:line" of every matching line
 //                                     (MODE: literal, nocase, pattern)
 // Without a mode, the Google Benchmark cases run on a generated tree.
+#include "PlainModeMain.h"
 #include "text/TextMatch.h"
 #include "tools/FileSearcher.h"
 #include "tools/SearchFileList.h"
@@ -171,11 +172,5 @@ BENCHMARK_CAPTURE(BM_SearchTree, pattern, "pattern", "ne+dle")->Unit(benchmark::
 
 int main(int argc, char** argv)
 {
-    if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0 && std::strncmp(argv[1], "--benchmark", 11) != 0) {
-        return quillet::PlainMode(argc, argv);
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchmarkOrPlainMode(argc, argv, quillet::PlainMode);
 }

@@ -14,6 +14,7 @@
 // document (forwards from its start, backwards from its end), then the same
 // search four more times: it prints the match line (or -1), the seconds of
 // the first search on the freshly loaded buffer and the best of the repeats.
+#include "PlainModeMain.h"
 #include "text/MemoSearch.h"
 #include "text/MemoSource.h"
 #include "text/TextMatch.h"
@@ -354,11 +355,5 @@ int PlainMode(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0 && std::strncmp(argv[1], "--benchmark", 11) != 0) {
-        return quillet::PlainMode(argc, argv);
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchmarkOrPlainMode(argc, argv, quillet::PlainMode);
 }
