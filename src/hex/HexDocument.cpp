@@ -159,8 +159,12 @@ bool THexDocument::SaveToFile(const fs::path& file)
         if (m_size == 0) {
             return {};
         }
-        if (::ftruncate(fd, static_cast<off_t>(m_size)) != 0 || !m_work->CopyTo(0, m_size, fd, 0)) {
+        // Copied into the empty file first, the length set afterwards: see TTempFile::CopyFrom.
+        if (!m_work->CopyTo(0, m_size, fd, 0)) {
             return m_work->Error().empty() ? std::strerror(errno) : m_work->Error();
+        }
+        if (::ftruncate(fd, static_cast<off_t>(m_size)) != 0) {
+            return std::strerror(errno);
         }
         return {};
     });

@@ -265,7 +265,9 @@ bool TTempFile::CopyTo(std::uint64_t offset, std::uint64_t count, int destFd, st
 
 bool TTempFile::CopyFrom(int srcFd, std::uint64_t length)
 {
-    if (!Resize(0)) {
+    // A file that is empty already is not truncated: on ext4 a truncation to
+    // zero followed by writes makes the close flush the whole file.
+    if (Size() != 0 && !Resize(0)) {
         return false;
     }
     if (::ioctl(m_fd, FICLONE, srcFd) == 0) {
@@ -274,10 +276,11 @@ bool TTempFile::CopyFrom(int srcFd, std::uint64_t length)
         }
         return Fail("the copy is shorter than the file");
     }
-    if (!Resize(length)) {
-        return false;
-    }
-    if (!CopyFileRange(srcFd, 0, m_fd, 0, length)) {
+    // The data runs go into the empty file, which grows as they arrive (the
+    // gaps between them stay holes); copying into a file already extended to
+    // its length is several times slower on ext4. The length, with a trailing
+    // hole of a sparse source, is set afterwards.
+    if (!CopyFileRange(srcFd, 0, m_fd, 0, length) || !Resize(length)) {
         const int error = errno;
         Resize(0);
         return Fail(error);

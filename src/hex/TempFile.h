@@ -56,7 +56,8 @@ private:
 // Copies count bytes between two descriptors at the given offsets; false with
 // errno set on failure or a short copy. With skipHoles the holes of a sparse
 // source are skipped, which is right only where the destination range reads
-// as zeros already (a file just extended).
+// as zeros already (a file just extended, or past its end: the caller then
+// sets the length).
 bool CopyFileRange(int srcFd,
     std::uint64_t srcOffset,
     int destFd,
