@@ -1,6 +1,7 @@
 // Find and Seek of the hex editor.
 #include "core/CharCase.h"
 #include "hex/HexDocument.h"
+#include "text/LiteralFinder.h"
 
 #include <algorithm>
 #include <array>
@@ -34,12 +35,23 @@ std::int64_t THexDocument::Find(
     if (length <= 0 || !m_work || lastOffset + 1 < firstOffset + length) {
         return -1;
     }
-    const std::array<std::uint8_t, 256> lower = ignoreCase ? LowerTable() : std::array<std::uint8_t, 256>{};
+    // Ignoring case, the bytes are compared through the lower-case map by the
+    // text search's literal finder, sixteen positions at a time; an exact
+    // search runs memmem over the block.
+    unsigned char fold[256];
+    const std::array<std::uint8_t, 256> lower = LowerTable();
+    for (int c = 0; c < 256; ++c) {
+        fold[c] = ignoreCase ? lower[static_cast<std::size_t>(c)] : static_cast<unsigned char>(c);
+    }
     if (ignoreCase) {
         for (std::uint8_t& c : pattern) {
             c = lower[c];
         }
     }
+    const TLiteralFinder finder(ignoreCase
+            ? std::string_view(reinterpret_cast<const char*>(pattern.data()), pattern.size())
+            : std::string_view(),
+        fold);
     const std::size_t block = std::max<std::size_t>(kSearchBlock, static_cast<std::size_t>(length) * 2);
     std::vector<std::uint8_t> buffer(block);
     std::int64_t start = firstOffset;
@@ -52,11 +64,11 @@ std::int64_t THexDocument::Find(
             return -1;
         }
         if (ignoreCase) {
-            for (std::size_t i = 0; i < got; ++i) {
-                buffer[i] = lower[buffer[i]];
+            const std::size_t at = finder.Find(std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
+            if (at != TLiteralFinder::npos) {
+                return start + static_cast<std::int64_t>(at);
             }
-        }
-        if (const void* hit = ::memmem(buffer.data(), got, pattern.data(), pattern.size())) {
+        } else if (const void* hit = ::memmem(buffer.data(), got, pattern.data(), pattern.size())) {
             return start + (static_cast<const std::uint8_t*>(hit) - buffer.data());
         }
         if (got < want) {

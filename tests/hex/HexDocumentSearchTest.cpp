@@ -21,13 +21,16 @@ TEST_F(HexDocumentSearch, FindAcrossCacheAndBlockBoundaries)
         data.replace(static_cast<std::size_t>(at), 7, "needle!");
     }
     Load(data);
-    std::int64_t from = 0;
-    for (std::int64_t at : offsets) {
-        SCOPED_TRACE(at);
-        std::vector<std::uint8_t> pattern = Bytes("needle!");
-        const std::int64_t found = doc.Find(pattern, false, static_cast<std::int64_t>(data.size()), from);
-        EXPECT_EQ(found, at);
-        from = found + 1;
+    // The exact search and the one ignoring case take different routes.
+    for (const bool ignoreCase : {false, true}) {
+        std::int64_t from = 0;
+        for (std::int64_t at : offsets) {
+            SCOPED_TRACE(testing::Message() << at << (ignoreCase ? " ignoring case" : " exact"));
+            std::vector<std::uint8_t> pattern = Bytes(ignoreCase ? "NeeDLE!" : "needle!");
+            const std::int64_t found = doc.Find(pattern, ignoreCase, static_cast<std::int64_t>(data.size()), from);
+            EXPECT_EQ(found, at);
+            from = found + 1;
+        }
     }
     // Painting reads through the 64 KB window on both sides of the boundary.
     EXPECT_EQ(doc.CachedByte(65536 - 3), 'n');
