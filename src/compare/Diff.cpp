@@ -120,19 +120,33 @@ bool TDiff::RecursiveDiff(std::int32_t b1, std::int32_t b2, std::int32_t t1, std
     const std::int32_t m = t2 - b2;
     const std::int32_t delta = n - m;
     const bool oddDelta = (delta % 2) != 0;
-    // On diagonal k, y = x - k - b1 + b2.
-    const auto yOf = [&](std::int32_t x, std::int32_t k) {
-        return x - k - b1 + b2;
+    // On diagonal k, y = x - k + shift.
+    const std::int32_t shift = b2 - b1;
+    // Locals for the hot loops: stores into the diagonal arrays cannot then
+    // be taken as changing the members they would otherwise reload.
+    const std::int32_t* const a = m_a;
+    const std::int32_t* const b = m_b;
+    std::int32_t* const vf = m_vf.data() + m_offset;
+    std::int32_t* const vr = m_vr.data() + m_offset;
+    std::int32_t forwardMark = m_forwardMark;
+    std::int32_t reverseMark = m_reverseMark;
+    const auto keepMarks = [&] {
+        m_forwardMark = forwardMark;
+        m_reverseMark = reverseMark;
+    };
+    // The first diagonal from `from` on, of the same parity, not below -m.
+    const auto firstDiagonal = [m](std::int32_t from) {
+        return from < -m ? from + ((-m - from + 1) / 2) * 2 : from;
     };
 
     // Sentinels just outside the diagonals -M..N, written in every
     // sub-problem so that every entry the passes read has been written.
-    Vf(0) = b1;
-    Vr(delta) = t1;
-    Vf(n) = t1;
-    Vr(n) = t1;
-    Vf(-m - 1) = b1;
-    Vr(-m - 1) = b1;
+    vf[0] = b1;
+    vr[delta] = t1;
+    vf[n] = t1;
+    vr[n] = t1;
+    vf[-m - 1] = b1;
+    vr[-m - 1] = b1;
 
     for (std::int32_t e = 1; e <= m_maxD; ++e) {
         if (!StepAllowed()) {
@@ -140,43 +154,43 @@ bool TDiff::RecursiveDiff(std::int32_t b1, std::int32_t b2, std::int32_t t1, std
         }
         // Forward pass.
         const std::int32_t forwardLast = std::min(e, n - 1);
-        for (std::int32_t k = -e; k <= forwardLast; k += 2) {
-            if (k < -m) {
-                continue;
-            }
-            std::int32_t x = (k == -e || (k < e && Vf(k - 1) < Vf(k + 1))) ? Vf(k + 1) : Vf(k - 1) + 1;
-            std::int32_t y = yOf(x, k);
-            while (x < t1 && y < t2 && m_b[y] == m_a[x]) {
+        for (std::int32_t k = firstDiagonal(-e); k <= forwardLast; k += 2) {
+            // The further of the two neighbours (the one below on a tie);
+            // the outermost diagonals have one neighbour only.
+            std::int32_t x = k == -e ? vf[k + 1] : k == e ? vf[k - 1] + 1 : std::max(vf[k - 1] + 1, vf[k + 1]);
+            std::int32_t y = x - k + shift;
+            while (x < t1 && y < t2 && b[y] == a[x]) {
                 ++x;
                 ++y;
             }
-            Vf(k) = x;
-            m_forwardMark = std::max(m_forwardMark, x);
-            if (oddDelta && delta - e < k && k < delta + e && Vf(k) >= Vr(k)) {
+            vf[k] = x;
+            forwardMark = std::max(forwardMark, x);
+            if (oddDelta && delta - e < k && k < delta + e && x >= vr[k]) {
                 std::int32_t xs = x;
                 std::int32_t ys = y;
-                while (xs > b1 && ys > b2 && m_b[ys - 1] == m_a[xs - 1]) {
+                while (xs > b1 && ys > b2 && b[ys - 1] == a[xs - 1]) {
                     --xs;
                     --ys;
                 }
+                keepMarks();
                 return RecursiveDiff(b1, b2, xs, ys) && RecursiveDiff(x, y, t1, t2);
             }
         }
         // Reverse pass.
         const std::int32_t reverseLast = std::min(delta + e, n - 1);
-        for (std::int32_t k = delta - e; k <= reverseLast; k += 2) {
-            if (k < -m) {
-                continue;
-            }
-            std::int32_t x = (k == delta + e || (k > delta - e && Vr(k - 1) < Vr(k + 1))) ? Vr(k - 1) : Vr(k + 1) - 1;
-            std::int32_t y = yOf(x, k);
-            while (x > b1 && y > b2 && m_b[y - 1] == m_a[x - 1]) {
+        for (std::int32_t k = firstDiagonal(delta - e); k <= reverseLast; k += 2) {
+            std::int32_t x = k == delta + e ? vr[k - 1]
+                : k == delta - e            ? vr[k + 1] - 1
+                                            : std::min(vr[k - 1], vr[k + 1] - 1);
+            std::int32_t y = x - k + shift;
+            while (x > b1 && y > b2 && b[y - 1] == a[x - 1]) {
                 --x;
                 --y;
             }
-            Vr(k) = x;
-            m_reverseMark = std::min(m_reverseMark, x);
-            if (!oddDelta && -e <= k && k <= e && Vf(k) >= Vr(k)) {
+            vr[k] = x;
+            reverseMark = std::min(reverseMark, x);
+            if (!oddDelta && -e <= k && k <= e && vf[k] >= x) {
+                keepMarks();
                 if (n == 1 && m == 1) {
                     EmitAdd(b1, b2);
                     EmitDelete(b1);
@@ -185,13 +199,14 @@ bool TDiff::RecursiveDiff(std::int32_t b1, std::int32_t b2, std::int32_t t1, std
                 if (!RecursiveDiff(b1, b2, x, y)) {
                     return false;
                 }
-                while (x < t1 && y < t2 && m_b[y] == m_a[x]) {
+                while (x < t1 && y < t2 && b[y] == a[x]) {
                     ++x;
                     ++y;
                 }
                 return RecursiveDiff(x, y, t1, t2);
             }
         }
+        keepMarks();
     }
     return false;
 }

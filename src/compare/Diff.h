@@ -75,16 +75,13 @@ private:
     void PushAdd();
     void PushDelete();
 
-    // The diagonal arrays hold entries -MaxD-1 .. MaxD+1; Vf(k) and Vr(k)
-    // address diagonal k, so the sentinels just outside -M..N are in range.
-    std::int32_t& Vf(std::int32_t k) { return m_vf[static_cast<std::size_t>(k + m_offset)]; }
-    std::int32_t& Vr(std::int32_t k) { return m_vr[static_cast<std::size_t>(k + m_offset)]; }
-
     const std::int32_t* m_a = nullptr;
     const std::int32_t* m_b = nullptr;
     std::int32_t m_len1 = 0;
     std::int32_t m_maxD = 0;
     std::int32_t m_offset = 0; // MaxD + 1
+    // The diagonal arrays hold entries -MaxD-1 .. MaxD+1: diagonal k is at
+    // k + m_offset, so the sentinels just outside -M..N are in range.
     std::vector<std::int32_t> m_vf;
     std::vector<std::int32_t> m_vr;
 

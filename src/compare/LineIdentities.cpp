@@ -2,57 +2,138 @@
 
 #include "core/CharCase.h"
 
+#include <array>
+#include <bit>
+#include <functional>
 #include <string_view>
-#include <unordered_map>
 
 namespace quillet {
+
+namespace {
+
+using TLowerTable = std::array<unsigned char, 256>;
+
+TLowerTable LowerTable()
+{
+    TLowerTable table{};
+    for (int c = 0; c < 256; ++c) {
+        table[static_cast<std::size_t>(c)] = LowerChar(static_cast<unsigned char>(c));
+    }
+    return table;
+}
+
+void AppendNormalized(std::string& out, std::string_view line, const TLowerTable* lower, bool ignoreBlanks)
+{
+    for (const char c : line) {
+        if (ignoreBlanks && (c == ' ' || c == '\t')) {
+            continue;
+        }
+        out.push_back(lower != nullptr ? static_cast<char>((*lower)[static_cast<unsigned char>(c)]) : c);
+    }
+}
+
+// Numbers distinct texts in the order they are first seen: open addressing
+// on the texts' hashes, and a hash match is confirmed by comparing the texts.
+// The texts must outlive it.
+class TTextNumbers {
+public:
+    explicit TTextNumbers(std::size_t texts)
+        : m_mask(std::bit_ceil(2 * texts + 2) - 1)
+        , m_slots(m_mask + 1)
+    {
+        m_texts.reserve(texts);
+    }
+
+    std::int32_t Identify(std::string_view text)
+    {
+        const std::size_t hash = std::hash<std::string_view>{}(text);
+        const auto tag = static_cast<std::uint32_t>(hash);
+        for (std::size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
+            TSlot& slot = m_slots[at];
+            if (slot.id < 0) {
+                slot = {tag, static_cast<std::int32_t>(m_texts.size())};
+                m_texts.push_back(text);
+                return slot.id;
+            }
+            if (slot.tag == tag && m_texts[static_cast<std::size_t>(slot.id)] == text) {
+                return slot.id;
+            }
+        }
+    }
+
+private:
+    struct TSlot {
+        std::uint32_t tag = 0; // low bits of the text's hash
+        std::int32_t id = -1; // -1: free
+    };
+    std::size_t m_mask; // slot count - 1; at least twice the texts, so probes stay short
+    std::vector<TSlot> m_slots;
+    std::vector<std::string_view> m_texts; // by number
+};
+
+} // namespace
 
 std::string NormalizedLine(std::string_view line, bool ignoreCase, bool ignoreBlanks)
 {
     std::string kept;
     kept.reserve(line.size());
-    for (const char c : line) {
-        if (ignoreBlanks && (c == ' ' || c == '\t')) {
-            continue;
-        }
-        kept.push_back(ignoreCase ? static_cast<char>(LowerChar(static_cast<unsigned char>(c))) : c);
-    }
+    const TLowerTable lower = ignoreCase ? LowerTable() : TLowerTable{};
+    AppendNormalized(kept, line, ignoreCase ? &lower : nullptr, ignoreBlanks);
     return kept;
+}
+
+TLineIdentities NumberLines(
+    std::span<const std::string_view> left, std::span<const std::string_view> right, bool ignoreCase, bool ignoreBlanks)
+{
+    const std::size_t count = left.size() + right.size();
+    // Normalised texts are written one after another into one buffer; the
+    // views are taken once it no longer grows.
+    std::string buffer;
+    std::vector<std::string_view> normalized;
+    if (ignoreCase || ignoreBlanks) {
+        std::size_t bytes = 0;
+        for (const auto side : {left, right}) {
+            for (const std::string_view line : side) {
+                bytes += line.size();
+            }
+        }
+        buffer.reserve(bytes);
+        const TLowerTable lower = ignoreCase ? LowerTable() : TLowerTable{};
+        std::vector<std::size_t> ends;
+        ends.reserve(count);
+        for (const auto side : {left, right}) {
+            for (const std::string_view line : side) {
+                AppendNormalized(buffer, line, ignoreCase ? &lower : nullptr, ignoreBlanks);
+                ends.push_back(buffer.size());
+            }
+        }
+        normalized.reserve(count);
+        std::size_t start = 0;
+        for (const std::size_t end : ends) {
+            normalized.push_back(std::string_view(buffer).substr(start, end - start));
+            start = end;
+        }
+    }
+    TTextNumbers numbers(count);
+    TLineIdentities result;
+    result.left.reserve(left.size());
+    result.right.reserve(right.size());
+    std::size_t index = 0;
+    for (const std::string_view line : left) {
+        result.left.push_back(numbers.Identify(normalized.empty() ? line : normalized[index++]));
+    }
+    for (const std::string_view line : right) {
+        result.right.push_back(numbers.Identify(normalized.empty() ? line : normalized[index++]));
+    }
+    return result;
 }
 
 TLineIdentities NumberLines(
     std::span<const std::string> left, std::span<const std::string> right, bool ignoreCase, bool ignoreBlanks)
 {
-    const bool normalize = ignoreCase || ignoreBlanks;
-    // Normalised copies live here so that the map can key on views of them.
-    std::vector<std::string> normalized;
-    if (normalize) {
-        normalized.reserve(left.size() + right.size());
-        for (const std::string& line : left) {
-            normalized.push_back(NormalizedLine(line, ignoreCase, ignoreBlanks));
-        }
-        for (const std::string& line : right) {
-            normalized.push_back(NormalizedLine(line, ignoreCase, ignoreBlanks));
-        }
-    }
-    std::unordered_map<std::string_view, std::int32_t> ids;
-    ids.reserve(left.size() + right.size());
-    TLineIdentities result;
-    result.left.reserve(left.size());
-    result.right.reserve(right.size());
-    std::size_t index = 0;
-    const auto identify = [&](const std::string& line) {
-        const std::string_view key = normalize ? std::string_view(normalized[index]) : std::string_view(line);
-        ++index;
-        return ids.try_emplace(key, static_cast<std::int32_t>(ids.size())).first->second;
-    };
-    for (const std::string& line : left) {
-        result.left.push_back(identify(line));
-    }
-    for (const std::string& line : right) {
-        result.right.push_back(identify(line));
-    }
-    return result;
+    const std::vector<std::string_view> leftViews(left.begin(), left.end());
+    const std::vector<std::string_view> rightViews(right.begin(), right.end());
+    return NumberLines(leftViews, rightViews, ignoreCase, ignoreBlanks);
 }
 
 } // namespace quillet

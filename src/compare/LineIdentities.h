@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillet {
@@ -18,6 +19,11 @@ struct TLineIdentities {
 
 TLineIdentities NumberLines(
     std::span<const std::string> left, std::span<const std::string> right, bool ignoreCase, bool ignoreBlanks);
+// The same for lines that are views (into a file's bytes, for example).
+TLineIdentities NumberLines(std::span<const std::string_view> left,
+    std::span<const std::string_view> right,
+    bool ignoreCase,
+    bool ignoreBlanks);
 
 // The text a line is compared by under the options.
 std::string NormalizedLine(std::string_view line, bool ignoreCase, bool ignoreBlanks);
