@@ -30,31 +30,6 @@ tree="$work/tree"
 have_rg=0
 command -v rg >/dev/null && have_rg=1
 
-# wall_ns CMD: runs a shell command line and prints its wall time in ns.
-wall_ns() {
-    local start end
-    start=$(date +%s%N)
-    bash -c "$1" >/dev/null 2>&1 || true
-    end=$(date +%s%N)
-    echo $((end - start))
-}
-
-# median5 OURS THEIRS: one warm-up of each, then five alternating runs;
-# prints "ours theirs" as median seconds.
-median5() {
-    local ours=() theirs=() i
-    wall_ns "$1" >/dev/null
-    wall_ns "$2" >/dev/null
-    for i in 1 2 3 4 5; do
-        ours+=("$(wall_ns "$1")")
-        theirs+=("$(wall_ns "$2")")
-    done
-    local mo mt
-    mo=$(printf '%s\n' "${ours[@]}" | sort -n | sed -n 3p)
-    mt=$(printf '%s\n' "${theirs[@]}" | sort -n | sed -n 3p)
-    awk -v a="$mo" -v b="$mt" 'BEGIN { printf "%.3f %.3f\n", a / 1e9, b / 1e9 }'
-}
-
 status=0
 printf '%-44s %9s %9s %7s %9s %s\n' "case" "ours (s)" "peer (s)" "ratio" "lines" "agree"
 # run_case LABEL MODE TEXT DIR MASKS PEER-NAME PEER-COMMAND

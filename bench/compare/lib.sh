@@ -4,7 +4,8 @@
 #   theirs=$(time_best 5 md5sum input)
 #   print_header
 #   print_row "md5 of 100 MB" "$ours" "$theirs"
-# Keep it POSIX sh plus `date +%s%N` (GNU coreutils), except best_of3 (bash).
+# Keep it POSIX sh plus `date +%s%N` (GNU coreutils), except best_of3,
+# wall_ns and median5 (bash).
 
 # time_best N cmd [args...]: runs cmd N times (output discarded) and prints the
 # best wall-clock time in seconds with three decimals. A failing run prints
@@ -68,4 +69,28 @@ best_of3() {
         fi
     done
     echo "$best_wall $best_cpu"
+}
+
+# wall_ns CMD: runs a shell command line and prints its wall time in ns.
+wall_ns() {
+    local start end
+    start=$(date +%s%N)
+    bash -c "$1" >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    echo $((end - start))
+}
+
+# median5 OURS THEIRS: one warm-up of each, then five alternating runs of the
+# two shell command lines; prints "ours theirs" as median seconds.
+median5() {
+    local ours=() theirs=() i mo mt
+    wall_ns "$1" >/dev/null
+    wall_ns "$2" >/dev/null
+    for i in 1 2 3 4 5; do
+        ours+=("$(wall_ns "$1")")
+        theirs+=("$(wall_ns "$2")")
+    done
+    mo=$(printf '%s\n' "${ours[@]}" | sort -n | sed -n 3p)
+    mt=$(printf '%s\n' "${theirs[@]}" | sort -n | sed -n 3p)
+    awk -v a="$mo" -v b="$mt" 'BEGIN { printf "%.3f %.3f\n", a / 1e9, b / 1e9 }'
 }
