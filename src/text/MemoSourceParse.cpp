@@ -218,7 +218,11 @@ int TMemoSource::ParseLines(int first, int last, bool force, int bytesFrom)
                 r.startState = state;
                 r.endState = end;
             } else {
-                m_store.Extra(li).style.assign(text.size(), '\0');
+                // Plain text: no bytes stored (empty means all zero) unless
+                // hot strings mark some below.
+                if (r.extra) {
+                    r.extra->style.clear();
+                }
                 r.startState = state;
                 r.endState = state;
             }
@@ -265,7 +269,13 @@ std::string TMemoSource::GetRawColorData(int line)
     if (line < 0 || line >= GetStrCount()) {
         return {};
     }
-    if (line < m_parsedUpTo && !IsLineParsed(line)) {
+    if (!m_parser) {
+        // Without a highlighter a line's colours depend on nothing before it:
+        // colour only this line, not the ones between the coloured part and it.
+        if (!IsLineParsed(line)) {
+            ParseStrings(line, line);
+        }
+    } else if (line < m_parsedUpTo && !IsLineParsed(line)) {
         // Bytes dropped earlier: the previous line's end state is still known.
         ParseStrings(line, line);
     } else if (!IsLineParsed(line) || line >= m_parsedUpTo) {
