@@ -320,14 +320,15 @@ void TMemoSource::InvalidateLine(int line)
     m_parsedUpTo = std::min(m_parsedUpTo, std::max(line, 0));
 }
 
-void TMemoSource::ReparseEdited(int line)
+void TMemoSource::ReparseEdited(int line, int oldLength)
 {
     InvalidateLine(line);
-    if (m_trackLongest) {
+    if (m_trackLongest && !m_longestDirty) {
         int len = LineLength(line);
         if (len > m_longest) {
             m_longest = len;
-        } else if (len < m_longest) {
+        } else if (len < m_longest && oldLength >= m_longest) {
+            // Only a line that may have been the longest one makes a rescan necessary.
             m_longestDirty = true;
         }
     }
@@ -496,7 +497,7 @@ int TMemoSource::InsertEx(std::string_view text, std::string_view styleBytes)
         AddUndo(TUndoKind::Insert, static_cast<int>(ins.size()), 0);
     }
     ShiftOnInsert(line, col, shift);
-    ReparseEdited(line);
+    ReparseEdited(line, dispLen);
     AddChange(line, line, chTextChanged);
     EndUpdate();
     return static_cast<int>(ins.size());
@@ -511,7 +512,8 @@ void TMemoSource::DeleteRight(int count)
     }
     std::size_t li = static_cast<std::size_t>(line);
     std::string_view raw = m_store.Text(li);
-    if (col >= tabs::DisplayLength(raw, m_tabStops)) {
+    const int oldLength = tabs::DisplayLength(raw, m_tabStops);
+    if (col >= oldLength) {
         return;
     }
     BeginUpdate(6);
@@ -541,7 +543,7 @@ void TMemoSource::DeleteRight(int count)
     m_store.MutableText(li).erase(static_cast<std::size_t>(rawIndex), n);
     AddUndo(TUndoKind::Delete, 0, 0, std::move(removed), std::move(removedStyle));
     ShiftOnDelete(line, col, endCol - col);
-    ReparseEdited(line);
+    ReparseEdited(line, oldLength);
     AddChange(line, line, chTextChanged);
     if (GetStrCount() == 1 && m_store.Text(0).empty()) {
         // A document whose only line is empty has no lines.
@@ -576,12 +578,14 @@ void TMemoSource::BreakLine()
     ExpandFoldAt(line);
     std::size_t li = static_cast<std::size_t>(line);
     std::string_view raw = m_store.Text(li);
+    const int oldLength = tabs::DisplayLength(raw, m_tabStops);
     int rawIndex = std::min(tabs::ColToRaw(raw, col, m_tabStops), static_cast<int>(raw.size()));
     TLineRec newRec = SplitOffTail(li, static_cast<std::size_t>(rawIndex), col == 0 || raw.empty());
     m_store.Insert(li + 1, newRec);
     AddUndo(TUndoKind::Break, 0, 0);
     ShiftOnBreak(line, col);
-    ReparseEdited(line);
+    // The tail, shown from column 0, is no longer than the whole line was.
+    ReparseEdited(line, oldLength);
     InvalidateLine(line + 1);
     AddChange(line, INT_MAX, chTextChanged);
     if (!m_replaying && !m_keepTrailingBlanks) {
@@ -691,7 +695,8 @@ void TMemoSource::JoinLines()
     m_store.Erase(li + 1, 1);
     AddUndo(TUndoKind::Join, 0, 0);
     ShiftOnJoin(line, col);
-    ReparseEdited(line);
+    // The joined line is at least as long as each of its parts was.
+    ReparseEdited(line, 0);
     AddChange(line, INT_MAX, chTextChanged);
     EndUpdate();
 }

@@ -535,7 +535,8 @@ private:
     bool LineIsReadOnly(int line) const;
     void TrimTrailingBlanks(int line);
     void InvalidateLine(int line);
-    void ReparseEdited(int line);
+    // oldLength: the line's display length before the edit (INT_MAX: unknown).
+    void ReparseEdited(int line, int oldLength = INT_MAX);
     void MarkHotStrings(int line);
     void InvalidateParsing(bool resetScratch);
     void ReplaceAll(std::shared_ptr<const char[]> block, std::size_t size, bool quick);
