@@ -156,7 +156,9 @@ void TLineStore::Assign(std::shared_ptr<const char[]> block, std::vector<TLineRe
 {
     Clear();
     m_buf = std::move(recs);
-    m_gapStart = m_gapEnd = m_buf.size();
+    m_gapStart = m_buf.size();
+    m_buf.resize(m_gapStart + SpareRecords(m_gapStart));
+    m_gapEnd = m_buf.size();
     if (block) {
         m_blocks.push_back(std::move(block));
     }

@@ -84,7 +84,11 @@ public:
     void Clear();
 
     // Replaces everything by lines pointing into block; the store keeps block.
+    // SpareRecords(recs.size()) empty records are kept behind the lines, so
+    // that the first inserts after a load do not move every record; reserve
+    // them in recs to avoid a copy.
     void Assign(std::shared_ptr<const char[]> block, std::vector<TLineRec> recs);
+    static std::size_t SpareRecords(std::size_t lines) { return lines / 32 + 64; }
     // Keeps a block alive for records that point into it.
     void KeepBlock(std::shared_ptr<const char[]> block) { m_blocks.push_back(std::move(block)); }
     void Reserve(std::size_t count);

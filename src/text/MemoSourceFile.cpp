@@ -98,7 +98,7 @@ void TMemoSource::ReplaceAll(std::shared_ptr<const char[]> block, std::size_t si
         p = static_cast<const char*>(nl) + 1;
     }
     std::vector<TLineRec> recs;
-    recs.reserve(estimate + 64);
+    recs.reserve(estimate + TLineStore::SpareRecords(estimate));
     bool trim = quick && !m_keepTrailingBlanks;
     auto addLine = [&](const char* b, const char* e) {
         if (trim) {

@@ -71,6 +71,26 @@ TEST(LineStore, LoadedTextIsCopiedOnFirstWriteAndStyleFollowsItsLength)
     EXPECT_EQ(store.MutableStyle(0).size(), 4u);
 }
 
+// Loaded lines keep spare records behind them: the first inserts after a load
+// reuse them instead of copying every record to a larger array.
+TEST(LineStore, InsertsAfterALoadUseTheSpareRecords)
+{
+    std::vector<TLineRec> recs(1000);
+    recs.reserve(recs.size() + TLineStore::SpareRecords(recs.size()));
+    const TLineRec* data = recs.data();
+    TLineStore store;
+    store.Assign(nullptr, std::move(recs));
+    EXPECT_EQ(&store.Rec(0), data) << "the loaded array is adopted";
+    const std::size_t spare = TLineStore::SpareRecords(1000);
+    for (std::size_t i = 0; i < spare; ++i) {
+        store.InsertEmpty(500, 1);
+    }
+    EXPECT_EQ(store.Count(), 1000 + spare);
+    EXPECT_EQ(&store.Rec(0), data) << "no reallocation";
+    store.InsertEmpty(500, 1);
+    EXPECT_EQ(store.Count(), 1001 + spare);
+}
+
 TEST(LineStore, TakenRecordKeepsItsExtraAndInsertHandsItBack)
 {
     TLineStore store;
