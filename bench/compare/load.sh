@@ -1,26 +1,40 @@
 #!/usr/bin/env bash
-# Loads the same 100 MB text file (about 3 million lines, mixed lengths, some
-# tabs) with the text buffer and with `vim -es`, and prints time, throughput
-# and resident memory side by side.
+# Opens the same 100 MB text file (about 3 million lines, mixed lengths, some
+# tabs) with the program and with `vim -es -u NONE`, both as whole processes
+# in the same run, and prints the time from start to the first painted screen
+# (ours: QUILLET_EXIT_AFTER_PAINT ends the program right after it), the peak
+# resident memory of each, and ours/theirs (below 1: we are faster / smaller).
 #
-# Usage: bench/compare/load.sh [build folder]   (configured with -DQUILLET_BUILD_BENCH=ON)
+# Usage: bench/compare/load.sh [build folder]   (default build-bench; the
+# folder holds the `quillet` program, best built in Release)
 set -euo pipefail
 
-build="${1:-build}"
-bench="$build/bench/quillet_bench_memosourcebench"
-if [[ ! -x "$bench" ]]; then
-    echo "missing $bench: configure with -DQUILLET_BUILD_BENCH=ON and build quillet_bench_memosourcebench" >&2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/bench/compare/lib.sh"
+build="${1:-$root/build-bench}"
+program="$build/quillet"
+if [[ ! -x "$program" ]]; then
+    echo "missing $program: build the quillet target in $build" >&2
     exit 1
 fi
-if ! command -v vim >/dev/null; then
-    echo "vim is not installed (Debian: vim-nox); only the buffer is timed" >&2
+install_missing() {
+    if [[ $(id -u) -eq 0 ]] && command -v apt-get >/dev/null; then
+        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "$@" \
+            >/dev/null
+    fi
+}
+command -v vim >/dev/null || install_missing vim
+[[ -x /usr/bin/time ]] || install_missing time
+if ! command -v vim >/dev/null || [[ ! -x /usr/bin/time ]]; then
+    echo "vim and GNU time are needed (Debian: vim, time)" >&2
+    exit 1
 fi
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 file="$work/load.txt"
 
-# Deterministic input: the same words and indentation mix as the benchmark.
+# Deterministic input: words and indentation in a fixed mix.
 awk 'BEGIN {
     srand(7); split("int value return for while x counter { } (a, b); // note", w, " ");
     target = 100 * 1024 * 1024; size = 0;
@@ -32,34 +46,43 @@ awk 'BEGIN {
         while (length(line) < len) line = line w[int(rand() * 11) + 1] " ";
         print line; size += length(line) + 1;
     }
-}' > "$file"
+}' >"$file"
 bytes=$(stat -c %s "$file")
-lines=$(wc -l < "$file")
+lines=$(wc -l <"$file")
 
-# Buffer: the benchmark's own load figure on this file (best of its iterations).
-ours=$(QUILLET_BENCH_LOAD_FILE="$file" "$bench" --benchmark_filter='BM_LoadFile/quick:0' \
-    --benchmark_format=csv 2>/dev/null | grep BM_LoadFile | head -1)
-ours_ms=$(echo "$ours" | awk -F, '{ printf "%.0f", $3 }')
-ours_ratio=$(QUILLET_BENCH_LOAD_FILE="$file" "$bench" --benchmark_filter='BM_LoadFile/quick:0' 2>/dev/null \
-    | sed -n 's/.*rss_per_file_byte=\([0-9.]*\).*/\1/p' | head -1)
+# Our program runs with settings, runtime and temporary folders of its own, so
+# that no other instance takes the file over and no user settings apply.
+mkdir -p "$work/home" "$work/tmp"
+chmod 700 "$work/tmp"
+ours=(env HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+    XDG_RUNTIME_DIR="$work/tmp" TMPDIR="$work/tmp" QT_QPA_PLATFORM=offscreen QUILLET_EXIT_AFTER_PAINT=1
+    "$program" "$file")
+theirs=(vim -es -u NONE -i NONE -n "+q!" "$file")
 
-# vim: load the file and quit, timed with its peak resident size.
-vim_ms="-"; vim_ratio="-"
-if command -v vim >/dev/null; then
-    start=$(date +%s%N)
-    /usr/bin/time -f "%M" -o "$work/vim.rss" vim -es -u NONE -i NONE -n "+q!" "$file" </dev/null >/dev/null 2>&1 || true
-    end=$(date +%s%N)
-    vim_ms=$(( (end - start) / 1000000 ))
-    vim_kb=$(tail -1 "$work/vim.rss")
-    vim_ratio=$(awk -v k="$vim_kb" -v b="$bytes" 'BEGIN { printf "%.2f", k * 1024 / b }')
-fi
+# run_measured NAME COMMAND...: one whole process under GNU time; appends
+# "seconds kB" to $work/NAME.
+run_measured() {
+    local name="$1"
+    shift
+    /usr/bin/time -f "%e %M" -o "$work/$name.one" "$@" </dev/null >/dev/null 2>&1 || true
+    tail -1 "$work/$name.one" >>"$work/$name"
+}
+# Warm the page cache once, then alternate the two so both meet the same machine.
+cat "$file" >/dev/null
+for _ in 1 2 3; do
+    run_measured ours "${ours[@]}"
+    run_measured theirs "${theirs[@]}"
+done
+best() { sort -n "$work/$1" | head -1 | cut -d' ' -f1; }
+peak() { sort -n -k2 "$work/$1" | tail -1 | cut -d' ' -f2; }
 
 printf "file: %d bytes, %d lines\n" "$bytes" "$lines"
-printf "%-12s %10s %12s %14s\n" "loader" "time ms" "MB/s" "RSS/file size"
-printf "%-12s %10s %12s %14s\n" "TMemoSource" "$ours_ms" \
-    "$(awk -v b="$bytes" -v t="$ours_ms" 'BEGIN { printf "%.0f", b / 1048576 / (t / 1000) }')" "$ours_ratio"
-if [[ "$vim_ms" != "-" ]]; then
-    printf "%-12s %10s %12s %14s\n" "vim -es" "$vim_ms" \
-        "$(awk -v b="$bytes" -v t="$vim_ms" 'BEGIN { printf "%.0f", b / 1048576 / (t / 1000) }')" "$vim_ratio"
-    printf "ratio vim/ours (time): %s\n" "$(awk -v a="$vim_ms" -v b="$ours_ms" 'BEGIN { printf "%.2f", a / b }')"
-fi
+print_header
+print_row "start to first paint, 100 MB" "$(best ours)" "$(best theirs)"
+printf '%-40s %10s %10s %8s\n' "peak RSS (MiB)" \
+    "$(awk -v k="$(peak ours)" 'BEGIN { printf "%.0f", k / 1024 }')" \
+    "$(awk -v k="$(peak theirs)" 'BEGIN { printf "%.0f", k / 1024 }')" \
+    "$(awk -v a="$(peak ours)" -v b="$(peak theirs)" 'BEGIN { printf "%.2f", a / b }')"
+printf "peak RSS / file size: ours %s, vim %s\n" \
+    "$(awk -v k="$(peak ours)" -v b="$bytes" 'BEGIN { printf "%.2f", k * 1024 / b }')" \
+    "$(awk -v k="$(peak theirs)" -v b="$bytes" 'BEGIN { printf "%.2f", k * 1024 / b }')"

@@ -12,6 +12,7 @@
 #include "app/ui/DocumentManager.h"
 #include "app/ui/DocumentOpeners.h"
 #include "app/ui/EditCommandBindings.h"
+#include "app/ui/ExitAfterPaint.h"
 #include "app/ui/FileCommands.h"
 #include "app/ui/FindInFilesBindings.h"
 #include "app/ui/MainMenus.h"
@@ -242,6 +243,7 @@ int main(int argc, char** argv)
         return form.WMCopyData(message);
     });
 
+    TExitAfterPaint::InstallWhenAsked();
     form.show();
     form.RunStartup(arguments, startDirectory);
     const int result = QApplication::exec();
