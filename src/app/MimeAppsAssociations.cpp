@@ -211,7 +211,7 @@ bool TMimeAppsAssociations::ReadList(std::string& text, std::string& error) cons
         error = m_listFile.string() + ": " + read.status.reason;
         return false;
     }
-    text = std::move(read.bytes);
+    text = std::string(read.bytes.View());
     return true;
 }
 

@@ -57,7 +57,7 @@ std::string_view TrimBlanks(std::string_view s)
 bool ReadFile(const fs::path& file, std::size_t limit, std::string& out, std::string& reason)
 {
     TFileRead read = SystemFileSystem().ReadFile(file, limit);
-    out = std::move(read.bytes);
+    out.assign(read.bytes.View());
     reason = std::move(read.status.reason);
     return read.status.Ok();
 }
@@ -188,19 +188,18 @@ TDocumentLoad LoadTextDocument(const fs::path& file, int codePageIndex, bool det
             load.codePageIndex = GetCPIndex(types.charset);
         }
     }
-    std::string bytes;
-    std::string reason;
-    if (!ReadFile(file, 0, bytes, reason)) {
-        load.result = Failure(file, reason);
+    TFileRead read = SystemFileSystem().ReadFile(file);
+    if (!read.status) {
+        load.result = Failure(file, read.status.reason);
         return load;
     }
     if (used != systemCp) {
-        TConversion conversion = ConvertCharset(bytes, used, systemCp);
-        load.text = std::move(conversion.bytes);
+        TConversion conversion = ConvertCharset(read.bytes, used, systemCp);
+        load.text = TFileBytes(std::move(conversion.bytes));
         load.lossy = conversion.lossy;
         load.converted = true;
     } else {
-        load.text = std::move(bytes);
+        load.text = std::move(read.bytes); // the read buffer itself, not a copy
     }
     load.readOnlyFile = IsReadOnlyFile(file);
     return load;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileBytes.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -45,7 +47,7 @@ struct TDocumentFileResult {
 struct TDocumentLoad {
     TDocumentFileResult result;
     bool notFound = false; // the file does not exist (the window offers to create it)
-    std::string text; // the whole text; the buffer splits it into lines
+    TFileBytes text; // the whole text; the buffer splits it into lines (TakeText adopts it)
     int codePageIndex = 0; // the index asked for, or the one a byte-order mark chose
     bool converted = false; // false: text is the file's bytes, unchanged
     bool lossy = false; // characters were lost: open the document read-only

@@ -152,7 +152,7 @@ void TTranslator::Load(const std::filesystem::path& file)
         m_diagnostics.push_back(file.string() + ":0: file too large");
         return;
     }
-    std::string text = std::move(read.bytes);
+    std::string text(read.bytes.View());
     if (text.rfind("\xEF\xBB\xBF", 0) == 0) {
         text.erase(0, 3);
     }

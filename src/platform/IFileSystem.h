@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileBytes.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -53,7 +55,7 @@ struct TFileStatus {
 // A whole file read into memory.
 struct TFileRead {
     TFileStatus status;
-    std::string bytes;
+    TFileBytes bytes;
 };
 
 // The program's one way to read and write whole files.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileBytes.h"
 #include "text/ChangeAccumulator.h"
 #include "text/HiddenLines.h"
 #include "text/LineStore.h"
@@ -355,6 +356,9 @@ public:
     TFileResult QuickLoadFromFile(const std::filesystem::path& file);
     TFileResult LoadFromStream(std::istream& in);
     void LoadFromText(std::string_view text, bool quick = true);
+    // LoadFromText that adopts the bytes (a file's read buffer) instead of
+    // copying them: unedited lines point into it.
+    void TakeText(TFileBytes text, bool quick = true);
     TFileResult SaveToFile(const std::filesystem::path& file);
     std::filesystem::path GetBackupName(const std::filesystem::path& file);
     // The bytes SaveToFile writes.
@@ -540,6 +544,7 @@ private:
     void MarkHotStrings(int line);
     void InvalidateParsing(bool resetScratch);
     void ReplaceAll(std::shared_ptr<const char[]> block, std::size_t size, bool quick);
+    void LoadBlock(std::shared_ptr<const char[]> block, std::size_t size, bool quick, int changeKind);
     TFileResult LoadWholeFile(const std::filesystem::path& file, bool quick);
     void AfterWholesaleChange(int changeKind);
     void InsertRawAt(int line, int rawIndex, std::string_view text, std::string_view style);

@@ -4,6 +4,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "text/MemoSource.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -29,13 +30,6 @@ std::string Format2(std::string_view pattern, const std::string& a, const std::s
         }
     }
     return out;
-}
-
-// The bytes of a whole file as one block that unmodified lines point into.
-std::shared_ptr<const char[]> AsBlock(std::string bytes)
-{
-    auto owner = std::make_shared<std::string>(std::move(bytes));
-    return std::shared_ptr<const char[]>(owner, owner->data());
 }
 
 // The message of a failed save, by the step of the safe write that failed.
@@ -79,6 +73,21 @@ TFileResult MakeBackup(IFileSystem& files, const fs::path& target, const fs::pat
     return {};
 }
 
+// Lines of a text from the line breaks in its first megabyte, somewhat
+// generous: reserving records only claims address space, while a short
+// reserve means copying every record once more.
+std::size_t EstimateLines(const char* data, std::size_t size)
+{
+    const std::size_t sample = std::min<std::size_t>(size, 1u << 20);
+    const std::size_t breaks = static_cast<std::size_t>(std::count(data, data + sample, '\n'))
+        + static_cast<std::size_t>(std::count(data, data + sample, '\r'));
+    if (sample == 0) {
+        return 1;
+    }
+    const double perByte = static_cast<double>(breaks + 1) / static_cast<double>(sample);
+    return static_cast<std::size_t>(perByte * static_cast<double>(size) * 1.125) + 16;
+}
+
 } // namespace
 
 // ---- Loading ------------------------------------------------------------------------------
@@ -87,17 +96,8 @@ void TMemoSource::ReplaceAll(std::shared_ptr<const char[]> block, std::size_t si
 {
     const char* data = block.get();
     const char* end = data + size;
-    bool hasCR = size > 0 && std::memchr(data, '\r', size) != nullptr;
-    std::size_t estimate = 1;
-    for (const char* p = data; p < end;) {
-        const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-        if (!nl) {
-            break;
-        }
-        ++estimate;
-        p = static_cast<const char*>(nl) + 1;
-    }
     std::vector<TLineRec> recs;
+    const std::size_t estimate = EstimateLines(data, size);
     recs.reserve(estimate + TLineStore::SpareRecords(estimate));
     bool trim = quick && !m_keepTrailingBlanks;
     auto addLine = [&](const char* b, const char* e) {
@@ -118,33 +118,31 @@ void TMemoSource::ReplaceAll(std::shared_ptr<const char[]> block, std::size_t si
         }
         recs.push_back(r);
     };
+    // One pass: CR LF, CR alone and LF alone all end a line. The next LF and
+    // the next CR are each found with memchr and looked for again only once
+    // passed, so a file without CR is scanned for it once.
+    const auto next = [end](const char* from, char c) {
+        const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return at != nullptr ? static_cast<const char*>(at) : end;
+    };
     const char* p = data;
-    if (!hasCR) {
-        while (p < end) {
-            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (!nl) {
-                addLine(p, end);
-                break;
-            }
-            addLine(p, nl);
-            p = nl + 1;
+    const char* lf = next(p, '\n');
+    const char* cr = next(p, '\r');
+    while (p < end) {
+        const char* eol = std::min(lf, cr);
+        addLine(p, eol);
+        if (eol == end) {
+            break;
         }
-    } else {
-        // CR LF, CR alone and LF alone all end a line.
-        const char* start = p;
-        while (p < end) {
-            char c = *p;
-            if (c == '\n' || c == '\r') {
-                addLine(start, p);
-                if (c == '\r' && p + 1 < end && p[1] == '\n') {
-                    ++p;
-                }
-                start = p + 1;
-            }
+        p = eol + 1;
+        if (eol == cr && p < end && *p == '\n') {
             ++p;
         }
-        if (start < end) {
-            addLine(start, end);
+        if (lf < p) {
+            lf = next(p, '\n');
+        }
+        if (cr < p) {
+            cr = next(p, '\r');
         }
     }
     m_store.Assign(std::move(block), std::move(recs));
@@ -186,12 +184,18 @@ void TMemoSource::AfterWholesaleChange(int changeKind)
 
 void TMemoSource::LoadFromText(std::string_view text, bool quick)
 {
-    BeginUpdate(quick ? 48 : 60);
-    std::shared_ptr<char[]> block(new char[text.size() + 1]);
-    if (!text.empty()) {
-        std::memcpy(block.get(), text.data(), text.size());
-    }
-    ReplaceAll(std::move(block), text.size(), quick);
+    TakeText(TFileBytes(std::string(text)), quick);
+}
+
+void TMemoSource::TakeText(TFileBytes text, bool quick)
+{
+    LoadBlock(text.Share(), text.size(), quick, quick ? 48 : 60);
+}
+
+void TMemoSource::LoadBlock(std::shared_ptr<const char[]> block, std::size_t size, bool quick, int changeKind)
+{
+    BeginUpdate(changeKind);
+    ReplaceAll(std::move(block), size, quick);
     AfterWholesaleChange(48);
     EndUpdate();
 }
@@ -227,11 +231,7 @@ TFileResult TMemoSource::LoadWholeFile(const fs::path& file, bool quick)
     if (!read.status) {
         return {false, Format2("Can't read file %s", file.string()), read.status.reason};
     }
-    const std::size_t size = read.bytes.size();
-    BeginUpdate(48);
-    ReplaceAll(AsBlock(std::move(read.bytes)), size, quick);
-    AfterWholesaleChange(48);
-    EndUpdate();
+    LoadBlock(read.bytes.Share(), read.bytes.size(), quick, 48);
     return {};
 }
 

@@ -78,6 +78,20 @@ TEST(MemoSourceFile, LineEndFormats)
     }
 }
 
+// A taken text is adopted, not copied: unedited lines point into its bytes,
+// which stay alive as long as the buffer needs them.
+TEST(MemoSourceFile, TakenTextIsAdopted)
+{
+    TFileBytes bytes(std::string("first\r\nsecond\nthird"));
+    const char* data = bytes.data();
+    TMemoSource s;
+    s.TakeText(std::move(bytes), false);
+    ASSERT_EQ(s.GetStrCount(), 3);
+    EXPECT_EQ(s.GetRawLine(1), "second");
+    EXPECT_EQ(s.GetRawLine(1).data(), data + 7);
+    EXPECT_EQ(s.GetRawLine(2).data(), data + 14);
+}
+
 TEST(MemoSourceFile, BackupNames)
 {
     struct Case {

@@ -110,6 +110,7 @@ TEST(MemoSource, WholesaleLoadRules)
         {"trailing blanks kept", "a  \nb", true, true, {"a  ", "b"}},
         {"tabs become fixed spaces", "\tx\ty", false, false, {"        x        y"}},
         {"CR only and mixed ends", "a\rb\r\nc\nd", false, true, {"a", "b", "c", "d"}},
+        {"LF CR is two ends, CR at the end one", "a\n\rb\r\n\r", false, true, {"a", "", "b", ""}},
         {"final line break adds no line", "a\n", false, true, {"a"}},
         {"empty text", "", false, true, {}},
         {"empty lines kept", "\n\n", false, true, {"", ""}},

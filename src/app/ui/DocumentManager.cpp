@@ -367,7 +367,7 @@ bool TDocumentManager::LoadInto(TChildForm& form, const fs::path& file, int code
     }
     TMemoSource& source = form.MemoSource();
     source.SetReadOnly(false);
-    source.LoadFromText(load.text, false);
+    source.TakeText(std::move(load.text), false);
     source.ClearUndoBuffer();
     source.SetModified(false);
     source.SetReadOnly(readOnly || load.readOnlyFile || load.lossy);
@@ -396,7 +396,7 @@ bool TDocumentManager::Reload(TChildForm& form, int codePageIndex)
     const bool wasReadOnly = source.ReadOnly();
     const bool wasLossy = form.property(kLossyProperty).toBool();
     source.SetReadOnly(false);
-    source.LoadFromText(load.text, false);
+    source.TakeText(std::move(load.text), false);
     source.ClearUndoBuffer();
     source.SetModified(false);
     source.SetReadOnly(load.lossy || (wasReadOnly && !wasLossy));

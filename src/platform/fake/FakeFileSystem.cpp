@@ -101,7 +101,7 @@ TFileRead TFakeFileSystem::ReadFile(const fs::path& file, std::size_t limit)
     } else if (entry->kind == TKind::Folder) {
         read.status = TFileStatus::Failure(EISDIR, TFileStep::Other, file);
     } else {
-        read.bytes = limit == 0 ? entry->bytes : entry->bytes.substr(0, limit);
+        read.bytes = TFileBytes(limit == 0 ? entry->bytes : entry->bytes.substr(0, limit));
     }
     return read;
 }

@@ -104,18 +104,19 @@ TFileRead TPosixFileSystem::ReadFile(const fs::path& file, std::size_t limit)
     if (limit != 0) {
         expected = std::min(expected, limit);
     }
-    std::string& out = read.bytes;
-    out.resize(expected + 1);
-    std::size_t size = 0;
-    while (limit == 0 || size < limit) {
-        if (size == out.size()) {
-            out.resize(out.size() * 2); // the file grew while being read
+    // One read fills the buffer; the byte of room beyond the expected size
+    // shows the end of the file (or that it grew while being read).
+    TFileBytes& out = read.bytes;
+    out = TFileBytes::WithCapacity(expected + 1);
+    while (limit == 0 || out.size() < limit) {
+        if (out.FreeRoomSize() == 0) {
+            out.Reserve(out.size() * 2); // the file grew while being read
         }
-        std::size_t want = out.size() - size;
+        std::size_t want = out.FreeRoomSize();
         if (limit != 0) {
-            want = std::min(want, limit - size);
+            want = std::min(want, limit - out.size());
         }
-        const ssize_t n = ::read(fd.Get(), out.data() + size, want);
+        const ssize_t n = ::read(fd.Get(), out.FreeRoom(), want);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -125,9 +126,8 @@ TFileRead TPosixFileSystem::ReadFile(const fs::path& file, std::size_t limit)
         if (n == 0) {
             break;
         }
-        size += static_cast<std::size_t>(n);
+        out.Added(static_cast<std::size_t>(n));
     }
-    out.resize(size);
     return read;
 }
 
