@@ -6,6 +6,7 @@
 
 #include "core/CharsetTable.h"
 #include "core/CodePages.h"
+#include "platform/HugePages.h"
 
 #include <array>
 #include <cstdint>
@@ -13,9 +14,6 @@
 #include <memory>
 #include <mutex>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -90,28 +88,6 @@ const TReverseTable& ReverseTable(int slot)
         tables[static_cast<std::size_t>(slot)] = std::move(table);
     });
     return *tables[static_cast<std::size_t>(slot)];
-}
-
-// A large fresh buffer is faulted in one 4 KB page at a time, which costs as
-// much as the conversion itself; transparent huge pages (where the system
-// grants them on request) take 2 MB per fault. Only whole aligned huge pages
-// inside the buffer are asked for, before anything is written there.
-void AskForHugePages(char* data, std::size_t size)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-    if (size < 4 * kHuge) {
-        return;
-    }
-    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHuge - 1);
-    if (end > begin) {
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-    }
-#else
-    (void)data;
-    (void)size;
-#endif
 }
 
 // Copies a run of bytes; runs in text are mostly short, where a call to

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HugePages.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -25,6 +27,7 @@ public:
     {
         TFileBytes bytes;
         bytes.m_data = std::shared_ptr<char[]>(new char[capacity + 1]);
+        AskForHugePages(bytes.m_data.get(), capacity);
         bytes.m_capacity = capacity;
         return bytes;
     }

@@ -1,6 +1,7 @@
 // Loading and saving of TMemoSource. Loading keeps the file in one block that
 // unmodified lines point into; saving goes through a temporary file in the
 // target's folder so the target always holds either the old or the new file.
+#include "platform/HugePages.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "text/MemoSource.h"
 
@@ -99,6 +100,7 @@ void TMemoSource::ReplaceAll(std::shared_ptr<const char[]> block, std::size_t si
     std::vector<TLineRec> recs;
     const std::size_t estimate = EstimateLines(data, size);
     recs.reserve(estimate + TLineStore::SpareRecords(estimate));
+    AskForHugePages(recs.data(), recs.capacity() * sizeof(TLineRec));
     bool trim = quick && !m_keepTrailingBlanks;
     auto addLine = [&](const char* b, const char* e) {
         if (trim) {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 namespace quillet {
 
@@ -107,9 +108,18 @@ namespace tabs {
 
 int DisplayLength(std::string_view raw, const TTabStops& stops)
 {
+    // Bytes between tabs take one column each; only the tabs need the stops.
     std::int64_t col = 0;
-    for (char c : raw) {
-        col = c == '\t' ? stops.NextStop(Saturate(col)) : col + 1;
+    std::size_t i = 0;
+    while (i < raw.size()) {
+        const void* tab = std::memchr(raw.data() + i, '\t', raw.size() - i);
+        if (tab == nullptr) {
+            col += static_cast<std::int64_t>(raw.size() - i);
+            break;
+        }
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(tab) - raw.data());
+        col = stops.NextStop(Saturate(col + static_cast<std::int64_t>(at - i)));
+        i = at + 1;
     }
     return Saturate(col);
 }
