@@ -131,9 +131,10 @@ TQuilletMainForm::~TQuilletMainForm()
     // Before the desktop hot key it may hold goes away with the members.
     delete m_tray;
     m_tray = nullptr;
-    // QWidget's destructor deletes the document area and the tabs, which
-    // report the windows going away; this part of the object is gone by then.
-    m_mdiArea->disconnect(this);
+    // QWidget's destructor hides and deletes the document area and the tabs,
+    // which report the windows going away; this part of the object, and the
+    // document manager's view of it, are gone by then.
+    m_mdiArea->disconnect();
     m_tabs->disconnect(this);
     m_windowMenu->disconnect(this);
 }

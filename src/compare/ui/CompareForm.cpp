@@ -159,11 +159,14 @@ TCompareForm::TCompareForm(const TCompareContext& context, TCompareSide left, TC
     for (int side = 0; side < 2; ++side) {
         PrepareView(side);
     }
-    for (const QPointer<TChildForm>& document : {m_left.document, m_right.document}) {
-        if (document) {
-            document->installEventFilter(this);
-            // A closed source can no longer take the merge.
-            connect(document.data(), &QObject::destroyed, this, [this] {
+    for (TCompareSide* side : {&m_left, &m_right}) {
+        if (side->document) {
+            side->document->installEventFilter(this);
+            // A closed source can no longer take the merge. The document is
+            // only a QObject by now, so the guard is cleared before anything
+            // looks at it.
+            connect(side->document.data(), &QObject::destroyed, this, [this, side] {
+                side->document = nullptr;
                 UpdateCommands();
             });
         }
