@@ -19,35 +19,45 @@ namespace quillet {
 
 namespace {
 
-using TTest = std::function<bool(TBinaryForm&)>;
-using TAction = std::function<void(TBinaryForm&)>;
+bool Writable(TBinaryForm& form)
+{
+    return !form.ReadOnly();
+}
 
 } // namespace
 
 void TBinaryDocuments::BindCommands(TCommandRegistry& registry)
 {
-    const auto applies = [this] {
-        return Active() != nullptr;
-    };
-    const auto bind = [&](std::string_view name, TAction execute, TTest enabled = {}, TTest checked = {}) {
-        registry.BindOver(
-            name,
-            applies,
-            [this, execute] {
-                if (TBinaryForm* form = Active()) {
-                    execute(*form);
-                }
-            },
-            [this, enabled, checked](TCommandState& state) {
-                TBinaryForm* form = Active();
-                state.enabled = form != nullptr && (!enabled || enabled(*form));
-                state.checked = form != nullptr && checked && checked(*form);
-            });
-    };
-    const TTest writable = [](TBinaryForm& f) {
-        return !f.ReadOnly();
-    };
+    BindFileCommands(registry);
+    BindAllWindowsCommands(registry);
+    BindEditCommands(registry);
+    BindSearchCommands(registry);
+    BindActive(registry, "ViewSpecialSymbols", &TBinaryForm::ToggleSpecialSymbols, {}, &TBinaryForm::SpecialSymbols);
+    BindActive(registry, "ViewColorSyntax", &TBinaryForm::ToggleColorSyntax, {}, &TBinaryForm::ColorSyntax);
+}
 
+void TBinaryDocuments::BindActive(
+    TCommandRegistry& registry, std::string_view name, TFormAction execute, TFormTest enabled, TFormTest checked)
+{
+    registry.BindOver(
+        name,
+        [this] {
+            return Active() != nullptr;
+        },
+        [this, execute] {
+            if (TBinaryForm* form = Active()) {
+                execute(*form);
+            }
+        },
+        [this, enabled, checked](TCommandState& state) {
+            TBinaryForm* form = Active();
+            state.enabled = form != nullptr && (!enabled || enabled(*form));
+            state.checked = form != nullptr && checked && checked(*form);
+        });
+}
+
+void TBinaryDocuments::BindFileCommands(TCommandRegistry& registry)
+{
     registry.Bind("FileNewHex", [this] {
         New();
     });
@@ -66,8 +76,8 @@ void TBinaryDocuments::BindCommands(TCommandRegistry& registry)
             state.enabled = text != nullptr && !text->FileName().empty();
         });
 
-    // ---- file --------------------------------------------------------------------------
-    bind(
+    BindActive(
+        registry,
         "FileSave",
         [this](TBinaryForm& f) {
             Save(f);
@@ -75,145 +85,159 @@ void TBinaryDocuments::BindCommands(TCommandRegistry& registry)
         [](TBinaryForm& f) {
             return f.IsModified();
         });
-    bind("FileSaveAs", [this](TBinaryForm& f) {
+    BindActive(registry, "FileSaveAs", [this](TBinaryForm& f) {
         SaveAs(f);
     });
-    bind("FileClose", [](TBinaryForm& f) {
+    BindActive(registry, "FileClose", [](TBinaryForm& f) {
         f.close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
-    bind(
+    BindActive(
+        registry,
         "FileRevert",
         [](TBinaryForm&) {},
         [](TBinaryForm&) {
             return false;
         });
-    bind(
+    BindActive(
+        registry,
         "FileReopenCP",
         [](TBinaryForm&) {},
         [](TBinaryForm&) {
             return false;
         });
-    bind("ViewReadOnly", &TBinaryForm::ToggleReadOnly, {}, &TBinaryForm::ReadOnly);
-    // Close All and Save All take the binary windows in beside what they did before.
+    BindActive(registry, "ViewReadOnly", &TBinaryForm::ToggleReadOnly, {}, &TBinaryForm::ReadOnly);
+}
+
+// Close All and Save All take the binary windows in beside what they did before.
+void TBinaryDocuments::BindAllWindowsCommands(TCommandRegistry& registry)
+{
     const auto anyBinary = [this] {
         return !Forms().empty();
     };
-    {
-        TCommandRegistry::TExecute earlier = registry.ExecuteOf("FileCloseAll");
-        TCommandRegistry::TUpdate earlierUpdate = registry.UpdateOf("FileCloseAll");
-        registry.BindOver(
-            "FileCloseAll",
-            anyBinary,
-            [this, earlier] {
-                const std::vector<TBinaryForm*> forms = Forms();
-                for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
-                    if (!(*it)->close()) {
-                        return;
-                    }
-                    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TCommandRegistry::TExecute earlier = registry.ExecuteOf("FileCloseAll");
+    TCommandRegistry::TUpdate earlierUpdate = registry.UpdateOf("FileCloseAll");
+    registry.BindOver(
+        "FileCloseAll",
+        anyBinary,
+        [this, earlier] {
+            const std::vector<TBinaryForm*> forms = Forms();
+            for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+                if (!(*it)->close()) {
+                    return;
                 }
-                if (earlier) {
-                    earlier();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            }
+            if (earlier) {
+                earlier();
+            }
+        },
+        [this, earlierUpdate](TCommandState& state) {
+            if (earlierUpdate) {
+                earlierUpdate(state);
+            }
+            state.enabled = state.enabled || m_mainForm.DocumentWindows().size() > 1;
+        });
+    TCommandRegistry::TExecute earlierSave = registry.ExecuteOf("FileSaveAll");
+    TCommandRegistry::TUpdate earlierSaveUpdate = registry.UpdateOf("FileSaveAll");
+    registry.BindOver(
+        "FileSaveAll",
+        anyBinary,
+        [this, earlierSave] {
+            const std::vector<TBinaryForm*> forms = Forms();
+            for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+                if ((*it)->IsModified()) {
+                    Save(**it);
                 }
-            },
-            [this, earlierUpdate](TCommandState& state) {
-                if (earlierUpdate) {
-                    earlierUpdate(state);
-                }
-                state.enabled = state.enabled || m_mainForm.DocumentWindows().size() > 1;
-            });
-        TCommandRegistry::TExecute earlierSave = registry.ExecuteOf("FileSaveAll");
-        TCommandRegistry::TUpdate earlierSaveUpdate = registry.UpdateOf("FileSaveAll");
-        registry.BindOver(
-            "FileSaveAll",
-            anyBinary,
-            [this, earlierSave] {
-                const std::vector<TBinaryForm*> forms = Forms();
-                for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
-                    if ((*it)->IsModified()) {
-                        Save(**it);
-                    }
-                }
-                if (earlierSave) {
-                    earlierSave();
-                }
-            },
-            [this, earlierSaveUpdate](TCommandState& state) {
-                if (earlierSaveUpdate) {
-                    earlierSaveUpdate(state);
-                }
-                bool modified = false;
-                for (TBinaryForm* f : Forms()) {
-                    modified = modified || f->IsModified();
-                }
-                state.enabled = state.enabled || (m_mainForm.DocumentWindows().size() > 1 && modified);
-            });
-    }
+            }
+            if (earlierSave) {
+                earlierSave();
+            }
+        },
+        [this, earlierSaveUpdate](TCommandState& state) {
+            if (earlierSaveUpdate) {
+                earlierSaveUpdate(state);
+            }
+            bool modified = false;
+            for (TBinaryForm* f : Forms()) {
+                modified = modified || f->IsModified();
+            }
+            state.enabled = state.enabled || (m_mainForm.DocumentWindows().size() > 1 && modified);
+        });
+}
 
-    // ---- edit --------------------------------------------------------------------------
-    bind("EditUndo", &TBinaryForm::Undo, &TBinaryForm::CanUndo);
-    bind(
+void TBinaryDocuments::BindEditCommands(TCommandRegistry& registry)
+{
+    BindActive(registry, "EditUndo", &TBinaryForm::Undo, &TBinaryForm::CanUndo);
+    BindActive(
+        registry,
         "EditRedo",
         [](TBinaryForm&) {},
         [](TBinaryForm&) {
             return false;
         });
-    bind("EditCopy", &TBinaryForm::Copy, &TBinaryForm::HasSelection);
-    bind("EditCut", &TBinaryForm::Cut, [](TBinaryForm& f) {
+    BindActive(registry, "EditCopy", &TBinaryForm::Copy, &TBinaryForm::HasSelection);
+    BindActive(registry, "EditCut", &TBinaryForm::Cut, [](TBinaryForm& f) {
         return f.HasSelection() && !f.ReadOnly();
     });
-    bind("EditPaste", &TBinaryForm::Paste, [this, writable](TBinaryForm& f) {
-        return writable(f) && m_clipboard != nullptr && m_clipboard->HasText();
+    BindActive(registry, "EditPaste", &TBinaryForm::Paste, [this](TBinaryForm& f) {
+        return Writable(f) && m_clipboard != nullptr && m_clipboard->HasText();
     });
     for (int slot = 2; slot <= 4; ++slot) {
-        bind(
+        BindActive(
+            registry,
             "EditPaste" + std::to_string(slot),
             [this, slot](TBinaryForm& f) {
                 if (m_slots != nullptr) {
                     f.PasteText(m_slots->History().Slot(slot));
                 }
             },
-            [this, slot, writable](TBinaryForm& f) {
-                return writable(f) && m_slots != nullptr && !m_slots->History().IsSlotEmpty(slot);
+            [this, slot](TBinaryForm& f) {
+                return Writable(f) && m_slots != nullptr && !m_slots->History().IsSlotEmpty(slot);
             });
     }
-    bind(
+    BindActive(
+        registry,
         "EditPasteAll",
         [this](TBinaryForm& f) {
             if (m_slots != nullptr) {
                 f.PasteText(m_slots->History().PasteAllText());
             }
         },
-        [this, writable](TBinaryForm& f) {
-            return writable(f) && m_slots != nullptr && m_slots->History().AnySlotFilled();
+        [this](TBinaryForm& f) {
+            return Writable(f) && m_slots != nullptr && m_slots->History().AnySlotFilled();
         });
-    bind("EditSelectAll", &TBinaryForm::SelectAll, [](TBinaryForm& f) {
+    BindActive(registry, "EditSelectAll", &TBinaryForm::SelectAll, [](TBinaryForm& f) {
         return f.Document().GetDataSize() > 0;
     });
+}
 
-    // ---- search ------------------------------------------------------------------------
-    const TTest idle = [](TBinaryForm& f) {
+void TBinaryDocuments::BindSearchCommands(TCommandRegistry& registry)
+{
+    const TFormTest idle = [](TBinaryForm& f) {
         return !f.IsBusy();
     };
-    bind("SearchFind", &TBinaryForm::Find, idle);
-    bind("SearchFindNext", &TBinaryForm::FindNext, idle);
-    bind("SearchReplace", &TBinaryForm::Replace, [idle, writable](TBinaryForm& f) {
-        return idle(f) && writable(f);
+    BindActive(registry, "SearchFind", &TBinaryForm::Find, idle);
+    BindActive(registry, "SearchFindNext", &TBinaryForm::FindNext, idle);
+    BindActive(registry, "SearchReplace", &TBinaryForm::Replace, [idle](TBinaryForm& f) {
+        return idle(f) && Writable(f);
     });
-    bind(
+    BindActive(
+        registry,
         "SearchFindPrevious",
         [](TBinaryForm&) {},
         [](TBinaryForm&) {
             return false;
         });
-    bind("SearchGoToLine", &TBinaryForm::GoToOffset);
-    bind("SearchToggleBookmark", &TBinaryForm::ToggleBookmark);
-    bind("SearchClearAllBookmark", &TBinaryForm::ClearAllBookmarks, &TBinaryForm::AnyBookmarkSet);
+    BindActive(registry, "SearchGoToLine", &TBinaryForm::GoToOffset);
+    BindActive(registry, "SearchToggleBookmark", &TBinaryForm::ToggleBookmark);
+    BindActive(registry, "SearchClearAllBookmark", &TBinaryForm::ClearAllBookmarks, &TBinaryForm::AnyBookmarkSet);
     for (int digit = 0; digit <= 9; ++digit) {
         registry.BindOver(
             "SearchGoToBookmark" + std::to_string(digit),
-            applies,
+            [this] {
+                return Active() != nullptr;
+            },
             [this, digit] {
                 if (TBinaryForm* form = Active()) {
                     form->GoToBookmark(digit);
@@ -227,14 +251,10 @@ void TBinaryDocuments::BindCommands(TCommandRegistry& registry)
                     state.caption = form->BookmarkCaption(digit).toStdString();
                 }
             });
-        bind("Action" + std::to_string(digit + 2), [digit](TBinaryForm& f) {
+        BindActive(registry, "Action" + std::to_string(digit + 2), [digit](TBinaryForm& f) {
             f.ToggleNumberedBookmark(digit);
         });
     }
-
-    // ---- view --------------------------------------------------------------------------
-    bind("ViewSpecialSymbols", &TBinaryForm::ToggleSpecialSymbols, {}, &TBinaryForm::SpecialSymbols);
-    bind("ViewColorSyntax", &TBinaryForm::ToggleColorSyntax, {}, &TBinaryForm::ColorSyntax);
 }
 
 } // namespace quillet

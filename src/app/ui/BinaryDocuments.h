@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 class QMdiArea;
@@ -50,6 +52,20 @@ public:
     void BindCommands(TCommandRegistry& registry);
 
 private:
+    using TFormAction = std::function<void(TBinaryForm&)>;
+    using TFormTest = std::function<bool(TBinaryForm&)>;
+    // Binds a command over its earlier binding while a binary window is
+    // active: it runs on that window and is enabled (and checked) as the
+    // tests say.
+    void BindActive(TCommandRegistry& registry,
+        std::string_view name,
+        TFormAction execute,
+        TFormTest enabled = {},
+        TFormTest checked = {});
+    void BindFileCommands(TCommandRegistry& registry);
+    void BindAllWindowsCommands(TCommandRegistry& registry);
+    void BindEditCommands(TCommandRegistry& registry);
+    void BindSearchCommands(TCommandRegistry& registry);
     TBinaryForm* NewForm();
     void Add(TBinaryForm* form);
     void ShowStatus(TBinaryForm* form);
