@@ -1,13 +1,15 @@
 // How long keys hold input on a freshly opened 100 MB C++ document coloured by
 // the shipped C++ definition, in a text document window painted off screen.
-// The document is the 20 MB C++ sample five times over.
+// The document is the 20 MB C++ sample five times over, written once to a
+// temporary file that every window loads, as opening the file does.
 //
-// Cold figures are single shots on a fresh window (new document, definition
+// Cold figures are single shots on a fresh window (file loaded, definition
 // attached, first screen painted), each repeated on a new window: the key
 // event and the repaint it asks for, which is what the user waits for. After
 // the shot, the colouring left to idle time runs to its end, and the counters
 // show the longest single slice of it (input waits at most that long), the
-// whole idle colouring time and the resident memory then.
+// whole idle colouring time, and the peak resident memory of the process from
+// loading the file to the end of idle colouring (peak_MiB, beside file_MiB).
 //   BM_ColdCtrlEnd          Ctrl+End
 //   BM_ColdCtrlHome         Ctrl+Home right after Ctrl+End
 //   BM_ColdPageDownAtEnd    Page Down right after Ctrl+End
@@ -15,8 +17,13 @@
 //   BM_ColdEnterMiddle      the first Enter in the middle of the document
 //   BM_ColdTypeMiddle       the first typed character there
 //   BM_ColdWordWrapCtrlEnd  word wrap on, then Ctrl+End
+//   BM_ColdScrollWhole      Ctrl+End after jumping through the whole document
+//                           screen by screen (peak memory of colouring it all)
 // Warm figures repeat a key once everything is coloured:
 //   BM_WarmCtrlEndCtrlHome  Ctrl+End and Ctrl+Home in turn
+//   BM_WarmEnterMiddle      Enter in the middle, then its undo
+//   BM_WarmTypeMiddle       a typed character in the middle, then its undo
+#include "GeneratedCpp.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
 #include "text/MemoSource.h"
@@ -29,14 +36,17 @@
 #include <QKeyEvent>
 
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <malloc.h>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace quillet {
 namespace {
@@ -58,53 +68,60 @@ std::filesystem::path RepositoryRoot()
     return std::filesystem::path(__FILE__).parent_path().parent_path();
 }
 
-// The 20 MB C++ sample of SyntaxParserBench, five times.
-const std::string& Text()
-{
-    static std::string text;
-    if (!text.empty()) {
-        return text;
-    }
-    const char* const templates[] = {
-        "#include <vector>",
-        "#define LIMIT_%d (1 << %d) /* bit %d */",
-        "// Function number %d: returns the sum of its inputs.",
-        "template <typename T> static inline T Sum%d(const std::vector<T>& values, T start = T(%d))",
-        "{",
-        "    for (std::size_t i = 0; i < values.size(); ++i) {",
-        "        start += values[i] * 0x%XU + %d.5e-3f; // scale",
-        "        if (start > %dLL && values[i] != 'x') { continue; }",
-        "    }",
-        "    const char* message = \"value \\\"%d\\\" is\\tout of range\\n\";",
-        "    /* A block comment that",
-        "       runs over two lines: %d */",
-        "    return start == nullptr ? static_cast<T>(%d) : start;",
-        "}",
-        "",
-    };
-    std::string sample;
-    char buffer[256];
-    for (int n = 0; sample.size() < 20u * 1024u * 1024u; ++n) {
-        for (const char* line : templates) {
-            const int length = std::snprintf(buffer, sizeof buffer, line, n, n % 31, n % 7);
-            sample.append(buffer, static_cast<std::size_t>(length));
-            sample += '\n';
+// The 20 MB C++ sample five times, in a temporary file removed at exit.
+struct TSampleFile {
+    TSampleFile()
+    {
+        char name[] = "/tmp/quillet-coloured-XXXXXX";
+        const int fd = ::mkstemp(name);
+        if (fd < 0) {
+            std::perror("mkstemp");
+            std::exit(1);
+        }
+        ::close(fd);
+        path = name;
+        const std::string sample = bench::GeneratedCppText();
+        std::ofstream out(path, std::ios::binary);
+        for (int i = 0; i < 5; ++i) {
+            out << sample;
+        }
+        size = sample.size() * 5;
+        if (!out) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            std::exit(1);
         }
     }
-    text.reserve(sample.size() * 5);
-    for (int i = 0; i < 5; ++i) {
-        text += sample;
-    }
-    return text;
+    ~TSampleFile() { std::filesystem::remove(path); }
+
+    std::filesystem::path path;
+    std::size_t size = 0;
+};
+
+const TSampleFile& Sample()
+{
+    static const TSampleFile sample;
+    return sample;
 }
 
-double ResidentMiB()
+// A field of /proc/self/status in MiB ("VmRSS", "VmHWM").
+double StatusMiB(std::string_view field)
 {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with(field) && line.size() > field.size() && line[field.size()] == ':') {
+            return std::strtod(line.c_str() + field.size() + 1, nullptr) / 1024.0;
+        }
+    }
+    return 0;
+}
+
+// Frees what the previous window left in the allocator and starts the peak
+// resident figure (VmHWM) afresh from what the process holds now.
+void ResetPeakResident()
+{
+    ::malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 // A text document window with the document loaded, the C++ definition attached
@@ -116,10 +133,16 @@ struct TWindow {
         catalog.LoadAll();
         context.catalog = &catalog;
         context.styles = &styles;
+        context.OnError = [](const QString& message) {
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        };
         form = std::make_unique<TChildForm>();
         form->resize(1280, 900);
         form->Memo().SetOption(moColorSyntax, true);
-        form->MemoSource().LoadFromText(Text());
+        if (!form->MemoSource().LoadFromFile(Sample().path)) {
+            std::fprintf(stderr, "cannot load %s\n", Sample().path.c_str());
+            std::exit(1);
+        }
         form->MemoSource().ClearUndoBuffer();
         form->MemoSource().SetModified(false);
         if (!ZmenSyntaxParser(*form, "C++.def", context)) {
@@ -172,15 +195,22 @@ struct TWindow {
     std::unique_ptr<TChildForm> form;
 };
 
+void Counters(benchmark::State& state, double peak)
+{
+    state.counters["peak_MiB"] = peak;
+    state.counters["file_MiB"] = static_cast<double>(Sample().size) / (1024.0 * 1024.0);
+}
+
 // One cold shot per iteration: prepare (untimed) on a fresh window, then the
 // timed key and its repaint, then idle colouring to the end (untimed).
 template <typename Prepare, typename Shot> void Cold(benchmark::State& state, Prepare prepare, Shot shot)
 {
     double longestSlice = 0;
     double idleSeconds = 0;
-    double resident = 0;
+    double peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
+        ResetPeakResident();
         auto window = std::make_unique<TWindow>();
         prepare(*window);
         state.ResumeTiming();
@@ -188,49 +218,54 @@ template <typename Prepare, typename Shot> void Cold(benchmark::State& state, Pr
         window->Repaint();
         state.PauseTiming();
         longestSlice = std::max(longestSlice, window->FinishColouring(idleSeconds));
-        resident = std::max(resident, ResidentMiB());
+        peak = std::max(peak, StatusMiB("VmHWM"));
         window.reset();
         state.ResumeTiming();
     }
     state.counters["longest_slice_ms"] = longestSlice;
     state.counters["idle_colour_s"] = idleSeconds / static_cast<double>(state.iterations());
-    state.counters["resident_MiB"] = resident;
-    state.counters["file_MiB"] = static_cast<double>(Text().size()) / (1024.0 * 1024.0);
+    Counters(state, peak);
 }
 
 void Nothing(TWindow&) { }
 
+// A key press as a prepare or shot step.
+auto Press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier, QString text = {})
+{
+    return [=](TWindow& w) {
+        w.Key(key, mods, text);
+    };
+}
+
+void CtrlEnd(TWindow& w)
+{
+    w.Key(Qt::Key_End, Qt::ControlModifier);
+    w.Repaint();
+}
+
+void JumpToMiddle(TWindow& w)
+{
+    const int line = w.form->MemoSource().GetStrCount() / 2;
+    w.Memo().CenteredJumpTo(4, line);
+    w.Repaint();
+}
+
+const QString kEnter = QStringLiteral("\r");
+const QString kX = QStringLiteral("x");
+
 void BM_ColdCtrlEnd(benchmark::State& state)
 {
-    Cold(state, Nothing, [](TWindow& w) {
-        w.Key(Qt::Key_End, Qt::ControlModifier);
-    });
+    Cold(state, Nothing, Press(Qt::Key_End, Qt::ControlModifier));
 }
 
 void BM_ColdCtrlHome(benchmark::State& state)
 {
-    Cold(
-        state,
-        [](TWindow& w) {
-            w.Key(Qt::Key_End, Qt::ControlModifier);
-            w.Repaint();
-        },
-        [](TWindow& w) {
-            w.Key(Qt::Key_Home, Qt::ControlModifier);
-        });
+    Cold(state, CtrlEnd, Press(Qt::Key_Home, Qt::ControlModifier));
 }
 
 void BM_ColdPageDownAtEnd(benchmark::State& state)
 {
-    Cold(
-        state,
-        [](TWindow& w) {
-            w.Key(Qt::Key_End, Qt::ControlModifier);
-            w.Repaint();
-        },
-        [](TWindow& w) {
-            w.Key(Qt::Key_PageDown);
-        });
+    Cold(state, CtrlEnd, Press(Qt::Key_PageDown));
 }
 
 void BM_ColdGotoLine(benchmark::State& state)
@@ -247,25 +282,14 @@ void BM_ColdGotoLine(benchmark::State& state)
         });
 }
 
-void JumpToMiddle(TWindow& w)
-{
-    const int line = w.form->MemoSource().GetStrCount() / 2;
-    w.Memo().CenteredJumpTo(4, line);
-    w.Repaint();
-}
-
 void BM_ColdEnterMiddle(benchmark::State& state)
 {
-    Cold(state, JumpToMiddle, [](TWindow& w) {
-        w.Key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    });
+    Cold(state, JumpToMiddle, Press(Qt::Key_Return, Qt::NoModifier, kEnter));
 }
 
 void BM_ColdTypeMiddle(benchmark::State& state)
 {
-    Cold(state, JumpToMiddle, [](TWindow& w) {
-        w.Key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    });
+    Cold(state, JumpToMiddle, Press(Qt::Key_X, Qt::NoModifier, kX));
 }
 
 void BM_ColdWordWrapCtrlEnd(benchmark::State& state)
@@ -276,20 +300,59 @@ void BM_ColdWordWrapCtrlEnd(benchmark::State& state)
     });
 }
 
-void BM_WarmCtrlEndCtrlHome(benchmark::State& state)
+// Jumps through the whole document in steps short enough that each screen is
+// coloured at once when painted, so that every line gains its style bytes on
+// the way; the figure to watch is peak_MiB.
+void BM_ColdScrollWhole(benchmark::State& state)
 {
+    Cold(
+        state,
+        [](TWindow& w) {
+            const int last = w.form->MemoSource().GetStrCount() - 1;
+            for (int line = 0; line < last; line += 900) {
+                w.Memo().CenteredJumpTo(0, line);
+                w.Repaint();
+            }
+        },
+        Press(Qt::Key_End, Qt::ControlModifier));
+}
+
+// A window with everything coloured and the caret where prepare put it.
+template <typename Prepare>
+void Warm(benchmark::State& state, Prepare prepare, const std::vector<std::function<void(TWindow&)>>& keys)
+{
+    ResetPeakResident();
     TWindow w;
-    w.Key(Qt::Key_End, Qt::ControlModifier);
-    w.Repaint();
+    prepare(w);
     double idle = 0;
     w.FinishColouring(idle);
-    bool home = true;
+    std::size_t next = 0;
     for (auto _ : state) {
-        w.Key(home ? Qt::Key_Home : Qt::Key_End, Qt::ControlModifier);
+        keys[next](w);
         w.Repaint();
-        home = !home;
+        next = (next + 1) % keys.size();
     }
-    state.counters["resident_MiB"] = ResidentMiB();
+    Counters(state, StatusMiB("VmHWM"));
+}
+
+void BM_WarmCtrlEndCtrlHome(benchmark::State& state)
+{
+    Warm(state, CtrlEnd, {Press(Qt::Key_Home, Qt::ControlModifier), Press(Qt::Key_End, Qt::ControlModifier)});
+}
+
+void Undo(TWindow& w)
+{
+    w.form->MemoSource().Undo();
+}
+
+void BM_WarmEnterMiddle(benchmark::State& state)
+{
+    Warm(state, JumpToMiddle, {Press(Qt::Key_Return, Qt::NoModifier, kEnter), Undo});
+}
+
+void BM_WarmTypeMiddle(benchmark::State& state)
+{
+    Warm(state, JumpToMiddle, {Press(Qt::Key_X, Qt::NoModifier, kX), Undo});
 }
 
 #define COLD(name) BENCHMARK(name)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
@@ -300,7 +363,10 @@ COLD(BM_ColdGotoLine);
 COLD(BM_ColdEnterMiddle);
 COLD(BM_ColdTypeMiddle);
 COLD(BM_ColdWordWrapCtrlEnd);
+BENCHMARK(BM_ColdScrollWhole)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_WarmCtrlEndCtrlHome)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WarmEnterMiddle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WarmTypeMiddle)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace quillet

@@ -8,6 +8,7 @@
 //   quillet_bench_syntaxparserbench --run FILE        loads the C++ definition,
 //       reads FILE and colours every line, writing nothing but a summary to
 //       standard error
+#include "GeneratedCpp.h"
 #include "syntax/SyntaxParser.h"
 
 #include <benchmark/benchmark.h>
@@ -47,40 +48,9 @@ TSyntaxParser& CppParser()
     return parser;
 }
 
-// About 20 MB of C++ in the usual mix: comments, directives, strings with
-// escapes, numbers in several notations, keywords and punctuation.
 const std::vector<std::string>& GeneratedCpp()
 {
-    static std::vector<std::string> lines;
-    if (!lines.empty()) {
-        return lines;
-    }
-    const char* const templates[] = {
-        "#include <vector>",
-        "#define LIMIT_%d (1 << %d) /* bit %d */",
-        "// Function number %d: returns the sum of its inputs.",
-        "template <typename T> static inline T Sum%d(const std::vector<T>& values, T start = T(%d))",
-        "{",
-        "    for (std::size_t i = 0; i < values.size(); ++i) {",
-        "        start += values[i] * 0x%XU + %d.5e-3f; // scale",
-        "        if (start > %dLL && values[i] != 'x') { continue; }",
-        "    }",
-        "    const char* message = \"value \\\"%d\\\" is\\tout of range\\n\";",
-        "    /* A block comment that",
-        "       runs over two lines: %d */",
-        "    return start == nullptr ? static_cast<T>(%d) : start;",
-        "}",
-        "",
-    };
-    std::size_t size = 0;
-    char buffer[256];
-    for (int n = 0; size < 20u * 1024u * 1024u; ++n) {
-        for (const char* line : templates) {
-            std::snprintf(buffer, sizeof buffer, line, n, n % 31, n % 7);
-            lines.emplace_back(buffer);
-            size += lines.back().size() + 1;
-        }
-    }
+    static const std::vector<std::string> lines = bench::SplitLines(bench::GeneratedCppText());
     return lines;
 }
 
@@ -113,21 +83,7 @@ std::vector<std::string> ReadLines(const char* file)
 {
     std::ifstream in(file, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        if (end > start && text[end - 1] == '\r') {
-            lines.push_back(text.substr(start, end - 1 - start));
-        } else {
-            lines.push_back(text.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return lines;
+    return bench::SplitLines(text);
 }
 
 void BM_ColorFile(benchmark::State& state)

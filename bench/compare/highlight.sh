@@ -6,8 +6,10 @@
 # definition, reads the file and colours every line, writing nothing; the
 # others also write HTML (to a file in the temporary folder), so the ratios
 # favour them slightly. Each figure is the best of three runs; CPU is user +
-# system time, which stays meaningful on a busy machine. Ratio = tool time /
-# our time: above 1 means we are faster.
+# system time, which stays meaningful on a busy machine. MB/s is the file size
+# over CPU time. Ratio = our time / the tool's time: below 1 means we are
+# faster (goals: ours/kate-syntax-highlighter at most 0.05, ours 100 MB/s or
+# more).
 # Usage: bench/compare/highlight.sh [build folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -26,10 +28,10 @@ size_mb=$(awk -v b="$(stat -c %s "$input")" 'BEGIN { printf "%.1f", b / 1048576 
 . "$(dirname "$0")/lib.sh"
 
 read -r ours_wall ours_cpu <<<"$(best_of3 /dev/null "$bench" --run "$input")"
-printf '%-34s%9s%10s%10s%8s%11s\n' "highlighter (${size_mb} MB C++)" "wall s" "cpu s" "MB/s cpu" "ratio" "cpu ratio"
+printf '%-34s%9s%10s%10s%13s%17s\n' "highlighter (${size_mb} MB C++)" "wall s" "cpu s" "MB/s cpu" "ours/theirs" "ours/theirs cpu"
 row() {
     awk -v n="$1" -v w="$2" -v c="$3" -v ow="$ours_wall" -v oc="$ours_cpu" -v mb="$size_mb" \
-        'BEGIN { printf "%-34s%9.3f%10.3f%10.1f%8.2f%11.2f\n", n, w, c, mb / c, w / ow, c / oc }'
+        'BEGIN { printf "%-34s%9.3f%10.3f%10.1f%13.3f%17.3f\n", n, w, c, (c > 0 ? mb / c : 0), (w > 0 ? ow / w : 0), (c > 0 ? oc / c : 0) }'
 }
 row "quillet (colour only)" "$ours_wall" "$ours_cpu"
 if command -v kate-syntax-highlighter >/dev/null; then
