@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillet {
@@ -85,6 +86,9 @@ public:
         (void)deltaLine;
         (void)deltaChar;
     }
+    // The first and last line the notifier shows (first > last: none). Style
+    // bytes of lines far from every view are dropped to save memory.
+    virtual std::pair<int, int> LinesInView() const { return {0, -1}; }
 };
 
 // Outcome of a file operation: error is the message for the user, reason the
@@ -346,7 +350,10 @@ public:
     // Frees the style bytes of coloured lines outside [keepFirst, keepLast];
     // their states stay, and the bytes are recomputed when asked for. Does
     // nothing when the highlighter's bytes are document data.
-    void DropColorData(int keepFirst, int keepLast);
+    void DropColorData(int keepFirst, int keepLast) { DropColorDataOutside({{keepFirst, keepLast}}); }
+    // The same outside every range of keep (inclusive line ranges); returns
+    // how many lines inside them still hold style bytes.
+    int DropColorDataOutside(std::vector<std::pair<int, int>> keep);
     // Whether the run at a raw index is a hot string (URL, mail address): returns its [start, end).
     static std::vector<std::pair<int, int>> FindHotStrings(std::string_view text);
 
@@ -517,6 +524,9 @@ public:
     int ParseLines(int first, int last, bool force, int bytesFrom);
     // Frees a line's style bytes, and its extra when nothing else needs it.
     void DropLineStyle(std::size_t li);
+    // Drops the style bytes of lines far from every view once enough lines
+    // gained bytes since the last time.
+    void TrimColorData();
 
 private:
     friend class TExternalStrings;
@@ -658,6 +668,9 @@ private:
     // otherwise (dropped to save memory) are recomputed from the previous
     // line's end state.
     int m_parsedUpTo = 0;
+    // Lines given style bytes by colouring since the bytes far from every
+    // view were last dropped.
+    int m_bytesGained = 0;
 
     bool m_splicedBlockEdits = true;
 

@@ -18,6 +18,15 @@ constexpr int kColourLookAhead = 100;
 constexpr int kSyncColourLines = 1000;
 // Lines coloured towards a target keep their style bytes only this close above it.
 constexpr int kKeepBytesAbove = 200;
+// Once this many lines (or a 64th of the document, when more) gained style
+// bytes, the bytes of lines far from every view are dropped, so that paging
+// through a large document holds the bytes of a few screens, not of every
+// line seen.
+constexpr int kTrimAfterLines = 20000;
+// Around each view the bytes of this many view heights stay on either side
+// (a view counted as at least 50 lines high).
+constexpr int kKeepViewsAround = 4;
+constexpr int kMinViewLines = 50;
 
 bool IsRunStart(unsigned char c)
 {
@@ -156,6 +165,7 @@ void TMemoSource::InvalidateParsing(bool resetScratch)
         }
     }
     m_parsedUpTo = 0;
+    m_bytesGained = 0;
     AddChange(0, INT_MAX, chHighlighter);
     EndUpdate();
 }
@@ -184,6 +194,10 @@ int TMemoSource::ParseLines(int first, int last, bool force, int bytesFrom)
         return lowestChanged;
     }
     const bool mayDropBytes = m_parser && !m_parser->StoreColorData();
+    if (mayDropBytes && m_bytesGained > std::max(kTrimAfterLines, count / 64)) {
+        // Before colouring, so that the lines this call colours keep their bytes.
+        TrimColorData();
+    }
     std::uint32_t state = first > 0 ? m_store.Rec(static_cast<std::size_t>(first - 1)).endState : 0;
     std::vector<std::uint8_t> attrs;
     for (int line = first; line <= last; ++line) {
@@ -214,7 +228,11 @@ int TMemoSource::ParseLines(int first, int last, bool force, int bytesFrom)
                 m_parser->UpdateLinePos(li);
                 std::uint32_t end = m_parser->ColorString(text, state, attrs);
                 attrs.resize(text.size(), 0);
-                m_store.Extra(li).style.assign(attrs.begin(), attrs.end());
+                std::string& style = m_store.Extra(li).style;
+                if (style.empty() && !attrs.empty()) {
+                    ++m_bytesGained;
+                }
+                style.assign(attrs.begin(), attrs.end());
                 r.startState = state;
                 r.endState = end;
             } else {
@@ -314,24 +332,46 @@ bool TMemoSource::ColourTowards(int target, int maxLines)
     return target < m_parsedUpTo;
 }
 
-void TMemoSource::DropColorData(int keepFirst, int keepLast)
+int TMemoSource::DropColorDataOutside(std::vector<std::pair<int, int>> keep)
 {
     if (!m_parser || m_parser->StoreColorData()) {
-        return;
+        return 0;
     }
-    const int count = std::min(GetStrCount(), m_parsedUpTo);
+    std::sort(keep.begin(), keep.end());
+    const int count = GetStrCount();
+    int kept = 0;
+    std::size_t range = 0;
     for (int line = 0; line < count; ++line) {
-        if (line >= keepFirst && line <= keepLast) {
-            line = keepLast;
-            continue;
+        while (range < keep.size() && keep[range].second < line) {
+            ++range;
         }
         const std::size_t li = static_cast<std::size_t>(line);
         TLineRec& r = m_store.Rec(li);
-        if ((r.state & lsParsed) && r.extra && !r.extra->style.empty()) {
+        if (!r.extra || r.extra->style.empty()) {
+            continue;
+        }
+        if (range < keep.size() && keep[range].first <= line) {
+            ++kept;
+        } else if (r.state & lsParsed) {
             r.state &= static_cast<std::uint8_t>(~lsParsed);
             DropLineStyle(li);
         }
     }
+    return kept;
+}
+
+void TMemoSource::TrimColorData()
+{
+    std::vector<std::pair<int, int>> keep;
+    for (const IMemoSourceNotifier* notifier : m_notifiers) {
+        const auto [first, last] = notifier->LinesInView();
+        if (first <= last) {
+            const int margin = kKeepViewsAround * std::max(last - first + 1, kMinViewLines);
+            keep.emplace_back(std::max(first, margin) - margin, std::min(last, INT_MAX - margin) + margin);
+        }
+    }
+    DropColorDataOutside(std::move(keep));
+    m_bytesGained = 0;
 }
 
 void TMemoSource::DropLineStyle(std::size_t li)

@@ -605,6 +605,43 @@ TEST(MemoSource, ColouringKeepsBytesThatAreDocumentData)
     s.SetSyntaxParser(nullptr);
 }
 
+// Reading the colours of every line, as paging through the document does,
+// keeps the style bytes only of lines near a view once many lines gained
+// them; the dropped lines give the colours of a full parse again when asked.
+TEST(MemoSource, StyleBytesFarFromEveryViewAreDropped)
+{
+    class TView : public IMemoSourceNotifier {
+    public:
+        void SourceChanged(TMemoSource&, const TChangeReport&) override { }
+        std::pair<int, int> LinesInView() const override { return {top, top + 39}; }
+        int top = 0;
+    };
+    TCommentParser parser;
+    TMemoSource s;
+    TView view;
+    s.RegisterNotifier(&view, false);
+    s.SetSyntaxParser(&parser);
+    std::string text;
+    for (int i = 0; i < 60000; ++i) {
+        text += i % 97 == 3 ? "a /* b\n" : i % 89 == 5 ? "c */ d\n" : "int x;\n";
+    }
+    s.LoadFromText(text);
+    for (int line = 0; line < s.GetStrCount(); ++line) {
+        view.top = std::max(0, line - 39);
+        s.GetRawColorData(line);
+    }
+    int withBytes = 0;
+    for (int line = 0; line < s.GetStrCount(); ++line) {
+        withBytes += s.Store().Style(static_cast<std::size_t>(line)).empty() ? 0 : 1;
+    }
+    EXPECT_LE(withBytes, 20000 + 40 + 2 * 4 * 50) << "the bytes of one trim period and around the view";
+    EXPECT_FALSE(s.IsLineParsed(100)) << "far above the view";
+    EXPECT_TRUE(s.IsLineParsed(s.GetStrCount() - 1)) << "in the view";
+    ExpectColoursOfFullParse(parser, s);
+    s.UnregisterNotifier(&view);
+    s.SetSyntaxParser(nullptr);
+}
+
 TEST(MemoSource, HotStrings)
 {
     struct Case {

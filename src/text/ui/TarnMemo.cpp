@@ -911,6 +911,26 @@ void TTarnMemo::OnColourTimer()
     }
 }
 
+std::pair<int, int> TTarnMemo::LinesInView() const
+{
+    if (!isVisible()) {
+        return {0, -1};
+    }
+    int last = m_topLine;
+    if (Folding()) {
+        for (int row = 1; row < PageRows(); ++row) {
+            const int next = NextShownLine(last);
+            if (next < 0) {
+                break;
+            }
+            last = next;
+        }
+    } else {
+        last += PageRows();
+    }
+    return {m_topLine, last};
+}
+
 void TTarnMemo::AdjustNavigate(TMemoSource& source, int& deltaLine, int& deltaChar)
 {
     (void)deltaChar;

@@ -251,6 +251,7 @@ private:
     // IMemoSourceNotifier
     void SourceChanged(TMemoSource& source, const TChangeReport& report) override;
     void AdjustNavigate(TMemoSource& source, int& deltaLine, int& deltaChar) override;
+    std::pair<int, int> LinesInView() const override;
 
     // One visual row: a line, the row inside it and the raw character range.
     struct TRow {
