@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <map>
+#include <utility>
 
 namespace quillet {
 
@@ -152,13 +153,20 @@ void MarkReachable(const std::vector<TSyntaxBlock>& blocks, std::vector<TCompile
 void CompileBlock(TCompiledBlock& cb)
 {
     const TSyntaxBlock& b = cb.block;
-    cb.text = AttrByte(b.FIText);
-    cb.intNum = AttrByte(b.FIIntNum);
-    cb.floatNum = AttrByte(b.FIFloatNum);
-    cb.hexNum = AttrByte(b.FIHexNum);
-    cb.directive = AttrByte(b.FIDirective);
-    cb.symbol = AttrByte(b.FISymbol);
-    cb.identifier = AttrByte(b.FIIdentifier);
+    // The attribute byte of each token kind, from the block's font id for it.
+    using TKindByte = std::pair<std::uint8_t TCompiledBlock::*, int TSyntaxBlock::*>;
+    static constexpr TKindByte kKindBytes[] = {
+        {&TCompiledBlock::text, &TSyntaxBlock::FIText},
+        {&TCompiledBlock::intNum, &TSyntaxBlock::FIIntNum},
+        {&TCompiledBlock::floatNum, &TSyntaxBlock::FIFloatNum},
+        {&TCompiledBlock::hexNum, &TSyntaxBlock::FIHexNum},
+        {&TCompiledBlock::directive, &TSyntaxBlock::FIDirective},
+        {&TCompiledBlock::symbol, &TSyntaxBlock::FISymbol},
+        {&TCompiledBlock::identifier, &TSyntaxBlock::FIIdentifier},
+    };
+    for (const auto& [byte, fontId] : kKindBytes) {
+        cb.*byte = AttrByte(b.*fontId);
+    }
     AddLine(cb.singleLineComments, b.SingleLineCommentDelimiters);
     AddDelimited(cb.multiLineComments, b.MultiLineCommentDelimiters);
     AddLine(cb.fullLineComments, b.FullLineCommentDelimiters);
