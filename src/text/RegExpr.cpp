@@ -3,6 +3,7 @@
 
 #include "core/Translations.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace quillet {
@@ -205,6 +206,7 @@ std::size_t MinimumLength(const std::vector<TItem>& items)
 struct TLiterals {
     std::string prefix; // every match starts with it
     std::string longest; // every match contains it
+    std::vector<std::string> runs; // every match contains each of them
     bool whole = true; // the piece matches exactly `prefix` and nothing else
 };
 
@@ -230,6 +232,9 @@ TLiterals FindLiterals(
         }
         if (run.size() > out.longest.size()) {
             out.longest = run;
+        }
+        if (!run.empty()) {
+            out.runs.push_back(run);
         }
         run.clear();
     };
@@ -269,6 +274,7 @@ TLiterals FindLiterals(
                 if (body.longest.size() > out.longest.size()) {
                     out.longest = body.longest;
                 }
+                out.runs.insert(out.runs.end(), body.runs.begin(), body.runs.end());
                 if (body.whole) {
                     run = body.prefix; // the last repetition, followed by what comes next
                 }
@@ -337,6 +343,7 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
     m_firstChars.reset();
     m_minLength = 0;
     m_required = {};
+    m_alsoRequired.clear();
     m_prefix = {};
     m_memoIndex.clear();
     m_memoCount = 0;
@@ -376,6 +383,15 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
         const TLiterals literals = FindLiterals(items, 0, items.size(), literalOf, 0);
         m_required = TLiteralFinder(literals.longest, fold);
         m_prefix = TLiteralFinder(literals.prefix, fold);
+        for (const std::string& run : literals.runs) {
+            const bool known = literals.longest.find(run) != std::string::npos
+                || std::any_of(m_alsoRequired.begin(), m_alsoRequired.end(), [&](const TLiteralFinder& other) {
+                       return other.Needle().find(run) != std::string::npos;
+                   });
+            if (!known && m_alsoRequired.size() < kMaxAlsoRequired) {
+                m_alsoRequired.emplace_back(run, fold);
+            }
+        }
     }
 
     // Compile in one pass. x* over a single character becomes StarSet, which

@@ -38,8 +38,9 @@ struct TLineMatch {
 //
 // Compiling also extracts literals from the pattern: the longest run of
 // characters every match contains, and the characters every match starts
-// with. A line without the first is ruled out by one fast scan, and only
-// the places where the second occurs are tried as starts.
+// with. A line without the first (or without one of the other runs every
+// match contains) is ruled out by a fast scan, and only the places where the
+// second occurs are tried as starts.
 //
 // An instance keeps scratch memory between calls: use one per thread.
 class TRegExpr {
@@ -128,6 +129,11 @@ private:
     std::bitset<256> m_firstChars; // characters a non-empty match can start with
     std::size_t m_minLength = 0; // no match is shorter
     TLiteralFinder m_required;
+    // Other runs every match contains that are not part of m_required; the
+    // longest may be common where a shorter one is rare. At most
+    // kMaxAlsoRequired are kept.
+    std::vector<TLiteralFinder> m_alsoRequired;
+    static constexpr std::size_t kMaxAlsoRequired = 4;
     TLiteralFinder m_prefix;
     bool m_literalFilter = true;
     // Only states at join points (loop heads, jump targets, character runs)

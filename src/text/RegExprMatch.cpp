@@ -169,7 +169,15 @@ std::optional<std::size_t> TRegExpr::MatchAt(std::string_view line, std::size_t 
 
 bool TRegExpr::RuledOut(std::string_view line, std::size_t from) const
 {
-    return m_literalFilter && !m_required.Empty() && m_required.Find(line, from) == TLiteralFinder::npos;
+    if (!m_literalFilter || m_required.Empty()) {
+        return false;
+    }
+    if (m_required.Find(line, from) == TLiteralFinder::npos) {
+        return true;
+    }
+    return std::any_of(m_alsoRequired.begin(), m_alsoRequired.end(), [&](const TLiteralFinder& literal) {
+        return literal.Find(line, from) == TLiteralFinder::npos;
+    });
 }
 
 std::optional<TLineMatch> TRegExpr::FindForward(std::string_view line, std::size_t from)

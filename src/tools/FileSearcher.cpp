@@ -132,14 +132,20 @@ bool TFileSearcher::MatchLine(std::string_view raw, std::size_t lineIndex, const
     std::string_view line = raw;
     if (std::memchr(raw.data(), '\t', raw.size()) != nullptr) {
         // Tabs become blanks up to the next stop, in a buffer kept between lines.
+        // The runs between tabs are copied whole.
         m_expanded.clear();
-        for (const char c : raw) {
-            if (c == '\t') {
-                const int column = static_cast<int>(std::min<std::size_t>(m_expanded.size(), INT_MAX - 1));
-                m_expanded.append(static_cast<std::size_t>(m_stops.NextStop(column) - column), ' ');
-            } else {
-                m_expanded.push_back(c);
+        std::size_t at = 0;
+        while (at < raw.size()) {
+            const void* tab = std::memchr(raw.data() + at, '\t', raw.size() - at);
+            const std::size_t end =
+                tab ? static_cast<std::size_t>(static_cast<const char*>(tab) - raw.data()) : raw.size();
+            m_expanded.append(raw.data() + at, end - at);
+            if (tab == nullptr) {
+                break;
             }
+            const int column = static_cast<int>(std::min<std::size_t>(m_expanded.size(), INT_MAX - 1));
+            m_expanded.append(static_cast<std::size_t>(m_stops.NextStop(column) - column), ' ');
+            at = end + 1;
         }
         line = m_expanded;
     }

@@ -358,5 +358,21 @@ TEST(RegExpr, ExtractsRequiredAndPrefixLiterals)
     }
 }
 
+// A line that holds the longest required run but lacks another one is ruled
+// out before the machine starts; a line with all of them is still matched.
+TEST(RegExpr, EveryRequiredRunRulesOutALine)
+{
+    TRegExpr re("st[a-z]*c [cv]", true);
+    ASSERT_TRUE(re.IsValid());
+    const std::string without = "struct const stack stop stuck static";
+    EXPECT_EQ(re.FindForward(without, 0), std::nullopt);
+    EXPECT_EQ(re.StepsOfLastSearch(), 0u);
+    EXPECT_EQ(re.FindBackward(without, without.size() + 1), std::nullopt);
+    EXPECT_EQ(re.StepsOfLastSearch(), 0u);
+    const std::string with = "struct static void";
+    EXPECT_EQ(re.FindForward(with, 0), (TLineMatch{7, 8}));
+    EXPECT_EQ(re.FindForward(with, 8), std::nullopt);
+}
+
 } // namespace
 } // namespace quillet
