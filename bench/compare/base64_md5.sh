@@ -10,10 +10,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_encodersbench"
-if [ ! -x "$bench" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON >/dev/null
-    cmake --build "$build" --target quillet_bench_encodersbench -j2 >/dev/null
-fi
+ensure_bench "$build" quillet_bench_encodersbench
 for tool in base64 md5sum python3; do
     command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done

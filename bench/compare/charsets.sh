@@ -15,10 +15,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_charsetbench"
-if [ ! -x "$bench" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON >/dev/null
-    cmake --build "$build" --target quillet_bench_charsetbench -j2 >/dev/null
-fi
+. "$(dirname "$0")/lib.sh"
+ensure_bench "$build" quillet_bench_charsetbench
 dir="$(mktemp -d /tmp/quillet-charsets-XXXXXX)"
 trap 'rm -rf "$dir"' EXIT
 
@@ -44,7 +42,6 @@ text = utf8.decode("utf-8")
 (d / "ucs2le.txt").write_bytes(text.encode("utf-16-le"))
 PY
 
-. "$(dirname "$0")/lib.sh"
 ratio() {
     awk -v o="$1" -v t="$2" 'BEGIN { if (t > 0) printf "%.2f", o / t; else print "-" }'
 }

@@ -21,15 +21,12 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_diffbench"
 window="$build/bench/quillet_bench_comparewindowbench"
-if [ ! -x "$bench" ] || [ ! -x "$window" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON >/dev/null
-    cmake --build "$build" --target quillet_bench_diffbench quillet_bench_comparewindowbench -j2 >/dev/null
-fi
+. "$(dirname "$0")/lib.sh"
+ensure_bench "$build" quillet_bench_diffbench quillet_bench_comparewindowbench
 command -v diff >/dev/null || { echo "missing tool: diff" >&2; exit 1; }
 export LC_ALL=C
 work="$(mktemp -d /tmp/quillet-diff-XXXXXX)"
 trap 'rm -rf "$work"' EXIT
-. "$(dirname "$0")/lib.sh"
 "$bench" --write-pair "$work/edits" 200000 3000 20261210
 "$bench" --write-shuffled "$work/shuffled" 20000 20261210
 

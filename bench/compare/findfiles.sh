@@ -17,11 +17,8 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_findinfilesenginebench"
 window="$build/bench/quillet_bench_findinfileswindowbench"
-if [ ! -x "$bench" ] || [ ! -x "$window" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON >/dev/null
-    cmake --build "$build" --target quillet_bench_findinfilesenginebench quillet_bench_findinfileswindowbench -j2 >/dev/null
-fi
 . "$(dirname "$0")/lib.sh"
+ensure_bench "$build" quillet_bench_findinfilesenginebench quillet_bench_findinfileswindowbench
 export LC_ALL=C
 work="$(mktemp -d /tmp/quillet-findfiles-XXXXXX)"
 trap 'rm -rf "$work"' EXIT

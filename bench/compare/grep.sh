@@ -17,10 +17,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_regexprbench"
-if [ ! -x "$bench" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON >/dev/null
-    cmake --build "$build" --target quillet_bench_regexprbench -j2 >/dev/null
-fi
+. "$(dirname "$0")/lib.sh"
+ensure_bench "$build" quillet_bench_regexprbench
 command -v grep >/dev/null || { echo "missing tool: grep" >&2; exit 1; }
 export LC_ALL=C
 dir="$(mktemp -d /tmp/quillet-grep-XXXXXX)"
@@ -28,7 +26,6 @@ trap 'rm -rf "$dir"' EXIT
 input="$dir/input.txt"
 "$bench" --write-input "$input" 100
 
-. "$(dirname "$0")/lib.sh"
 
 ratio() {
     awk -v o="$1" -v t="$2" 'BEGIN { if (t > 0) printf "%.2f", o / t; else print "-" }'

@@ -22,11 +22,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_hexeditorbench"
-if [ ! -x "$bench" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON \
-        -DQUILLET_BUILD_TESTS=OFF >/dev/null
-    cmake --build "$build" --target quillet_bench_hexeditorbench -j2 >/dev/null
-fi
+. "$(dirname "$0")/lib.sh"
+ensure_bench "$build" quillet_bench_hexeditorbench
 for tool in cp dd grep; do
     command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
@@ -41,7 +38,6 @@ huge="$dir/huge.bin"
 "$bench" --write-sparse "$far" 3072 0xB0000000
 "$bench" --write-sparse "$huge" 4096 0
 
-. "$(dirname "$0")/lib.sh"
 
 ratio() {
     awk -v o="$1" -v t="$2" 'BEGIN { if (t + 0 > 0 && o ~ /^[0-9.]+$/) printf "%.2f", o / t; else print "-" }'

@@ -15,17 +15,14 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_syntaxparserbench"
-if [ ! -x "$bench" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON >/dev/null
-    cmake --build "$build" --target quillet_bench_syntaxparserbench -j2 >/dev/null
-fi
+. "$(dirname "$0")/lib.sh"
+ensure_bench "$build" quillet_bench_syntaxparserbench
 dir="$(mktemp -d /tmp/quillet-highlight-XXXXXX)"
 trap 'rm -rf "$dir"' EXIT
 input="$dir/input.cpp"
 "$bench" --generate "$input"
 size_mb=$(awk -v b="$(stat -c %s "$input")" 'BEGIN { printf "%.1f", b / 1048576 }')
 
-. "$(dirname "$0")/lib.sh"
 
 read -r ours_wall ours_cpu <<<"$(best_of3 /dev/null "$bench" --run "$input")"
 printf '%-34s%9s%10s%10s%13s%17s\n' "highlighter (${size_mb} MB C++)" "wall s" "cpu s" "MB/s cpu" "ours/theirs" "ours/theirs cpu"

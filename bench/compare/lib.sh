@@ -94,3 +94,17 @@ median5() {
     mt=$(printf '%s\n' "${theirs[@]}" | sort -n | sed -n 3p)
     awk -v a="$mo" -v b="$mt" 'BEGIN { printf "%.3f %.3f\n", a / 1e9, b / 1e9 }'
 }
+
+# ensure_bench BUILD TARGET...: configures BUILD as a Release benchmark build
+# and builds the targets when one of their programs is missing.
+ensure_bench() {
+    eb_build=$1
+    shift
+    for eb_target in "$@"; do
+        if [ ! -x "$eb_build/bench/$eb_target" ]; then
+            cmake -S "$root" -B "$eb_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_BENCH=ON >/dev/null
+            cmake --build "$eb_build" --target "$@" -j2 >/dev/null
+            return
+        fi
+    done
+}

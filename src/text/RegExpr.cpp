@@ -341,6 +341,7 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
     m_program.clear();
     m_sets.clear();
     m_firstChars.reset();
+    m_hasLeadingRun = false;
     m_minLength = 0;
     m_required = {};
     m_alsoRequired.clear();
@@ -357,6 +358,9 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
         return false;
     }
     m_minLength = MinimumLength(items);
+    // A pattern that opens with x* or x+ over one set: see m_leadingRun.
+    m_hasLeadingRun = !items.empty() && items[0].kind == TItemKind::Atom && items[0].quant != TQuant::None;
+    m_leadingRun = m_hasLeadingRun ? m_sets[items[0].set] : std::bitset<256>();
     {
         // Literals are compared folded the way the sets were built.
         unsigned char fold[256];

@@ -128,6 +128,11 @@ private:
     std::vector<std::bitset<256>> m_sets; // already case-folded when insensitive
     std::bitset<256> m_firstChars; // characters a non-empty match can start with
     std::size_t m_minLength = 0; // no match is shorter
+    // The set of a leading x* or x+. When a start at p fails and line[p] is
+    // in it, a start at p + 1 fails too: its every try is one the start at p
+    // made with one repetition more. So the forward search skips the run.
+    std::bitset<256> m_leadingRun;
+    bool m_hasLeadingRun = false;
     TLiteralFinder m_required;
     // Other runs every match contains that are not part of m_required; the
     // longest may be common where a shorter one is rare. At most

@@ -232,6 +232,14 @@ std::optional<TLineMatch> TRegExpr::FindForward(std::string_view line, std::size
             found = TLineMatch{pos, *end - pos};
             break;
         }
+        if (m_literalFilter && m_hasLeadingRun && pos < line.size()
+            && m_leadingRun[static_cast<unsigned char>(line[pos])]) {
+            // Every start up to the end of the run fails, the one just after
+            // its last character included.
+            while (pos < line.size() && m_leadingRun[static_cast<unsigned char>(line[pos])]) {
+                ++pos;
+            }
+        }
         ++pos;
     }
     EndSearch();
