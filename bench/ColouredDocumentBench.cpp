@@ -24,6 +24,7 @@
 //   BM_WarmEnterMiddle      Enter in the middle, then its undo
 //   BM_WarmTypeMiddle       a typed character in the middle, then its undo
 #include "GeneratedCpp.h"
+#include "OffscreenApp.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
 #include "text/MemoSource.h"
@@ -50,18 +51,6 @@
 
 namespace quillet {
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "ColouredDocumentBench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 std::filesystem::path RepositoryRoot()
 {
@@ -129,7 +118,7 @@ void ResetPeakResident()
 struct TWindow {
     TWindow()
     {
-        App();
+        OffscreenApp();
         catalog.LoadAll();
         context.catalog = &catalog;
         context.styles = &styles;

@@ -5,6 +5,7 @@
 //
 // Documents: arg 0 is 100 MB of generated text (about 3.6 million lines),
 // arg 1 is 2,000,000 lines of the same text.
+#include "OffscreenApp.h"
 #include "text/MemoOptions.h"
 #include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"
@@ -22,18 +23,6 @@
 
 namespace quillet {
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "LargeDocumentBench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // Lines of words with some indentation (spaces or tabs) and now and then a
 // URL, 28 bytes long on average; the same text for every run.
@@ -81,7 +70,7 @@ const std::string& Document(int which)
 struct TWindow {
     explicit TWindow(int which)
     {
-        App();
+        OffscreenApp();
         form = std::make_unique<TChildForm>();
         form->ApplySettings(TMemoViewSettings{});
         QFont font(QStringLiteral("DejaVu Sans Mono"));

@@ -1,5 +1,6 @@
 // Painting and typing costs of the editor view on a large document, rendered
 // off screen into a QImage. A screen is 60 rows of 200 columns.
+#include "OffscreenApp.h"
 #include "text/MemoSource.h"
 #include "text/SimpleParser.h"
 #include "text/ui/ChildForm.h"
@@ -18,19 +19,6 @@
 
 namespace quillet {
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "TarnMemoBench";
-    static char* argv[] = {name, nullptr};
-    // Kept until the process ends: widgets of the shared fixture outlive main().
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // Colours words by their first letter and digits as numbers, so every line has
 // several runs of different styles.
@@ -72,7 +60,7 @@ std::string Document(int lines)
 struct TFixture {
     explicit TFixture(int lines, bool parser)
     {
-        App();
+        OffscreenApp();
         memo = std::make_unique<TTarnMemo>();
         QFont font(QStringLiteral("DejaVu Sans Mono"));
         font.setPixelSize(12);
@@ -217,7 +205,7 @@ BENCHMARK(BM_KeystrokeRealRepaint)->Unit(benchmark::kMillisecond);
 // report, bracket matching), as the program has it.
 void BM_DocumentWindowKeystroke(benchmark::State& state)
 {
-    App();
+    OffscreenApp();
     static TChildForm* form = [] {
         auto* f = new TChildForm();
         QFont font(QStringLiteral("DejaVu Sans Mono"));
