@@ -125,6 +125,11 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
         m_needle.clear();
     }
     m_needleHasBlank = HasBlank(m_needle);
+    unsigned char identity[256];
+    for (int c = 0; c < 256; ++c) {
+        identity[c] = static_cast<unsigned char>(c);
+    }
+    m_needleFinder = TLiteralFinder(m_needle, identity); // the bytes it scans are folded already
 }
 
 bool TFileSearcher::MatchLine(std::string_view raw, std::size_t lineIndex, const TOnFileMatch& onMatch)
@@ -217,11 +222,10 @@ bool TFileSearcher::ScanCandidates(std::string_view text, const TOnFileMatch& on
         return n;
     };
     while (lineStartPos < size) {
-        const void* hit = memmem(hay.data() + lineStartPos, size - lineStartPos, m_needle.data(), m_needle.size());
-        if (hit == nullptr) {
+        const std::size_t at = m_needleFinder.Find(hay, lineStartPos);
+        if (at == TLiteralFinder::npos) {
             break;
         }
-        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - hay.data());
         // The start of the hit's line: after the last break between here and the hit.
         std::size_t start = at;
         while (start > lineStartPos && base[start - 1] != '\n' && base[start - 1] != '\r') {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/LiteralFinder.h"
 #include "text/TabStops.h"
 #include "text/TextMatch.h"
 #include "tools/SearchFileList.h"
@@ -73,6 +74,7 @@ private:
     // Bytes every matching line must contain, compared after m_fold; empty
     // when the text gives none and every line has to be matched.
     std::string m_needle;
+    TLiteralFinder m_needleFinder;
     bool m_needleHasBlank = false; // a tab expands to blanks the raw bytes lack
     bool m_foldCase = false;
     bool m_asciiFold = false; // folding a-z alone finds the same candidate lines
