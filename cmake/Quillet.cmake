@@ -10,7 +10,9 @@ function(quillet_warnings target)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
     if(QUILLET_SANITIZE)
-        target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+        # Every finding stops the program, so a test that meets one fails.
+        target_compile_options(${target} PRIVATE
+            -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
         target_link_options(${target} PRIVATE -fsanitize=address,undefined)
     endif()
 endfunction()
