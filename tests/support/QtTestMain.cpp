@@ -2,9 +2,8 @@
 // display, so the offscreen platform is chosen unless the caller set another.
 #include <QApplication>
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {

@@ -70,7 +70,9 @@ TEST_F(SyntaxParserTest, Strings)
     }
     // A one-character multi-line delimiter escaped as the line's last character
     // keeps the string open into the next line.
-    Change([](TSyntaxScheme& s) { s.SyntaxBlocks[0].MultiLineStringDelimiters = {Pair(kString, "`", "`")}; });
+    Change([](TSyntaxScheme& s) {
+        s.SyntaxBlocks[0].MultiLineStringDelimiters = {Pair(kString, "`", "`")};
+    });
     const auto out = ColorLines(parser, {"s = `ab\\`", "c` d"});
     EXPECT_EQ(out.attrs, (std::vector<std::string>{"908022222", "2209"}));
     EXPECT_EQ(out.endStates, (std::vector<std::uint32_t>{0x300, 0}));

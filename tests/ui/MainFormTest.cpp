@@ -1,10 +1,10 @@
 #include "app/OpenFilesMessage.h"
 #include "app/ShellSeams.h"
-#include "core/Translations.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/DocumentWindow.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/StatusPanel.h"
+#include "core/Translations.h"
 #include "support/TempDir.h"
 
 #include <QApplication>

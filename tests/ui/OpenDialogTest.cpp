@@ -2,10 +2,10 @@
 // driven through the real dialog.
 #include "app/ui/OpenDialog.h"
 
-#include "core/CodePages.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/SelectCodePageForm.h"
+#include "core/CodePages.h"
 #include "support/TempDir.h"
 #include "text/ui/ChildForm.h"
 

@@ -2,11 +2,11 @@
 // new document windows, in one process, and a whole run of the built program
 // started twice.
 #include "app/CommandTable.h"
-#include "core/SettingsStore.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/QuilletMainForm.h"
 #include "app/ui/StateCommandBindings.h"
 #include "app/ui/WindowStateUi.h"
+#include "core/SettingsStore.h"
 #include "support/ProgramProcess.h"
 #include "support/TempDir.h"
 #include "text/ui/ChildForm.h"

@@ -1,5 +1,5 @@
-#include "core/Translations.h"
 #include "app/ui/WidgetTranslation.h"
+#include "core/Translations.h"
 #include "support/TempDir.h"
 
 #include <QAction>

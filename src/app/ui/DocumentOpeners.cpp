@@ -1,7 +1,7 @@
 #include "app/ui/DocumentOpeners.h"
 
-#include "core/Translations.h"
 #include "app/ui/ShellUi.h"
+#include "core/Translations.h"
 
 #include <QTimer>
 #include <QWidget>

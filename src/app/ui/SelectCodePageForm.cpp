@@ -1,7 +1,7 @@
 #include "app/ui/SelectCodePageForm.h"
 
-#include "core/CodePages.h"
 #include "app/ui/ShellUi.h"
+#include "core/CodePages.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,8 +1,8 @@
 #include "text/ui/EditCommands.h"
 
+#include "core/AppTitle.h"
 #include "core/CharsetConversion.h"
 #include "core/CodePages.h"
-#include "core/AppTitle.h"
 #include "core/Translations.h"
 #include "platform/IClipboard.h"
 #include "syntax/SyntaxParser.h"
