@@ -6,6 +6,7 @@
 // Run as `quillet_bench_charsetbench --convert FROM TO FILE` (FROM and TO
 // one of utf8, 1250, ucs2le) it converts one file to standard output as a
 // whole process, the way the iconv program is timed beside it.
+#include "PlainModeMain.h"
 #include "core/CharsetConversion.h"
 #include "core/CodePages.h"
 #include "core/DocumentFile.h"
@@ -251,8 +252,5 @@ int main(int argc, char** argv)
     if (argc >= 2 && std::string(argv[1]) == "--convert") {
         return ConvertMode(argc, argv);
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -25,6 +25,7 @@
 //   BM_WarmTypeMiddle       a typed character in the middle, then its undo
 #include "GeneratedCpp.h"
 #include "OffscreenApp.h"
+#include "SourceTree.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
 #include "text/MemoSource.h"
@@ -51,11 +52,6 @@
 
 namespace quillet {
 namespace {
-
-std::filesystem::path RepositoryRoot()
-{
-    return std::filesystem::path(__FILE__).parent_path().parent_path();
-}
 
 // The 20 MB C++ sample five times, in a temporary file removed at exit.
 struct TSampleFile {
@@ -178,7 +174,7 @@ struct TWindow {
         return longest;
     }
 
-    TSchemeCatalog catalog{{RepositoryRoot()}};
+    TSchemeCatalog catalog{{bench::SourceRoot()}};
     TTextStyles styles;
     TSyntaxContext context;
     std::unique_ptr<TChildForm> form;

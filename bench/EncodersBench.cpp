@@ -4,6 +4,7 @@
 // bench/compare/base64_md5.sh, which times it beside coreutils on one file:
 //   quillet_bench_encodersbench --run base64|md5|crc32 FILE
 // reads FILE and writes the result to standard output like the tool would.
+#include "PlainModeMain.h"
 #include "text/Checksum.h"
 #include "text/EditTransform.h"
 #include "text/Encoder.h"
@@ -235,19 +236,19 @@ int RunOnFile(const char* op, const char* path)
     return ok ? 0 : 1;
 }
 
+int PlainMode(int argc, char** argv)
+{
+    if (argc == 4 && std::strcmp(argv[1], "--run") == 0) {
+        return RunOnFile(argv[2], argv[3]);
+    }
+    std::fprintf(stderr, "usage: see the top of bench/EncodersBench.cpp\n");
+    return 2;
+}
+
 } // namespace
 } // namespace quillet
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "--run") == 0) {
-        return quillet::RunOnFile(argv[2], argv[3]);
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchmarkOrPlainMode(argc, argv, quillet::PlainMode);
 }

@@ -14,6 +14,8 @@
 //                          start state is the previous line's end state
 //   BM_ScreenAtEndAgain    the last 60 lines once everything is coloured
 // The input goes to the temporary folder and is removed at the end.
+#include "PlainModeMain.h"
+#include "SourceTree.h"
 #include "core/DocumentFile.h"
 #include "syntax/SyntaxParser.h"
 #include "text/MemoSource.h"
@@ -33,14 +35,6 @@ using namespace quillet;
 
 constexpr int kScreenLines = 60;
 constexpr std::size_t kFileSize = 100u * 1024u * 1024u;
-
-std::filesystem::path CppDefinition()
-{
-    if (const char* path = std::getenv("QUILLET_SYNTAX_DEF")) {
-        return path;
-    }
-    return std::filesystem::path(__FILE__).parent_path().parent_path() / "Syntax Definitions" / "C++.def";
-}
 
 // Writes about 100 MB of C++ (comments, directives, strings with escapes,
 // numbers, keywords) into the temporary folder once per run.
@@ -107,8 +101,8 @@ std::unique_ptr<TMemoSource> LoadDocument()
 std::unique_ptr<TSyntaxParser> CppParser()
 {
     auto parser = std::make_unique<TSyntaxParser>();
-    if (!parser->LoadFromFile(CppDefinition()).ok) {
-        std::fprintf(stderr, "cannot load %s\n", CppDefinition().string().c_str());
+    if (!parser->LoadFromFile(bench::CppDefinition()).ok) {
+        std::fprintf(stderr, "cannot load %s\n", bench::CppDefinition().string().c_str());
         std::exit(1);
     }
     return parser;
@@ -218,11 +212,5 @@ BENCHMARK(BM_ScreenAtEndAgain)->Unit(benchmark::kMillisecond)->Iterations(20);
 int main(int argc, char** argv)
 {
     TRemoveInput removeInput;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -5,6 +5,7 @@
 //   BM_OptionsOkRepaint   from OK until every visible view has repainted
 // Targets: first paint under 300 ms, OK to repaint under 500 ms.
 // Each reports the median of 5 repetitions.
+#include "SourceTree.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/OptionsCatalogPage.h"
 #include "app/ui/OptionsForm.h"
@@ -59,7 +60,7 @@ struct TFixture {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         }
         app = std::make_unique<QApplication>(argc, argv);
-        const std::filesystem::path root = std::filesystem::path(__FILE__).parent_path().parent_path();
+        const std::filesystem::path root = bench::SourceRoot();
         catalog = std::make_unique<TSchemeCatalog>(std::vector<std::filesystem::path>{root});
         catalog->LoadAll();
         main = std::make_unique<TQuilletMainForm>();

@@ -6,13 +6,23 @@
 #include <benchmark/benchmark.h>
 #include <cstring>
 
+// Runs the registered benchmarks with Google Benchmark's own flags; an
+// argument it does not know fails the run.
+inline int RunBenchmarks(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
 inline int BenchmarkOrPlainMode(int argc, char** argv, int (*plainMode)(int, char**))
 {
     if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0 && std::strncmp(argv[1], "--benchmark", 11) != 0) {
         return plainMode(argc, argv);
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

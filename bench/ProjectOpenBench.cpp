@@ -1,6 +1,7 @@
 // Opening a project of 200 entries, 40 of them open: 2,000-line C files that
 // the shipped C definition colours, in a main window on the offscreen
 // platform. Each iteration closes the project (untimed) and opens it again.
+#include "SourceTree.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/ProjectManager.h"
 #include "app/ui/QuilletMainForm.h"
@@ -49,7 +50,7 @@ void BM_OpenProject(benchmark::State& state)
     static QApplication app(argc, argv);
     const fs::path folder = fs::temp_directory_path() / ("quillet-project-bench-" + std::to_string(::getpid()));
     const fs::path project = MakeProject(folder);
-    TSchemeCatalog catalog({fs::path(__FILE__).parent_path().parent_path()});
+    TSchemeCatalog catalog({bench::SourceRoot()});
     catalog.LoadAll();
     TTextStyles styles;
     TQuilletMainForm main;

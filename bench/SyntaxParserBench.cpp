@@ -9,6 +9,8 @@
 //       reads FILE and colours every line, writing nothing but a summary to
 //       standard error
 #include "GeneratedCpp.h"
+#include "PlainModeMain.h"
+#include "SourceTree.h"
 #include "syntax/SyntaxParser.h"
 
 #include <benchmark/benchmark.h>
@@ -24,14 +26,6 @@ namespace {
 
 using namespace quillet;
 
-std::filesystem::path CppDefinition()
-{
-    if (const char* path = std::getenv("QUILLET_SYNTAX_DEF")) {
-        return path;
-    }
-    return std::filesystem::path(__FILE__).parent_path().parent_path() / "Syntax Definitions" / "C++.def";
-}
-
 // A parser with the shipped C++ definition.
 TSyntaxParser& CppParser()
 {
@@ -39,9 +33,9 @@ TSyntaxParser& CppParser()
     static bool loaded = false;
     if (!loaded) {
         loaded = true;
-        const TDefResult result = parser.LoadFromFile(CppDefinition());
+        const TDefResult result = parser.LoadFromFile(bench::CppDefinition());
         if (!result.ok) {
-            std::fprintf(stderr, "cannot load %s\n", CppDefinition().string().c_str());
+            std::fprintf(stderr, "cannot load %s\n", bench::CppDefinition().string().c_str());
             std::exit(1);
         }
     }
@@ -103,9 +97,7 @@ void BM_ColorFile(benchmark::State& state)
 }
 BENCHMARK(BM_ColorFile)->Unit(benchmark::kMillisecond);
 
-} // namespace
-
-int main(int argc, char** argv)
+int PlainMode(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--generate") == 0) {
         std::ofstream out(argv[2], std::ios::binary);
@@ -120,11 +112,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "coloured %zu lines, %zu bytes\n", lines.size(), bytes);
         return 0;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    std::fprintf(stderr, "usage: see the top of bench/SyntaxParserBench.cpp\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return BenchmarkOrPlainMode(argc, argv, PlainMode);
 }
