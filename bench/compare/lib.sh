@@ -5,7 +5,7 @@
 #   print_header
 #   print_row "md5 of 100 MB" "$ours" "$theirs"
 # Keep it POSIX sh plus `date +%s%N` (GNU coreutils), except best_of3,
-# wall_ns and median5 (bash).
+# timed_run, median_rounds and median5 (bash).
 
 # time_best N cmd [args...]: runs cmd N times (output discarded) and prints the
 # best wall-clock time in seconds with three decimals. A failing run prints
@@ -71,28 +71,49 @@ best_of3() {
     echo "$best_wall $best_cpu"
 }
 
-# wall_ns CMD: runs a shell command line and prints its wall time in ns.
-wall_ns() {
-    local start end
-    start=$(date +%s%N)
-    bash -c "$1" >/dev/null 2>&1 || true
-    end=$(date +%s%N)
-    echo $((end - start))
+# timed_run CMD: runs a shell command line (output discarded) and prints
+# "wall cpu" in seconds; cpu is the user + system time of it and its children.
+# Returns the command's status.
+timed_run() {
+    local out
+    out=$( { TIMEFORMAT='%R %U %S'; time bash -c "$1" >/dev/null 2>&1; } 2>&1; echo "status $?")
+    awk '/^status/ { exit $2 } { printf "%.3f %.3f\n", $1, $2 + $3 }' <<<"$out"
+}
+
+# median_rounds N CMD...: one warm-up of each shell command line, then N
+# rounds that run each once in the given order, so that a change in the
+# machine's load falls on all of them alike. Prints one line "wall cpu" per
+# command: the median seconds of its N runs. A failing run names the command
+# on standard error and returns 1.
+median_rounds() {
+    local rounds=$1 n i r t
+    shift
+    n=$#
+    local -a cmds=("$@") samples=()
+    for ((r = 0; r <= rounds; r++)); do
+        for ((i = 0; i < n; i++)); do
+            if ! t=$(timed_run "${cmds[i]}"); then
+                echo "failed: ${cmds[i]}" >&2
+                return 1
+            fi
+            if [ "$r" -gt 0 ]; then
+                samples[i]+="$t"$'\n'
+            fi
+        done
+    done
+    local middle=$(((rounds + 1) / 2)) wall cpu
+    for ((i = 0; i < n; i++)); do
+        wall=$(printf '%s' "${samples[i]}" | cut -d' ' -f1 | sort -g | sed -n "${middle}p")
+        cpu=$(printf '%s' "${samples[i]}" | cut -d' ' -f2 | sort -g | sed -n "${middle}p")
+        echo "$wall $cpu"
+    done
 }
 
 # median5 OURS THEIRS: one warm-up of each, then five alternating runs of the
-# two shell command lines; prints "ours theirs" as median seconds.
+# two shell command lines, whatever their status; prints "ours theirs" as
+# median wall seconds.
 median5() {
-    local ours=() theirs=() i mo mt
-    wall_ns "$1" >/dev/null
-    wall_ns "$2" >/dev/null
-    for i in 1 2 3 4 5; do
-        ours+=("$(wall_ns "$1")")
-        theirs+=("$(wall_ns "$2")")
-    done
-    mo=$(printf '%s\n' "${ours[@]}" | sort -n | sed -n 3p)
-    mt=$(printf '%s\n' "${theirs[@]}" | sort -n | sed -n 3p)
-    awk -v a="$mo" -v b="$mt" 'BEGIN { printf "%.3f %.3f\n", a / 1e9, b / 1e9 }'
+    median_rounds 5 "$1 || true" "$2 || true" | awk '{ w[NR] = $1 } END { print w[1], w[2] }'
 }
 
 # ensure_bench BUILD TARGET...: configures BUILD as a Release benchmark build
