@@ -2,13 +2,17 @@
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each one for
 # a bounded time from its seed corpus in tests/data/fuzz/<target>/.
 #   scripts/fuzz.sh [target...]      (default: every target)
-# QUILLET_FUZZ_SECONDS sets the time per target (default 20). New inputs go to
+# QUILLET_FUZZ_SECONDS sets the time per target (default 20). The mutations
+# follow a fixed seed, so a run repeats the inputs of an earlier one and a
+# shorter run tries a subset of them; QUILLET_FUZZ_SEED=0 picks a new seed each
+# time, for exploring beyond what CI repeats. New inputs go to
 # a scratch corpus under /tmp; an input that breaks a target is kept in
 # build-fuzz/findings/<target>/ and the script fails.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
 seconds=${QUILLET_FUZZ_SECONDS:-20}
+seed=${QUILLET_FUZZ_SEED:-1}
 
 QUILLET_EXTRA_PACKAGES="clang libclang-rt-14-dev" "$root/scripts/setup.sh" "$build" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DQUILLET_BUILD_FUZZ=ON -DQUILLET_BUILD_TESTS=OFF -DQUILLET_WERROR=OFF
@@ -37,7 +41,7 @@ for target in "${targets[@]}"; do
     findings="$build/findings/$target"
     mkdir -p "$corpus" "$findings"
     echo "== $target (${seconds}s)"
-    if ! "$program" "$corpus" "$seeds" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    if ! "$program" "$corpus" "$seeds" -max_total_time="$seconds" -seed="$seed" -timeout=10 -rss_limit_mb=2048 \
         -max_len=8192 -print_final_stats=0 -artifact_prefix="$findings/" >"$scratch/$target.log" 2>&1; then
         tail -40 "$scratch/$target.log"
         failed+=("$target")

@@ -66,8 +66,13 @@ std::string AbsoluteProjectName(std::string_view stored, const fs::path& folder)
     }
     const fs::path path = name.front() == '/' ? fs::path(name) : folder / name;
     // lexically_normal drops "." and pairs ".." with the segment before it; a
-    // ".." at the root stays at the root.
-    return path.lexically_normal().string();
+    // ".." at the root stays at the root. A name ending in ".." keeps no
+    // trailing slash, so it reads back the same after being written relative.
+    std::string normal = path.lexically_normal().string();
+    if (normal.size() > 1 && normal.back() == '/') {
+        normal.pop_back();
+    }
+    return normal;
 }
 
 std::string RelativeProjectName(std::string_view name, const fs::path& folder)

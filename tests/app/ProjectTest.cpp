@@ -48,6 +48,9 @@ TEST(Project, StoredNamesOfOtherSystemsResolveCleanly)
         {"dot-dot above the root stays at the root", "../../../../x.c", "/x.c"},
         {"an absolute name is only cleaned", "/r//s/../t.c", "/r/t.c"},
         {"empty stays empty", "", ""},
+        {"a trailing dot-dot leaves no slash", "..", "/p"},
+        {"a trailing slash is dropped", "a/", "/p/q/a"},
+        {"the root stays the root", "../..", "/"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
