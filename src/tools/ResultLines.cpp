@@ -28,18 +28,28 @@ std::string FindResultLine(std::string_view fileName,
     std::string_view lineText,
     bool endsOnLaterLine)
 {
-    const std::size_t shownColumn = column;
-    column = std::min(column, lineText.size());
-    length = std::min(length, lineText.size() - column);
     std::string out;
     out.reserve(fileName.size() + 2 * kDisplayContext + std::min(length, kDisplayMatchLimit) + 40);
+    AppendFindResultHead(out, fileName, line, column);
+    AppendFindResultText(out, column, length, lineText, endsOnLaterLine);
+    return out;
+}
+
+void AppendFindResultHead(std::string& out, std::string_view fileName, std::size_t line, std::size_t column)
+{
     out.append(fileName);
     out += '(';
     out += std::to_string(line + 1);
     out += ':';
-    out += std::to_string(shownColumn + 1);
+    out += std::to_string(column + 1);
     out += "): ";
+}
 
+void AppendFindResultText(
+    std::string& out, std::size_t column, std::size_t length, std::string_view lineText, bool endsOnLaterLine)
+{
+    column = std::min(column, lineText.size());
+    length = std::min(length, lineText.size() - column);
     const std::size_t before = column > kDisplayContext ? column - kDisplayContext : 0;
     if (before > 0) {
         out += kEllipsis;
@@ -64,7 +74,6 @@ std::string FindResultLine(std::string_view fileName,
     if (endsOnLaterLine) {
         out += kBoldOff;
     }
-    return out;
 }
 
 std::string NavigationRecordText(std::size_t column, std::size_t line, std::string_view fileName)
@@ -100,6 +109,12 @@ std::string StripMarkers(std::string_view displayLine)
 {
     std::string out;
     out.reserve(displayLine.size());
+    AppendStripped(out, displayLine);
+    return out;
+}
+
+void AppendStripped(std::string& out, std::string_view displayLine)
+{
     std::size_t pos = 0;
     while (pos < displayLine.size()) {
         const std::size_t mark = displayLine.find("[(", pos);
@@ -116,7 +131,6 @@ std::string StripMarkers(std::string_view displayLine)
             pos = mark + 2;
         }
     }
-    return out;
 }
 
 std::vector<TDisplayRow> LayoutDisplayLine(std::string_view displayLine)
@@ -146,32 +160,6 @@ std::vector<TDisplayRow> LayoutDisplayLine(std::string_view displayLine)
     }
     flush();
     return rows;
-}
-
-void TResultList::Append(std::string displayLine, TNavigationRecord record)
-{
-    m_lines.push_back(std::move(displayLine));
-    m_records.push_back(std::move(record));
-}
-
-void TResultList::Clear()
-{
-    m_lines.clear();
-    m_records.clear();
-    m_lines.shrink_to_fit();
-    m_records.shrink_to_fit();
-}
-
-std::string TResultList::PlainText(std::string_view lineBreak) const
-{
-    std::string out;
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (i > 0) {
-            out.append(lineBreak);
-        }
-        out += StripMarkers(m_lines[i]);
-    }
-    return out;
 }
 
 } // namespace quillet

@@ -30,6 +30,11 @@ std::string FindResultLine(std::string_view fileName,
     std::size_t length,
     std::string_view lineText,
     bool endsOnLaterLine = false);
+// The two halves of that line, appended to `out`: the head up to and with
+// "): ", and the marked-up text after it.
+void AppendFindResultHead(std::string& out, std::string_view fileName, std::size_t line, std::size_t column);
+void AppendFindResultText(
+    std::string& out, std::size_t column, std::size_t length, std::string_view lineText, bool endsOnLaterLine = false);
 
 // A navigation record "X;Y;file": 0-based column and line of the match start.
 std::string NavigationRecordText(std::size_t column, std::size_t line, std::string_view fileName);
@@ -45,6 +50,8 @@ std::optional<TNavigationTarget> ParseNavigationRecord(std::string_view record);
 
 // The display line without its markers.
 std::string StripMarkers(std::string_view displayLine);
+// The same, appended to `out`.
+void AppendStripped(std::string& out, std::string_view displayLine);
 
 // A display line cut into what is drawn: visual rows (a CR LF pair starts a
 // new row) of runs in plain or bold. Bold carries over to the next row.
@@ -61,26 +68,6 @@ std::vector<TDisplayRow> LayoutDisplayLine(std::string_view displayLine);
 struct TNavigationRecord {
     std::string text;
     std::uint64_t documentKey = 0;
-};
-
-// One page of the result window: display lines and, parallel to them, their
-// navigation records. Plain data, shared by the find-in-files results and the
-// captured console output.
-class TResultList {
-public:
-    void Append(std::string displayLine, TNavigationRecord record = {});
-    void Clear();
-    std::size_t Count() const { return m_lines.size(); }
-    bool IsEmpty() const { return m_lines.empty(); }
-    const std::string& Line(std::size_t index) const { return m_lines[index]; }
-    const TNavigationRecord& Record(std::size_t index) const { return m_records[index]; }
-
-    // Every display line without markers, each followed by `lineBreak` but the last.
-    std::string PlainText(std::string_view lineBreak) const;
-
-private:
-    std::vector<std::string> m_lines;
-    std::vector<TNavigationRecord> m_records; // same size as m_lines
 };
 
 } // namespace quillet

@@ -1,4 +1,4 @@
-#include "tools/ResultLines.h"
+#include "tools/ResultList.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "text/ui/MemoStyles.h"
 #include "text/ui/TarnMemo.h"
 #include "tools/FileSearcher.h"
-#include "tools/ResultLines.h"
+#include "tools/ResultList.h"
 #include "tools/ui/FindInFilesProgress.h"
 #include "tools/ui/ResultPage.h"
 #include "tools/ui/ResultWindow.h"
@@ -198,9 +198,8 @@ bool TFindInFiles::Run(const TFindInFilesRequest& request)
             if (m_progress == nullptr || m_progress->IsCancelled()) {
                 return false;
             }
-            m_pending->lines.Append(
-                FindResultLine(file.fileName, match.line, match.column, match.length, match.lineText),
-                {NavigationRecordText(match.column, match.line, file.fileName), file.documentKey});
+            m_pending->lines.AppendMatch(
+                file.fileName, file.documentKey, match.line, match.column, match.length, match.lineText);
             ++m_matches;
             return Pump(false);
         };

@@ -45,18 +45,17 @@ void TResultModel::AppendBatch(TResultList& batch)
     }
     const int first = static_cast<int>(m_list.Count());
     beginInsertRows({}, first, first + static_cast<int>(batch.Count()) - 1);
-    for (std::size_t i = 0; i < batch.Count(); ++i) {
-        m_list.Append(batch.Line(i), batch.Record(i));
-    }
+    m_list.Append(batch);
     endInsertRows();
     batch.Clear();
 }
 
-void TResultModel::Append(std::string displayLine, TNavigationRecord record)
+void TResultModel::Append(std::string_view displayLine, const TNavigationRecord& record)
 {
-    TResultList batch;
-    batch.Append(std::move(displayLine), std::move(record));
-    AppendBatch(batch);
+    const int row = static_cast<int>(m_list.Count());
+    beginInsertRows({}, row, row);
+    m_list.Append(displayLine, record);
+    endInsertRows();
 }
 
 void TResultModel::Clear()

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "tools/ResultLines.h"
+#include "tools/ResultList.h"
 
 #include <QAbstractListModel>
 #include <QListView>
 #include <QStyledItemDelegate>
 
 #include <string>
+#include <string_view>
 
 namespace quillet {
 
@@ -23,7 +24,7 @@ public:
     const TResultList& List() const { return m_list; }
     // Appends the lines and records of `batch` and empties it.
     void AppendBatch(TResultList& batch);
-    void Append(std::string displayLine, TNavigationRecord record = {});
+    void Append(std::string_view displayLine, const TNavigationRecord& record = {});
     void Clear();
 
 private:
