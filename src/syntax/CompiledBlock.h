@@ -1,11 +1,11 @@
 #pragma once
 
+#include "syntax/KeywordTable.h"
 #include "syntax/SyntaxBlock.h"
 
 #include <bitset>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -78,7 +78,7 @@ struct TCompiledBlock {
     TCharSet numPrefixStart;
     TCharSet numSuffixStart;
     // Every keyword with the index of the first active set holding it.
-    std::unordered_map<std::string, int> keywordIndex;
+    TKeywordTable keywordIndex;
     TCharSet keywordFirst; // first characters of those keywords
     std::bitset<65> keywordLengths; // their lengths; 64 stands for 64 and more
 };

@@ -211,7 +211,7 @@ void CompileBlock(TCompiledBlock& cb)
             }
         }
         for (const std::string& word : words.words) {
-            cb.keywordIndex.emplace(word, static_cast<int>(cb.keywords.size()));
+            cb.keywordIndex.Insert(word, static_cast<int>(cb.keywords.size()));
             cb.keywordFirst.set(static_cast<unsigned char>(word[0]));
             cb.keywordLengths.set(std::min<std::size_t>(word.size(), 64));
         }

@@ -3,6 +3,7 @@
 #include "core/CharCase.h"
 #include "syntax/HighlighterState.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quillet {
@@ -13,11 +14,6 @@ namespace {
 // starts at the same place); the stack limit ends such chains, and this bound
 // makes sure nothing else can keep the position from moving.
 constexpr int kMaxPassesPerPosition = 2 * TSyntaxScheme::kMaxStacks;
-
-inline char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 } // namespace
 
@@ -153,29 +149,6 @@ void TSyntaxParser::Pop()
     SelectStack(m_scheme.PopStack(m_stackIndex));
 }
 
-bool TSyntaxParser::MatchAt(std::size_t pos, std::string_view delimiter, bool caseSensitive) const
-{
-    if (pos > m_end || m_end - pos < delimiter.size()) {
-        return false;
-    }
-    const char* at = m_text.data() + pos;
-    if (delimiter.empty()) {
-        return true;
-    }
-    if (caseSensitive) {
-        if (at[0] != delimiter[0]) {
-            return false;
-        }
-        return std::memcmp(at, delimiter.data(), delimiter.size()) == 0;
-    }
-    for (std::size_t i = 0; i < delimiter.size(); ++i) {
-        if (AsciiLower(at[i]) != AsciiLower(delimiter[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::size_t TSyntaxParser::Find(std::string_view delimiter) const
 {
     const std::string_view rest = m_text.substr(m_pos, m_end - m_pos);
@@ -189,25 +162,6 @@ std::size_t TSyntaxParser::Find(std::string_view delimiter) const
         }
     }
     return std::string_view::npos;
-}
-
-bool TSyntaxParser::IsFirst(std::size_t pos) const
-{
-    return pos < m_end && InSet(m_cb->block.FirstIdentChars, m_text[pos]);
-}
-
-bool TSyntaxParser::IsOther(std::size_t pos) const
-{
-    return pos < m_end && InSet(m_cb->block.OtherIdentChars, m_text[pos]);
-}
-
-bool TSyntaxParser::HexDigit(std::size_t pos) const
-{
-    if (pos >= m_end) {
-        return false;
-    }
-    const char c = m_text[pos];
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
 bool TSyntaxParser::FindBlockEnd()
@@ -356,8 +310,11 @@ std::uint8_t TSyntaxParser::TokenAttr() const
 std::uint32_t TSyntaxParser::ColorString(
     std::string_view text, std::uint32_t startState, std::vector<std::uint8_t>& attrs)
 {
-    attrs.assign(text.size(), 0);
+    // Every byte is written below (each token fills its own), so only the
+    // size is set here, not a zero fill.
+    attrs.resize(text.size());
     if (m_scheme.m_compiled.empty()) {
+        std::fill(attrs.begin(), attrs.end(), std::uint8_t{0});
         return startState;
     }
     m_text = text;

@@ -5,6 +5,7 @@
 #include "text/SimpleParser.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,13 +90,41 @@ private:
     void ReadDelimited(const TCompiledTokens& list, int kind);
     std::uint8_t TokenAttr() const;
 
-    bool MatchAt(std::size_t pos, std::string_view delimiter, bool caseSensitive) const;
+    // The small tests of the token readers stay in this header so that both
+    // source files of the parser inline them.
+    bool MatchAt(std::size_t pos, std::string_view delimiter, bool caseSensitive) const
+    {
+        if (pos > m_end || m_end - pos < delimiter.size()) {
+            return false;
+        }
+        const char* at = m_text.data() + pos;
+        if (delimiter.empty()) {
+            return true;
+        }
+        if (caseSensitive) {
+            return at[0] == delimiter[0] && std::memcmp(at, delimiter.data(), delimiter.size()) == 0;
+        }
+        for (std::size_t i = 0; i < delimiter.size(); ++i) {
+            if (AsciiLower(at[i]) != AsciiLower(delimiter[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
     bool MatchHere(std::string_view delimiter) const { return MatchAt(m_pos, delimiter, m_cb->block.CaseSensitive); }
     std::size_t Find(std::string_view delimiter) const;
-    bool IsFirst(std::size_t pos) const;
-    bool IsOther(std::size_t pos) const;
+    bool IsFirst(std::size_t pos) const { return pos < m_end && InSet(m_cb->block.FirstIdentChars, m_text[pos]); }
+    bool IsOther(std::size_t pos) const { return pos < m_end && InSet(m_cb->block.OtherIdentChars, m_text[pos]); }
     bool Digit(std::size_t pos) const { return pos < m_end && m_text[pos] >= '0' && m_text[pos] <= '9'; }
-    bool HexDigit(std::size_t pos) const;
+    bool HexDigit(std::size_t pos) const
+    {
+        if (pos >= m_end) {
+            return false;
+        }
+        const char c = m_text[pos];
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    }
+    static char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
     bool ParseNumPrefix();
     bool ParseNumSuffix();
     bool ReadIdentifier();

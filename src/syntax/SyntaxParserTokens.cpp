@@ -474,17 +474,19 @@ bool TSyntaxParser::IsKeyword(std::size_t from)
     if (!cb.keywordFirst.test(first) || !cb.keywordLengths.test(std::min<std::size_t>(length, 64))) {
         return false;
     }
-    m_keyBuffer.assign(m_text.substr(from, length));
+    std::string_view token = m_text.substr(from, length);
     if (!cb.block.CaseSensitive) {
+        m_keyBuffer.assign(token);
         for (char& c : m_keyBuffer) {
             c = static_cast<char>(LowerChar(static_cast<unsigned char>(c)));
         }
+        token = m_keyBuffer;
     }
-    const auto found = cb.keywordIndex.find(m_keyBuffer);
-    if (found == cb.keywordIndex.end()) {
+    const int set = cb.keywordIndex.Find(token);
+    if (set < 0) {
         return false;
     }
-    m_itemIndex = found->second;
+    m_itemIndex = set;
     return true;
 }
 
