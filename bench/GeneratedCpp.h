@@ -7,8 +7,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace quillet::bench {
 
@@ -42,23 +40,6 @@ inline std::string GeneratedCppText(std::size_t minBytes = 20u * 1024u * 1024u)
         }
     }
     return text;
-}
-
-// The lines of a text, without their LF or CR LF ends.
-inline std::vector<std::string> SplitLines(std::string_view text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        const std::size_t stop = end > start && text[end - 1] == '\r' ? end - 1 : end;
-        lines.emplace_back(text.substr(start, stop - start));
-        start = end + 1;
-    }
-    return lines;
 }
 
 } // namespace quillet::bench

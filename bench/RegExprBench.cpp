@@ -15,6 +15,7 @@
 // search four more times: it prints the match line (or -1), the seconds of
 // the first search on the freshly loaded buffer and the best of the repeats.
 #include "PlainModeMain.h"
+#include "TextLines.h"
 #include "text/MemoSearch.h"
 #include "text/MemoSource.h"
 #include "text/TextMatch.h"
@@ -78,21 +79,6 @@ std::string GenerateText(std::size_t bytes)
         text.back() = '\n';
     }
     return text;
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
 }
 
 // Non-overlapping matches in one line, as grep -o reports them.
@@ -188,7 +174,7 @@ const std::string& BenchText()
 
 void CountBench(benchmark::State& state, const char* mode, const char* find)
 {
-    const std::vector<std::string_view> lines = SplitLines(BenchText());
+    const std::vector<std::string_view> lines = bench::SplitLines(BenchText());
     TTextMatcher matcher(find, FlagsFor(mode), MakeDelimiters(""));
     std::size_t count = 0;
     for (auto _ : state) {

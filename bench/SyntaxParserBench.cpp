@@ -8,9 +8,13 @@
 //   quillet_bench_syntaxparserbench --run FILE        loads the C++ definition,
 //       reads FILE and colours every line, writing nothing but a summary to
 //       standard error
+//   quillet_bench_syntaxparserbench --attrs FILE      colours FILE the same way
+//       and writes each line's attribute bytes and its 4-byte end state to
+//       standard output, to compare the colours of two builds byte for byte
 #include "GeneratedCpp.h"
 #include "PlainModeMain.h"
 #include "SourceTree.h"
+#include "TextLines.h"
 #include "syntax/SyntaxParser.h"
 
 #include <benchmark/benchmark.h>
@@ -18,7 +22,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,18 +46,18 @@ TSyntaxParser& CppParser()
     return parser;
 }
 
-const std::vector<std::string>& GeneratedCpp()
+const std::string& GeneratedCpp()
 {
-    static const std::vector<std::string> lines = bench::SplitLines(bench::GeneratedCppText());
-    return lines;
+    static const std::string text = bench::GeneratedCppText();
+    return text;
 }
 
-std::size_t ColorAll(TSyntaxParser& parser, const std::vector<std::string>& lines)
+std::size_t ColorAll(TSyntaxParser& parser, const std::vector<std::string_view>& lines)
 {
     std::vector<std::uint8_t> attrs;
     std::uint32_t state = 0;
     std::size_t bytes = 0;
-    for (const std::string& line : lines) {
+    for (const std::string_view line : lines) {
         state = parser.ColorString(line, state, attrs);
         bytes += line.size() + 1;
     }
@@ -64,7 +68,7 @@ std::size_t ColorAll(TSyntaxParser& parser, const std::vector<std::string>& line
 void BM_ColorGeneratedCpp(benchmark::State& state)
 {
     TSyntaxParser& parser = CppParser();
-    const std::vector<std::string>& lines = GeneratedCpp();
+    const std::vector<std::string_view> lines = bench::SplitLines(GeneratedCpp());
     std::size_t bytes = 0;
     for (auto _ : state) {
         bytes += ColorAll(parser, lines);
@@ -73,13 +77,6 @@ void BM_ColorGeneratedCpp(benchmark::State& state)
 }
 BENCHMARK(BM_ColorGeneratedCpp)->Unit(benchmark::kMillisecond);
 
-std::vector<std::string> ReadLines(const char* file)
-{
-    std::ifstream in(file, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return bench::SplitLines(text);
-}
-
 void BM_ColorFile(benchmark::State& state)
 {
     const char* file = std::getenv("QUILLET_HIGHLIGHT_FILE");
@@ -87,7 +84,12 @@ void BM_ColorFile(benchmark::State& state)
         state.SkipWithError("QUILLET_HIGHLIGHT_FILE not set");
         return;
     }
-    const std::vector<std::string> lines = ReadLines(file);
+    const std::optional<std::string> text = bench::ReadWholeFile(file);
+    if (!text) {
+        state.SkipWithError("cannot read QUILLET_HIGHLIGHT_FILE");
+        return;
+    }
+    const std::vector<std::string_view> lines = bench::SplitLines(*text);
     TSyntaxParser& parser = CppParser();
     std::size_t bytes = 0;
     for (auto _ : state) {
@@ -101,16 +103,35 @@ int PlainMode(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--generate") == 0) {
         std::ofstream out(argv[2], std::ios::binary);
-        for (const std::string& line : GeneratedCpp()) {
-            out << line << '\n';
-        }
+        out << GeneratedCpp();
         return out ? 0 : 1;
     }
     if (argc == 3 && std::strcmp(argv[1], "--run") == 0) {
-        const std::vector<std::string> lines = ReadLines(argv[2]);
+        const std::optional<std::string> text = bench::ReadWholeFile(argv[2]);
+        if (!text) {
+            std::perror(argv[2]);
+            return 1;
+        }
+        const std::vector<std::string_view> lines = bench::SplitLines(*text);
         const std::size_t bytes = ColorAll(CppParser(), lines);
         std::fprintf(stderr, "coloured %zu lines, %zu bytes\n", lines.size(), bytes);
         return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--attrs") == 0) {
+        TSyntaxParser& parser = CppParser();
+        std::vector<std::uint8_t> attrs;
+        std::uint32_t state = 0;
+        const std::optional<std::string> text = bench::ReadWholeFile(argv[2]);
+        if (!text) {
+            std::perror(argv[2]);
+            return 1;
+        }
+        for (const std::string_view line : bench::SplitLines(*text)) {
+            state = parser.ColorString(line, state, attrs);
+            std::fwrite(attrs.data(), 1, attrs.size(), stdout);
+            std::fwrite(&state, sizeof state, 1, stdout);
+        }
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     std::fprintf(stderr, "usage: see the top of bench/SyntaxParserBench.cpp\n");
     return 2;
