@@ -18,13 +18,12 @@ bool TDiff::Execute(const std::int32_t* a, const std::int32_t* b, std::int32_t l
     m_b = b;
     m_len1 = len1;
     m_maxD = std::max(len1, len2);
-    m_offset = m_maxD + 1;
     try {
-        m_vf.assign(static_cast<std::size_t>(2 * m_maxD + 3), 0);
-        m_vr.assign(static_cast<std::size_t>(2 * m_maxD + 3), 0);
+        m_vf.emplace(m_maxD);
+        m_vr.emplace(m_maxD);
     } catch (const std::bad_alloc&) {
-        m_vf = {};
-        m_vr = {};
+        m_vf.reset();
+        m_vr.reset();
         return false;
     }
     m_running = true;
@@ -58,8 +57,8 @@ bool TDiff::Execute(const std::int32_t* a, const std::int32_t* b, std::int32_t l
         m_pendingDelete.reset();
         m_pendingModify.reset();
     }
-    m_vf = {};
-    m_vr = {};
+    m_vf.reset();
+    m_vr.reset();
     m_a = nullptr;
     m_b = nullptr;
     m_running = false;
@@ -116,97 +115,44 @@ bool TDiff::RecursiveDiff(std::int32_t b1, std::int32_t b2, std::int32_t t1, std
         }
         return true;
     }
-    const std::int32_t n = t1 - b1;
-    const std::int32_t m = t2 - b2;
-    const std::int32_t delta = n - m;
-    const bool oddDelta = (delta % 2) != 0;
-    // On diagonal k, y = x - k + shift.
-    const std::int32_t shift = b2 - b1;
-    // Locals for the hot loops: stores into the diagonal arrays cannot then
-    // be taken as changing the members they would otherwise reload.
-    const std::int32_t* const a = m_a;
-    const std::int32_t* const b = m_b;
-    std::int32_t* const vf = m_vf.data() + m_offset;
-    std::int32_t* const vr = m_vr.data() + m_offset;
-    std::int32_t forwardMark = m_forwardMark;
-    std::int32_t reverseMark = m_reverseMark;
-    const auto keepMarks = [&] {
-        m_forwardMark = forwardMark;
-        m_reverseMark = reverseMark;
-    };
-    // The first diagonal from `from` on, of the same parity, not below -m.
-    const auto firstDiagonal = [m](std::int32_t from) {
-        return from < -m ? from + ((-m - from + 1) / 2) * 2 : from;
-    };
-
+    const diff_search::TBox box = diff_search::MakeBox(m_a, m_b, b1, b2, t1, t2);
+    diff_search::TDiagonals& vf = *m_vf;
+    diff_search::TDiagonals& vr = *m_vr;
     // Sentinels just outside the diagonals -M..N, written in every
     // sub-problem so that every entry the passes read has been written.
     vf[0] = b1;
-    vr[delta] = t1;
-    vf[n] = t1;
-    vr[n] = t1;
-    vf[-m - 1] = b1;
-    vr[-m - 1] = b1;
+    vr[box.delta] = t1;
+    vf[box.n] = t1;
+    vr[box.n] = t1;
+    vf[-box.m - 1] = b1;
+    vr[-box.m - 1] = b1;
 
     for (std::int32_t e = 1; e <= m_maxD; ++e) {
         if (!StepAllowed()) {
             return false;
         }
-        // Forward pass.
-        const std::int32_t forwardLast = std::min(e, n - 1);
-        for (std::int32_t k = firstDiagonal(-e); k <= forwardLast; k += 2) {
-            // The further of the two neighbours (the one below on a tie);
-            // the outermost diagonals have one neighbour only.
-            std::int32_t x = k == -e ? vf[k + 1] : k == e ? vf[k - 1] + 1 : std::max(vf[k - 1] + 1, vf[k + 1]);
-            std::int32_t y = x - k + shift;
-            while (x < t1 && y < t2 && b[y] == a[x]) {
+        const diff_search::TMeeting forward = diff_search::ForwardPass(box, vf, vr, e, m_forwardMark);
+        if (forward.found) {
+            return RecursiveDiff(b1, b2, forward.xs, forward.ys) && RecursiveDiff(forward.x, forward.y, t1, t2);
+        }
+        const diff_search::TMeeting reverse = diff_search::ReversePass(box, vf, vr, e, m_reverseMark);
+        if (reverse.found) {
+            if (box.n == 1 && box.m == 1) {
+                EmitAdd(b1, b2);
+                EmitDelete(b1);
+                return true;
+            }
+            std::int32_t x = reverse.x;
+            std::int32_t y = reverse.y;
+            if (!RecursiveDiff(b1, b2, x, y)) {
+                return false;
+            }
+            while (x < t1 && y < t2 && m_b[y] == m_a[x]) {
                 ++x;
                 ++y;
             }
-            vf[k] = x;
-            forwardMark = std::max(forwardMark, x);
-            if (oddDelta && delta - e < k && k < delta + e && x >= vr[k]) {
-                std::int32_t xs = x;
-                std::int32_t ys = y;
-                while (xs > b1 && ys > b2 && b[ys - 1] == a[xs - 1]) {
-                    --xs;
-                    --ys;
-                }
-                keepMarks();
-                return RecursiveDiff(b1, b2, xs, ys) && RecursiveDiff(x, y, t1, t2);
-            }
+            return RecursiveDiff(x, y, t1, t2);
         }
-        // Reverse pass.
-        const std::int32_t reverseLast = std::min(delta + e, n - 1);
-        for (std::int32_t k = firstDiagonal(delta - e); k <= reverseLast; k += 2) {
-            std::int32_t x = k == delta + e ? vr[k - 1]
-                : k == delta - e            ? vr[k + 1] - 1
-                                            : std::min(vr[k - 1], vr[k + 1] - 1);
-            std::int32_t y = x - k + shift;
-            while (x > b1 && y > b2 && b[y - 1] == a[x - 1]) {
-                --x;
-                --y;
-            }
-            vr[k] = x;
-            reverseMark = std::min(reverseMark, x);
-            if (!oddDelta && -e <= k && k <= e && vf[k] >= x) {
-                keepMarks();
-                if (n == 1 && m == 1) {
-                    EmitAdd(b1, b2);
-                    EmitDelete(b1);
-                    return true;
-                }
-                if (!RecursiveDiff(b1, b2, x, y)) {
-                    return false;
-                }
-                while (x < t1 && y < t2 && b[y] == a[x]) {
-                    ++x;
-                    ++y;
-                }
-                return RecursiveDiff(x, y, t1, t2);
-            }
-        }
-        keepMarks();
     }
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compare/DiffSearch.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -79,11 +81,10 @@ private:
     const std::int32_t* m_b = nullptr;
     std::int32_t m_len1 = 0;
     std::int32_t m_maxD = 0;
-    std::int32_t m_offset = 0; // MaxD + 1
-    // The diagonal arrays hold entries -MaxD-1 .. MaxD+1: diagonal k is at
-    // k + m_offset, so the sentinels just outside -M..N are in range.
-    std::vector<std::int32_t> m_vf;
-    std::vector<std::int32_t> m_vr;
+    // Forward and reverse paths by diagonal, -MaxD-1 .. MaxD+1, so that the
+    // sentinels just outside -M..N are in range; present during a run.
+    std::optional<diff_search::TDiagonals> m_vf;
+    std::optional<diff_search::TDiagonals> m_vr;
 
     std::vector<TChangeRec> m_changes; // increasing in x and in y
     std::optional<TChangeRec> m_pendingAdd;
