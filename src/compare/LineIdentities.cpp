@@ -2,9 +2,10 @@
 
 #include "core/CharCase.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
-#include <functional>
+#include <cstring>
 #include <string_view>
 
 namespace quillet {
@@ -32,6 +33,30 @@ void AppendNormalized(std::string& out, std::string_view line, const TLowerTable
     }
 }
 
+// 64-bit hash of a text, eight bytes at a time, with a final mix so that the
+// low bits (the table index) depend on every byte.
+std::uint64_t TextHash(std::string_view text)
+{
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
+    std::uint64_t h = text.size() * kMul;
+    const char* p = text.data();
+    std::size_t left = text.size();
+    for (; left >= 8; left -= 8, p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        h = std::rotl((h ^ word) * kMul, 29);
+    }
+    if (left > 0) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, left);
+        h = std::rotl((h ^ word) * kMul, 29);
+    }
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
+}
+
 // Numbers distinct texts in the order they are first seen: open addressing
 // on the texts' hashes, and a hash match is confirmed by comparing the texts.
 // The texts must outlive it.
@@ -44,10 +69,32 @@ public:
         m_texts.reserve(texts);
     }
 
-    std::int32_t Identify(std::string_view text)
+    // Appends the numbers of the texts to `out`. The table is far larger
+    // than the caches, so each text's slot is fetched a few texts ahead.
+    void IdentifyAll(std::span<const std::string_view> texts, std::vector<std::int32_t>& out)
     {
-        const std::size_t hash = std::hash<std::string_view>{}(text);
-        const auto tag = static_cast<std::uint32_t>(hash);
+        constexpr std::size_t kAhead = 16;
+        std::uint64_t hashes[kAhead];
+        const std::size_t count = texts.size();
+        for (std::size_t i = 0; i < std::min(kAhead, count); ++i) {
+            hashes[i] = TextHash(texts[i]);
+            __builtin_prefetch(&m_slots[hashes[i] & m_mask]);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint64_t hash = hashes[i % kAhead];
+            if (i + kAhead < count) {
+                const std::uint64_t ahead = TextHash(texts[i + kAhead]);
+                hashes[i % kAhead] = ahead;
+                __builtin_prefetch(&m_slots[ahead & m_mask]);
+            }
+            out.push_back(Identify(texts[i], hash));
+        }
+    }
+
+private:
+    std::int32_t Identify(std::string_view text, std::uint64_t hash)
+    {
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
         for (std::size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
             TSlot& slot = m_slots[at];
             if (slot.id < 0) {
@@ -61,9 +108,8 @@ public:
         }
     }
 
-private:
     struct TSlot {
-        std::uint32_t tag = 0; // low bits of the text's hash
+        std::uint32_t tag = 0; // high bits of the text's hash
         std::int32_t id = -1; // -1: free
     };
     std::size_t m_mask; // slot count - 1; at least twice the texts, so probes stay short
@@ -118,12 +164,13 @@ TLineIdentities NumberLines(
     TLineIdentities result;
     result.left.reserve(left.size());
     result.right.reserve(right.size());
-    std::size_t index = 0;
-    for (const std::string_view line : left) {
-        result.left.push_back(numbers.Identify(normalized.empty() ? line : normalized[index++]));
-    }
-    for (const std::string_view line : right) {
-        result.right.push_back(numbers.Identify(normalized.empty() ? line : normalized[index++]));
+    if (normalized.empty()) {
+        numbers.IdentifyAll(left, result.left);
+        numbers.IdentifyAll(right, result.right);
+    } else {
+        const std::span<const std::string_view> all(normalized);
+        numbers.IdentifyAll(all.first(left.size()), result.left);
+        numbers.IdentifyAll(all.subspan(left.size()), result.right);
     }
     return result;
 }
