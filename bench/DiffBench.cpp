@@ -29,12 +29,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace quillet {
@@ -140,30 +144,43 @@ std::vector<std::string> DistinctLines(std::mt19937& random, std::size_t count)
 }
 
 // A file's bytes and its lines as GNU diff sees them: split at LF, a last
-// line without LF counted too.
+// line without LF counted too. The bytes come with one read into a buffer
+// that is not cleared first.
 struct TFileLines {
-    std::string bytes;
+    std::unique_ptr<char[]> bytes;
     std::vector<std::string_view> lines;
 };
 
 TFileLines ReadLines(const char* file)
 {
     TFileLines read;
-    std::ifstream in(file, std::ios::binary | std::ios::ate);
-    read.bytes.resize(static_cast<std::size_t>(std::max<std::streamoff>(0, in.tellg())));
-    in.seekg(0);
-    in.read(read.bytes.data(), static_cast<std::streamsize>(read.bytes.size()));
-    read.bytes.resize(static_cast<std::size_t>(in.gcount()));
-    const std::string_view bytes(read.bytes);
-    read.lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
+    const int fd = open(file, O_RDONLY | O_CLOEXEC);
+    struct stat info { };
+    if (fd < 0 || fstat(fd, &info) != 0) {
+        if (fd >= 0) {
+            close(fd);
         }
-        read.lines.push_back(bytes.substr(start, end - start));
-        start = end + 1;
+        return read;
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    read.bytes = std::make_unique_for_overwrite<char[]>(size);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, read.bytes.get() + got, size - got);
+        if (n <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    close(fd);
+    const char* const begin = read.bytes.get();
+    const char* const end = begin + got;
+    read.lines.reserve(got / 32);
+    for (const char* line = begin; line < end;) {
+        const auto* lf = static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
+        const char* const stop = lf != nullptr ? lf : end;
+        read.lines.emplace_back(line, static_cast<std::size_t>(stop - line));
+        line = stop + 1;
     }
     return read;
 }
