@@ -2,7 +2,7 @@
 //   --window-pauses DIR   searches DIR for "needle" into a result window and
 //                         prints the number of lines, the longest pause of the
 //                         event loop in wall and in CPU time (ms) and how much
-//                         memory grew (MB)
+//                         memory grew (MiB)
 #include "tools/ui/FindInFiles.h"
 #include "tools/ui/ResultPage.h"
 #include "tools/ui/ResultWindow.h"

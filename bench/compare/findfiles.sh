@@ -76,8 +76,8 @@ one="$work/one"
 mkdir -p "$one"
 awk 'BEGIN { for (i = 0; i < 100000; i++) printf "needle %07d some context text here and more..\n", i }' >"$one/big.txt"
 read -r count pause cpu grown <<<"$("$window" --window-pauses "$one" 2>/dev/null)"
-printf 'result window: %s matches from one %s MB file, longest event-loop pause %s ms (%s ms of CPU), memory +%s MB\n' \
-    "$count" "$(du -m "$one/big.txt" | cut -f1)" "$pause" "$cpu" "$grown"
+printf 'result window: %s matches from one %s MB file, longest event-loop pause %s ms (%s ms of CPU), memory +%s MiB (+%s MB)\n' \
+    "$count" "$(du -m "$one/big.txt" | cut -f1)" "$pause" "$cpu" "$grown" "$(awk -v m="$grown" 'BEGIN { printf "%.1f", m * 1.048576 }')"
 echo "(load average: $(cut -d' ' -f1-3 /proc/loadavg); the wall pause includes time the machine gave to others)"
 [ "$count" = 100000 ] || status=1
 exit $status

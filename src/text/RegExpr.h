@@ -64,6 +64,8 @@ public:
     // Bytes every match contains (a-z folded to A-Z without case
     // sensitivity); empty when the pattern gives none.
     const TLiteralFinder& RequiredLiteral() const { return m_required; }
+    // Shorter runs every match contains too, outside the required literal.
+    const std::vector<TLiteralFinder>& OtherRequiredLiterals() const { return m_alsoRequired; }
     // The bytes every match starts with; empty when the pattern gives none.
     const TLiteralFinder& PrefixLiteral() const { return m_prefix; }
     // Switches the use of both literals off and on, to compare the results.

@@ -11,6 +11,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillet {
 
 namespace {
@@ -18,6 +22,8 @@ namespace {
 // How often a long search asks whether to go on.
 constexpr std::size_t kPollBytes = std::size_t{4} << 20;
 constexpr std::size_t kPollLines = 32768;
+// How many bytes at the start of a search show which literal is rarest.
+constexpr std::size_t kSampleBytes = std::size_t{1} << 20;
 
 TMatchFlags EffectiveFlags(std::string_view text, TMatchFlags flags, const TCharSet& delimiters)
 {
@@ -27,13 +33,30 @@ TMatchFlags EffectiveFlags(std::string_view text, TMatchFlags flags, const TChar
     return flags;
 }
 
-// Number of bytes equal to `c` in [begin, end), eight at a time: a byte of
-// x = word ^ pattern is zero exactly where the word holds c.
+// Number of bytes equal to `c` in [begin, end). With SSE2 sixteen at a time:
+// each compare adds one to a byte counter per hit, and up to 255 rounds are
+// summed at once. Otherwise eight at a time: a byte of x = word ^ pattern is
+// zero exactly where the word holds c.
 std::size_t CountByte(const char* begin, const char* end, char c)
 {
+    std::size_t count = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    while (end - begin >= 16) {
+        const std::size_t rounds = std::min<std::size_t>(static_cast<std::size_t>(end - begin) / 16, 255);
+        __m128i counters = _mm_setzero_si128();
+        for (std::size_t i = 0; i < rounds; ++i) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
+            counters = _mm_sub_epi8(counters, _mm_cmpeq_epi8(bytes, wanted));
+            begin += 16;
+        }
+        const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+        count +=
+            static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) + static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+    }
+#endif
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
     const std::uint64_t pattern = 0x0101010101010101ull * static_cast<unsigned char>(c);
-    std::size_t count = 0;
     while (end - begin >= 8) {
         std::uint64_t word;
         std::memcpy(&word, begin, 8);
@@ -73,11 +96,6 @@ void FoldAsciiUpper(const unsigned char* in, unsigned char* out, std::size_t siz
     }
 }
 
-bool HasBlank(std::string_view text)
-{
-    return text.find(' ') != std::string_view::npos || text.find('\t') != std::string_view::npos;
-}
-
 } // namespace
 
 TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCharSet& delimiters)
@@ -95,11 +113,19 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
             m_fold[c] = UpperChar(ch);
         }
     }
-    // A pattern's literal comes from the compiled pattern, already folded
-    // the way m_fold folds it.
-    const std::string needle = flags.regularExpr ? m_matcher.RegExpr().RequiredLiteral().Needle() : std::string(text);
+    // A pattern's literals come from the compiled pattern, already folded
+    // the way m_fold folds them.
+    std::vector<std::string> needles;
+    if (!flags.regularExpr) {
+        needles.emplace_back(text);
+    } else if (!m_matcher.RegExpr().RequiredLiteral().Empty()) {
+        needles.push_back(m_matcher.RegExpr().RequiredLiteral().Needle());
+        for (const TLiteralFinder& other : m_matcher.RegExpr().OtherRequiredLiterals()) {
+            needles.push_back(other.Needle());
+        }
+    }
     // The raw scan may fold only a-z when that finds every line the full fold
-    // finds: an ASCII needle, and no other byte folding onto an ASCII letter.
+    // finds: ASCII needles, and no other byte folding onto an ASCII letter.
     const auto asciiFoldAgrees = [this](int c) {
         const unsigned char folded = m_fold[c];
         if (c >= 'a' && c <= 'z') {
@@ -110,26 +136,36 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
     for (int c = 0; c < 256 && m_asciiFold; ++c) {
         m_asciiFold = asciiFoldAgrees(c);
     }
-    if (std::any_of(needle.begin(), needle.end(), [](char c) {
-            return static_cast<unsigned char>(c) >= 0x80;
-        })) {
-        m_asciiFold = false;
+    for (const std::string& needle : needles) {
+        if (std::any_of(needle.begin(), needle.end(), [](char c) {
+                return static_cast<unsigned char>(c) >= 0x80;
+            })) {
+            m_asciiFold = false;
+        }
     }
-    m_needle.reserve(needle.size());
-    for (char c : needle) {
-        m_needle.push_back(static_cast<char>(m_fold[static_cast<unsigned char>(c)]));
-    }
-    // A needle with a line break can only be found by the line matcher, which
-    // then finds nothing; keep the line scan honest rather than clever.
-    if (m_needle.find_first_of("\r\n") != std::string::npos) {
-        m_needle.clear();
-    }
-    m_needleHasBlank = HasBlank(m_needle);
+    // The scanned bytes are folded already; a tab in them is compared as a
+    // blank. A needle with a line break can only be found by the line
+    // matcher, which then finds nothing: keep the line scan honest rather
+    // than clever.
     unsigned char identity[256];
+    unsigned char tabAsBlank[256];
     for (int c = 0; c < 256; ++c) {
         identity[c] = static_cast<unsigned char>(c);
+        tabAsBlank[c] = c == '\t' ? ' ' : identity[c];
     }
-    m_needleFinder = TLiteralFinder(m_needle, identity); // the bytes it scans are folded already
+    for (const std::string& needle : needles) {
+        std::string folded;
+        for (char c : needle) {
+            folded.push_back(static_cast<char>(tabAsBlank[m_fold[static_cast<unsigned char>(c)]]));
+        }
+        if (folded.find_first_of("\r\n") != std::string::npos) {
+            m_literals.clear();
+            break;
+        }
+        const bool blank = folded.find(' ') != std::string::npos;
+        m_literals.push_back(
+            {TLiteralFinder(folded, blank ? tabAsBlank : identity), folded.find("  ") != std::string::npos});
+    }
 }
 
 bool TFileSearcher::MatchLine(std::string_view raw, std::size_t lineIndex, const TOnFileMatch& onMatch)
@@ -181,12 +217,38 @@ bool TFileSearcher::SearchText(std::string_view text, const TOnFileMatch& onMatc
     if (!IsValid() || text.empty()) {
         return true;
     }
-    const bool rawScanWorks = !m_needle.empty() && !(m_needleHasBlank && text.find('\t') != std::string_view::npos);
-    return rawScanWorks ? ScanCandidates(text, onMatch, keepGoing) : ScanLines(text, onMatch, keepGoing);
+    // A tab may expand to the blank run of a literal that its raw bytes lack.
+    const bool hasTab = std::any_of(m_literals.begin(), m_literals.end(), [](const TRawLiteral& literal) {
+        return literal.blankRun;
+    }) && std::memchr(text.data(), '\t', text.size()) != nullptr;
+    m_usable.clear();
+    for (const TRawLiteral& literal : m_literals) {
+        if (!(literal.blankRun && hasTab)) {
+            m_usable.push_back(&literal);
+        }
+    }
+    return m_rawScan && !m_usable.empty() ? ScanCandidates(text, onMatch, keepGoing)
+                                          : ScanLines(text, onMatch, keepGoing);
 }
 
-// Looks for the needle in the (folded) bytes and matches only the lines it
-// occurs in. Lines between are counted, never split.
+void TFileSearcher::SampleLiterals(std::string_view hay)
+{
+    if (m_literals.size() < 2 || m_sampled >= kSampleBytes) {
+        return;
+    }
+    const std::string_view part = hay.substr(0, kSampleBytes - m_sampled);
+    m_sampled += part.size();
+    for (TRawLiteral& literal : m_literals) {
+        for (std::size_t at = literal.finder.Find(part); at != TLiteralFinder::npos;
+             at = literal.finder.Find(part, at + 1)) {
+            ++literal.hits;
+        }
+    }
+}
+
+// Looks for the rarest usable literal in the (folded) bytes and matches only
+// the lines it occurs in that hold the other literals too. Lines between are
+// counted, never split, and only up to a line that is matched.
 bool TFileSearcher::ScanCandidates(std::string_view text, const TOnFileMatch& onMatch, const TKeepGoing& keepGoing)
 {
     std::string_view hay = text;
@@ -203,11 +265,18 @@ bool TFileSearcher::ScanCandidates(std::string_view text, const TOnFileMatch& on
         }
         hay = m_folded;
     }
+    SampleLiterals(hay);
+    std::iter_swap(m_usable.begin(),
+        std::min_element(m_usable.begin(), m_usable.end(), [](const TRawLiteral* a, const TRawLiteral* b) {
+            return a->hits < b->hits;
+        }));
+    const TLiteralFinder& scanned = m_usable.front()->finder;
     const bool hasCR = std::memchr(text.data(), '\r', text.size()) != nullptr;
     const char* base = text.data();
     const std::size_t size = text.size();
-    std::size_t lineStartPos = 0; // start of line `lineIndex`
-    std::size_t lineIndex = 0;
+    std::size_t lineStartPos = 0; // where the scan goes on, a line start
+    std::size_t countedPos = 0; // a line start and its index
+    std::size_t countedLine = 0;
     std::size_t lastPoll = 0;
     auto countBreaks = [&](std::size_t from, std::size_t to) {
         if (!hasCR) {
@@ -222,31 +291,42 @@ bool TFileSearcher::ScanCandidates(std::string_view text, const TOnFileMatch& on
         return n;
     };
     while (lineStartPos < size) {
-        const std::size_t at = m_needleFinder.Find(hay, lineStartPos);
+        const std::size_t at = scanned.Find(hay, lineStartPos);
         if (at == TLiteralFinder::npos) {
             break;
         }
-        // The start of the hit's line: after the last break between here and the hit.
-        std::size_t start = at;
-        while (start > lineStartPos && base[start - 1] != '\n' && base[start - 1] != '\r') {
-            --start;
+        // The hit's line: after the last break before it, up to the next one.
+        std::size_t start = lineStartPos;
+        if (!hasCR) {
+            if (const void* nl = memrchr(base + lineStartPos, '\n', at - lineStartPos)) {
+                start = static_cast<std::size_t>(static_cast<const char*>(nl) - base) + 1;
+            }
+        } else {
+            start = at;
+            while (start > lineStartPos && base[start - 1] != '\n' && base[start - 1] != '\r') {
+                --start;
+            }
         }
-        lineIndex += countBreaks(lineStartPos, start);
-        std::size_t end = at;
+        std::size_t end = size;
         if (const void* nl = std::memchr(base + at, '\n', size - at)) {
             end = static_cast<std::size_t>(static_cast<const char*>(nl) - base);
-        } else {
-            end = size;
         }
         if (hasCR) {
             if (const void* cr = std::memchr(base + at, '\r', end - at)) {
                 end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
             }
         }
-        if (!MatchLine(text.substr(start, end - start), lineIndex, onMatch)) {
-            return false;
+        const std::string_view folded = hay.substr(start, end - start);
+        const bool holdsAll = std::all_of(m_usable.begin() + 1, m_usable.end(), [&](const TRawLiteral* other) {
+            return other->finder.Find(folded) != TLiteralFinder::npos;
+        });
+        if (holdsAll) {
+            countedLine += countBreaks(countedPos, start);
+            countedPos = start;
+            if (!MatchLine(text.substr(start, end - start), countedLine, onMatch)) {
+                return false;
+            }
         }
-        ++lineIndex;
         lineStartPos = end + ((end + 1 < size && base[end] == '\r' && base[end + 1] == '\n') ? 2 : 1);
         if (keepGoing && lineStartPos - lastPoll >= kPollBytes) {
             lastPoll = lineStartPos;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -37,9 +38,10 @@ using TOnFileMatch = std::function<bool(const TFileMatch&)>;
 // "^" and the like) is reported only as the first result of its line, so such
 // a pattern gives one result per line instead of one per character.
 //
-// Plain text (and the literal every match of a pattern holds) is first looked
-// for in the raw bytes; only lines holding it are expanded and matched, so the
-// cost of a file without matches is about one scan of its bytes.
+// Plain text (and the literals every match of a pattern holds) is first looked
+// for in the raw bytes; only lines holding it (all of them) are expanded and
+// matched, so the cost of a file without matches is about one scan of its
+// bytes.
 class TFileSearcher {
 public:
     TFileSearcher(std::string_view text, TMatchFlags flags, const TCharSet& delimiters);
@@ -60,6 +62,10 @@ public:
     // not a regular file is searched as empty text (no match, returns true).
     bool SearchFile(const std::filesystem::path& file, const TOnFileMatch& onMatch, const TKeepGoing& keepGoing = {});
 
+    // Switches the raw-byte scan for candidate lines off and on, to compare
+    // the results: off, every line is matched.
+    void SetRawScan(bool on) { m_rawScan = on; }
+
     // Reads a regular file into `bytes` (without blocking on FIFOs or
     // devices); false, with `bytes` empty, when it is not one or cannot be read.
     static bool ReadRegularFile(const std::filesystem::path& file, std::string& bytes);
@@ -71,11 +77,25 @@ private:
 
     TTextMatcher m_matcher;
     TTabStops m_stops;
-    // Bytes every matching line must contain, compared after m_fold; empty
-    // when the text gives none and every line has to be matched.
-    std::string m_needle;
-    TLiteralFinder m_needleFinder;
-    bool m_needleHasBlank = false; // a tab expands to blanks the raw bytes lack
+    // Byte strings every matching line contains, compared after m_fold with
+    // a tab taken for the blank it expands to. One is looked for in the raw
+    // bytes, the others in each line it occurs in. Empty when the text gives
+    // none and every line has to be matched.
+    //
+    // Any of them finds every matching line, but one that occurs in nearly
+    // every line makes the scan slower than matching all lines. So the search
+    // counts how often each occurs in its first bytes and then scans for the
+    // rarest.
+    struct TRawLiteral {
+        TLiteralFinder finder;
+        bool blankRun = false; // two blanks in a row, which one tab may give: unusable in text with tabs
+        std::size_t hits = 0; // in the sampled bytes
+    };
+    void SampleLiterals(std::string_view hay);
+    std::vector<TRawLiteral> m_literals;
+    std::vector<const TRawLiteral*> m_usable; // scratch: those usable in the current text
+    std::size_t m_sampled = 0; // bytes in which the literals were counted
+    bool m_rawScan = true;
     bool m_foldCase = false;
     bool m_asciiFold = false; // folding a-z alone finds the same candidate lines
     unsigned char m_fold[256];

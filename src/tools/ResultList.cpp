@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <limits>
-#include <stdexcept>
 
 namespace quillet {
 
@@ -10,15 +9,9 @@ namespace {
 
 // Lines are packed into blocks of this size; a longer one gets its own.
 constexpr std::size_t kBlockSize = std::size_t{64} << 10;
-constexpr std::size_t kMaxField = std::numeric_limits<std::uint32_t>::max();
-
-std::uint32_t Field(std::size_t value)
-{
-    if (value > kMaxField) {
-        throw std::length_error("result line too long");
-    }
-    return static_cast<std::uint32_t>(value);
-}
+// Lines and columns of a match are kept in 32 bits; larger ones (of a file
+// over 4 GB) keep their whole display line and record instead.
+constexpr std::size_t kMaxPacked = std::numeric_limits<std::uint32_t>::max();
 
 } // namespace
 
@@ -27,7 +20,8 @@ std::uint32_t TResultList::SourceIndex(std::string_view fileName, std::uint64_t 
     if (m_sources.empty() || m_sources.back().fileName != fileName || m_sources.back().documentKey != documentKey) {
         m_sources.push_back({std::string(fileName), documentKey});
     }
-    return Field(m_sources.size() - 1);
+    // Never more sources than lines, far fewer than 2^32.
+    return static_cast<std::uint32_t>(m_sources.size() - 1);
 }
 
 const char* TResultList::Store(std::string_view first, std::string_view second)
@@ -60,8 +54,8 @@ const char* TResultList::Store(std::string_view first, std::string_view second)
 void TResultList::Append(std::string_view displayLine, const TNavigationRecord& record)
 {
     TEntry entry;
-    entry.textSize = Field(displayLine.size());
-    entry.recordSize = Field(record.text.size());
+    entry.textSize = displayLine.size();
+    entry.recordSize = record.text.size();
     entry.source = SourceIndex({}, record.documentKey);
     entry.bytes = Store(displayLine, record.text);
     m_entries.push_back(entry);
@@ -74,7 +68,7 @@ void TResultList::AppendMatch(std::string_view fileName,
     std::size_t length,
     std::string_view lineText)
 {
-    if (line > kMaxField || column > kMaxField) {
+    if (line > kMaxPacked || column > kMaxPacked) {
         Append(FindResultLine(fileName, line, column, length, lineText),
             {NavigationRecordText(column, line, fileName), documentKey});
         return;
@@ -82,7 +76,7 @@ void TResultList::AppendMatch(std::string_view fileName,
     m_scratch.clear();
     AppendFindResultText(m_scratch, column, length, lineText);
     TEntry entry;
-    entry.textSize = Field(m_scratch.size());
+    entry.textSize = m_scratch.size();
     entry.source = SourceIndex(fileName, documentKey);
     entry.line = static_cast<std::uint32_t>(line);
     entry.column = static_cast<std::uint32_t>(column);
@@ -95,7 +89,7 @@ void TResultList::AppendEntry(const TSource& source, const TEntry& entry)
 {
     TEntry copy = entry;
     copy.source = SourceIndex(source.fileName, source.documentKey);
-    copy.bytes = Store({entry.bytes, std::size_t{entry.textSize} + entry.recordSize}, {});
+    copy.bytes = Store({entry.bytes, entry.textSize + entry.recordSize}, {});
     m_entries.push_back(copy);
 }
 

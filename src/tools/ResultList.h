@@ -52,8 +52,8 @@ private:
     };
     struct TEntry {
         const char* bytes = nullptr; // the text, then for other lines their record
-        std::uint32_t textSize = 0;
-        std::uint32_t recordSize = 0;
+        std::size_t textSize = 0;
+        std::size_t recordSize = 0;
         std::uint32_t source = 0; // index in m_sources
         std::uint32_t line = 0; // of a match, 0-based
         std::uint32_t column = 0; // of a match, 0-based

@@ -122,6 +122,49 @@ TEST(FileSearcher, CandidateScanAgreesWithLineScan)
     }
 }
 
+// The raw scan looks for one of the literals every match holds (the one
+// rarest in the first bytes searched, a tab standing for the blanks it
+// expands to) and checks the others in its line: with it and without it every
+// search gives the same matches. One searcher takes many texts, so the
+// literal it scans for changes on the way.
+TEST(FileSearcher, RawScanChangesNoMatch)
+{
+    std::mt19937 random(1210);
+    const auto pick = [&](std::size_t n) {
+        return static_cast<std::size_t>(random() % n);
+    };
+    const std::string alphabet = "abcAB  \t\t\r\n.";
+    static const char* const kPieces[] = {
+        "ab", "b a", "a  b", "c ", " c", "\tb", "ba", "A", "[ab]*", ".", "c+", "{ab}+", "b"};
+    for (int round = 0; round < 400; ++round) {
+        std::string pattern;
+        for (std::size_t i = 0, count = 1 + pick(4); i < count; ++i) {
+            pattern += kPieces[pick(std::size(kPieces))];
+        }
+        const TMatchFlags flags{pick(2) == 0, false, pick(3) != 0};
+        TFileSearcher scanning(pattern, flags, kDelimiters);
+        TFileSearcher every(pattern, flags, kDelimiters);
+        every.SetRawScan(false);
+        for (int text = 0; text < 12; ++text) {
+            std::string bytes;
+            for (std::size_t i = 0, size = pick(400); i < size; ++i) {
+                bytes += pick(6) == 0 ? std::string(kPieces[pick(7)]) : std::string(1, alphabet[pick(alphabet.size())]);
+            }
+            const auto collect = [&](TFileSearcher& searcher) {
+                std::vector<TFound> found;
+                searcher.SearchText(bytes, [&](const TFileMatch& m) {
+                    found.push_back({m.line, m.column, m.length, std::string(m.lineText)});
+                    return true;
+                });
+                return found;
+            };
+            ASSERT_EQ(collect(scanning), collect(every))
+                << "pattern '" << pattern << "'" << (flags.caseSensitive ? " (case)" : "")
+                << (flags.regularExpr ? " (regex)" : "") << " text '" << bytes << "'";
+        }
+    }
+}
+
 TEST(FileSearcher, StopsWhenTheCallerSaysSo)
 {
     TFileSearcher searcher("a", kExact, kDelimiters);
