@@ -181,6 +181,35 @@ TEST_F(BinaryDocumentsTest, CommandsReachTheActiveBinaryWindow)
     EXPECT_FALSE(commands.State("FileSave").enabled);
 }
 
+TEST_F(BinaryDocumentsTest, SaveAllAndCloseAllTakeEveryBinaryWindow)
+{
+    const fs::path first = m_dir.Write("first.bin", std::string("\x01", 1));
+    const fs::path second = m_dir.Write("second.bin", std::string("\x02", 1));
+    ASSERT_TRUE(Open(first));
+    ASSERT_TRUE(Open(second));
+    ASSERT_EQ(m_binaries->Forms().size(), 2u);
+    TCommandRegistry& commands = m_main->Commands();
+    m_binaries->Forms().front()->Document().ChangeByte(1, 7, 0);
+    EXPECT_TRUE(commands.State("FileSaveAll").enabled);
+    ASSERT_TRUE(commands.Execute("FileSaveAll"));
+    EXPECT_EQ(TTempDir::Read(first), std::string("\x07", 1));
+    EXPECT_FALSE(m_binaries->Forms().front()->IsModified());
+
+    // A window that refuses to close stops Close All there: the newest
+    // closes first, the refusing one and those before it stay.
+    m_binaries->Forms().front()->Document().ChangeByte(1, 8, 0);
+    m_binaries->Forms().front()->OnQuestion = [](const QString&, bool) {
+        return QMessageBox::Cancel;
+    };
+    EXPECT_TRUE(commands.State("FileCloseAll").enabled);
+    ASSERT_TRUE(commands.Execute("FileCloseAll"));
+    ASSERT_EQ(m_binaries->Forms().size(), 1u);
+    EXPECT_EQ(m_binaries->Forms().front()->FileName(), first);
+    m_binaries->Forms().front()->Document().SetModified(false);
+    ASSERT_TRUE(commands.Execute("FileCloseAll"));
+    EXPECT_TRUE(m_binaries->Forms().empty());
+}
+
 TEST_F(BinaryDocumentsTest, ProgramCloseAsksTheBinaryWindow)
 {
     const fs::path file = m_dir.Write("close.bin", std::string("\x01", 1));

@@ -92,90 +92,89 @@ void TBinaryDocuments::BindFileCommands(TCommandRegistry& registry)
         f.close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
-    BindActive(
-        registry,
-        "FileRevert",
-        [](TBinaryForm&) {},
-        [](TBinaryForm&) {
-            return false;
-        });
-    BindActive(
-        registry,
-        "FileReopenCP",
-        [](TBinaryForm&) {},
-        [](TBinaryForm&) {
-            return false;
-        });
+    BindDisabled(registry, "FileRevert");
+    BindDisabled(registry, "FileReopenCP");
     BindActive(registry, "ViewReadOnly", &TBinaryForm::ToggleReadOnly, {}, &TBinaryForm::ReadOnly);
 }
 
 // Close All and Save All take the binary windows in beside what they did before.
 void TBinaryDocuments::BindAllWindowsCommands(TCommandRegistry& registry)
 {
-    const auto anyBinary = [this] {
-        return !Forms().empty();
-    };
-    TCommandRegistry::TExecute earlier = registry.ExecuteOf("FileCloseAll");
-    TCommandRegistry::TUpdate earlierUpdate = registry.UpdateOf("FileCloseAll");
-    registry.BindOver(
+    BindOverAllWindows(
+        registry,
         "FileCloseAll",
-        anyBinary,
-        [this, earlier] {
+        [](TBinaryForm& f) {
+            if (!f.close()) {
+                return false;
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return true;
+        },
+        [this] {
+            return m_mainForm.DocumentWindows().size() > 1;
+        });
+    BindOverAllWindows(
+        registry,
+        "FileSaveAll",
+        [this](TBinaryForm& f) {
+            if (f.IsModified()) {
+                Save(f);
+            }
+            return true;
+        },
+        [this] {
+            bool modified = false;
+            for (TBinaryForm* f : Forms()) {
+                modified = modified || f->IsModified();
+            }
+            return m_mainForm.DocumentWindows().size() > 1 && modified;
+        });
+}
+
+void TBinaryDocuments::BindOverAllWindows(
+    TCommandRegistry& registry, std::string_view name, TFormTest eachForm, std::function<bool()> alsoEnabled)
+{
+    TCommandRegistry::TExecute earlier = registry.ExecuteOf(name);
+    TCommandRegistry::TUpdate earlierUpdate = registry.UpdateOf(name);
+    registry.BindOver(
+        name,
+        [this] {
+            return !Forms().empty();
+        },
+        [this, earlier, eachForm] {
             const std::vector<TBinaryForm*> forms = Forms();
             for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
-                if (!(*it)->close()) {
+                if (!eachForm(**it)) {
                     return;
                 }
-                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             }
             if (earlier) {
                 earlier();
             }
         },
-        [this, earlierUpdate](TCommandState& state) {
+        [earlierUpdate, alsoEnabled](TCommandState& state) {
             if (earlierUpdate) {
                 earlierUpdate(state);
             }
-            state.enabled = state.enabled || m_mainForm.DocumentWindows().size() > 1;
+            state.enabled = state.enabled || alsoEnabled();
         });
-    TCommandRegistry::TExecute earlierSave = registry.ExecuteOf("FileSaveAll");
-    TCommandRegistry::TUpdate earlierSaveUpdate = registry.UpdateOf("FileSaveAll");
-    registry.BindOver(
-        "FileSaveAll",
-        anyBinary,
-        [this, earlierSave] {
-            const std::vector<TBinaryForm*> forms = Forms();
-            for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
-                if ((*it)->IsModified()) {
-                    Save(**it);
-                }
-            }
-            if (earlierSave) {
-                earlierSave();
-            }
-        },
-        [this, earlierSaveUpdate](TCommandState& state) {
-            if (earlierSaveUpdate) {
-                earlierSaveUpdate(state);
-            }
-            bool modified = false;
-            for (TBinaryForm* f : Forms()) {
-                modified = modified || f->IsModified();
-            }
-            state.enabled = state.enabled || (m_mainForm.DocumentWindows().size() > 1 && modified);
+}
+
+void TBinaryDocuments::BindDisabled(TCommandRegistry& registry, std::string_view name)
+{
+    BindActive(
+        registry,
+        name,
+        [](TBinaryForm&) {},
+        [](TBinaryForm&) {
+            return false;
         });
 }
 
 void TBinaryDocuments::BindEditCommands(TCommandRegistry& registry)
 {
     BindActive(registry, "EditUndo", &TBinaryForm::Undo, &TBinaryForm::CanUndo);
-    BindActive(
-        registry,
-        "EditRedo",
-        [](TBinaryForm&) {},
-        [](TBinaryForm&) {
-            return false;
-        });
+    BindDisabled(registry, "EditRedo");
     BindActive(registry, "EditCopy", &TBinaryForm::Copy, &TBinaryForm::HasSelection);
     BindActive(registry, "EditCut", &TBinaryForm::Cut, [](TBinaryForm& f) {
         return f.HasSelection() && !f.ReadOnly();
@@ -222,13 +221,7 @@ void TBinaryDocuments::BindSearchCommands(TCommandRegistry& registry)
     BindActive(registry, "SearchReplace", &TBinaryForm::Replace, [idle](TBinaryForm& f) {
         return idle(f) && Writable(f);
     });
-    BindActive(
-        registry,
-        "SearchFindPrevious",
-        [](TBinaryForm&) {},
-        [](TBinaryForm&) {
-            return false;
-        });
+    BindDisabled(registry, "SearchFindPrevious");
     BindActive(registry, "SearchGoToLine", &TBinaryForm::GoToOffset);
     BindActive(registry, "SearchToggleBookmark", &TBinaryForm::ToggleBookmark);
     BindActive(registry, "SearchClearAllBookmark", &TBinaryForm::ClearAllBookmarks, &TBinaryForm::AnyBookmarkSet);

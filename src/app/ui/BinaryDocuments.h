@@ -62,6 +62,15 @@ private:
         TFormAction execute,
         TFormTest enabled = {},
         TFormTest checked = {});
+    // Binds a command that a binary window has no use for: disabled while
+    // one is active.
+    void BindDisabled(TCommandRegistry& registry, std::string_view name);
+    // Binds a command over its earlier binding while any binary window is
+    // open: eachForm runs on the binary windows, the newest first, until it
+    // answers false; when none did, the earlier operation follows. The
+    // command shows the earlier state, enabled also when alsoEnabled says so.
+    void BindOverAllWindows(
+        TCommandRegistry& registry, std::string_view name, TFormTest eachForm, std::function<bool()> alsoEnabled);
     void BindFileCommands(TCommandRegistry& registry);
     void BindAllWindowsCommands(TCommandRegistry& registry);
     void BindEditCommands(TCommandRegistry& registry);
