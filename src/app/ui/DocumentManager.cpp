@@ -12,12 +12,12 @@
 #include "core/Translations.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
+#include "text/ui/BusyCursor.h"
 #include "text/ui/ChildForm.h"
 #include "text/ui/TarnMemo.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMdiArea>
 
 #include <system_error>
@@ -44,14 +44,6 @@ fs::path NormalPath(const fs::path& file)
     fs::path absolute = fs::absolute(file, error);
     return (error ? file : absolute).lexically_normal();
 }
-
-// Busy cursor for the lifetime of the object.
-struct TBusyCursor {
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 } // namespace
 

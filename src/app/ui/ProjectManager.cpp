@@ -15,11 +15,11 @@
 #include "core/Translations.h"
 #include "hex/HexText.h"
 #include "hex/ui/BinaryForm.h"
+#include "text/ui/BusyCursor.h"
 #include "text/ui/ChildForm.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -29,13 +29,6 @@ namespace quillet {
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TBusyCursor {
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 std::string CharsetIdOf(int codePageIndex)
 {

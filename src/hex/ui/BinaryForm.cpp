@@ -5,11 +5,11 @@
 #include "core/Translations.h"
 #include "hex/HexDocument.h"
 #include "hex/ui/HexEditor.h"
+#include "text/ui/BusyCursor.h"
 #include "text/ui/MemoStyles.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMessageBox>
 
 namespace quillet {
@@ -22,13 +22,6 @@ QString Lang(std::string_view key, std::string_view english)
 {
     return QString::fromStdString(LangStr(key, english));
 }
-
-struct TBusyCursor {
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 } // namespace
 
