@@ -11,9 +11,7 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_encodersbench"
 ensure_bench "$build" quillet_bench_encodersbench
-for tool in base64 md5sum python3; do
-    command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
-done
+require_tools base64 md5sum python3
 dir="$(mktemp -d /tmp/quillet-encoders-XXXXXX)"
 trap 'rm -rf "$dir"' EXIT
 input="$dir/input.bin"

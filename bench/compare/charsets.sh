@@ -42,9 +42,6 @@ text = utf8.decode("utf-8")
 (d / "ucs2le.txt").write_bytes(text.encode("utf-16-le"))
 PY
 
-ratio() {
-    awk -v o="$1" -v t="$2" 'BEGIN { if (t > 0) printf "%.2f", o / t; else print "-" }'
-}
 printf '%-26s %9s %9s %9s %9s %7s %7s\n' "whole process (100 MB)" "our wall" "our cpu" "iconv" "iconv cpu" "wall x" "cpu x"
 process_case() {
     local label="$1" from="$2" to="$3" file="$4" ifrom="$5" ito="$6"

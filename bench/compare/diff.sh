@@ -24,17 +24,13 @@ bench="$build/bench/quillet_bench_diffbench"
 window="$build/bench/quillet_bench_comparewindowbench"
 . "$(dirname "$0")/lib.sh"
 ensure_bench "$build" quillet_bench_diffbench quillet_bench_comparewindowbench
-command -v diff >/dev/null || { echo "missing tool: diff" >&2; exit 1; }
+require_tools diff
 export LC_ALL=C
 work="$(mktemp -d /tmp/quillet-diff-XXXXXX)"
 trap 'rm -rf "$work"' EXIT
 "$bench" --write-pair "$work/edits" 200000 3000 20261210
 "$bench" --write-shuffled "$work/shuffled" 20000 20261210
 "$bench" --write-shuffled "$work/long" 50000 20261210
-
-ratio() {
-    awk -v o="$1" -v t="$2" 'BEGIN { if (t > 0) printf "%.2f", o / t; else print "-" }'
-}
 
 status=0
 printf '%-36s %9s %9s %7s %9s %9s %s\n' "case" "ours (s)" "peer (s)" "ratio" "ours" "peer" "agree"

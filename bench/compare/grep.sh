@@ -19,17 +19,13 @@ build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_regexprbench"
 . "$(dirname "$0")/lib.sh"
 ensure_bench "$build" quillet_bench_regexprbench
-command -v grep >/dev/null || { echo "missing tool: grep" >&2; exit 1; }
+require_tools grep
 export LC_ALL=C
 dir="$(mktemp -d /tmp/quillet-grep-XXXXXX)"
 trap 'rm -rf "$dir"' EXIT
 input="$dir/input.txt"
 "$bench" --write-input "$input" 100
 
-
-ratio() {
-    awk -v o="$1" -v t="$2" 'BEGIN { if (t > 0) printf "%.2f", o / t; else print "-" }'
-}
 
 printf '%-30s %9s %9s %9s %9s %9s %9s %7s %7s\n' \
     "count (100 MB)" "ours" "grep" "our wall" "grep wall" "our cpu" "grep cpu" "wall x" "cpu x"

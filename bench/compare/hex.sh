@@ -24,9 +24,7 @@ build="${1:-$root/build-bench}"
 bench="$build/bench/quillet_bench_hexeditorbench"
 . "$(dirname "$0")/lib.sh"
 ensure_bench "$build" quillet_bench_hexeditorbench
-for tool in cp dd grep; do
-    command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
-done
+require_tools cp dd grep
 export LC_ALL=C
 tmp="${TMPDIR:-/tmp}"
 dir="$(mktemp -d "$tmp/quillet-hex-compare-XXXXXX")"
@@ -39,20 +37,6 @@ huge="$dir/huge.bin"
 "$bench" --write-sparse "$huge" 4096 0
 
 
-ratio() {
-    awk -v o="$1" -v t="$2" 'BEGIN { if (t + 0 > 0 && o ~ /^[0-9.]+$/) printf "%.2f", o / t; else print "-" }'
-}
-median5() {
-    printf '%s\n' "$@" | sort -g | sed -n 3p
-}
-# seconds COMMAND...: wall-clock seconds of one run (output discarded).
-seconds() {
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1 || { echo fail; return 1; }
-    end=$(date +%s%N)
-    awk -v ns="$((end - start))" 'BEGIN { printf "%.3f\n", ns / 1e9 }'
-}
 row() {
     printf '%-44s %10s %10s %7s  %s\n' "$1" "$2" "$3" "$(ratio "$2" "$3")" "$4"
 }
@@ -75,7 +59,7 @@ cold_best() {
     for _ in 1 2 3; do
         sync
         "$bench" --evict "$data"
-        t=$(seconds "$@")
+        t=$(time_best 1 "$@")
         rm -f "$dir/copy.bin"
         if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then
             best=$t
@@ -102,10 +86,10 @@ row "3 GB: jump to 0xB0000000 + paint, warm" "$seek_warm" "-" "under 0.005 s"
 read -r insert_first undo_first insert_median undo_median insert_peak <<<"$("$bench" --insert "$data")"
 dd_runs=()
 for _ in 1 2 3 4 5; do
-    dd_runs+=("$(seconds dd if="$data" of="$dir/dd.bin" bs=1M)")
+    dd_runs+=("$(time_best 1 dd if="$data" of="$dir/dd.bin" bs=1M)")
     rm -f "$dir/dd.bin"
 done
-dd_median=$(median5 "${dd_runs[@]}")
+dd_median=$(median_of "${dd_runs[@]}")
 row "insert 1 byte at 10, first" "$insert_first" "$dd_median" ""
 row "insert 1 byte at 10, median of 5 vs dd" "$insert_median" "$dd_median" "ratio <= 1.5"
 row "undo of it, first" "$undo_first" "$dd_median" ""

@@ -5,7 +5,7 @@
 #   print_header
 #   print_row "md5 of 100 MB" "$ours" "$theirs"
 # Keep it POSIX sh plus `date +%s%N` (GNU coreutils), except best_of3,
-# timed_run, median_rounds and median5 (bash).
+# timed_run, median_rounds, median5 and require_tools (bash: local).
 
 # time_best N cmd [args...]: runs cmd N times (output discarded) and prints the
 # best wall-clock time in seconds with three decimals. A failing run prints
@@ -36,11 +36,29 @@ print_header() {
     printf '%-40s %10s %10s %8s\n' "benchmark" "ours (s)" "theirs (s)" "ratio"
 }
 
-# print_row name ours theirs: one table row; ratio = ours / theirs (below 1
-# means we are faster). "-" when a time is missing or zero.
+# ratio OURS THEIRS: ours / theirs with two decimals (below 1 means we are
+# faster); "-" when either is no time (missing, "fail") or theirs is zero.
+ratio() {
+    awk -v o="$1" -v t="$2" 'BEGIN { if (t + 0 > 0 && o ~ /^[0-9.]+$/) printf "%.2f", o / t; else print "-" }'
+}
+
+# print_row name ours theirs: one table row with the ratio of the two.
 print_row() {
-    ratio=$(awk -v a="$2" -v b="$3" 'BEGIN { if (b + 0 > 0 && a ~ /^[0-9.]+$/) printf "%.2f", a / b; else print "-" }')
-    printf '%-40s %10s %10s %8s\n' "$1" "$2" "$3" "$ratio"
+    printf '%-40s %10s %10s %8s\n' "$1" "$2" "$3" "$(ratio "$2" "$3")"
+}
+
+# median_of VALUE...: the median of the numbers given (the upper one of the
+# middle two for an even count).
+median_of() {
+    printf '%s\n' "$@" | sort -g | sed -n "$(($# / 2 + 1))p"
+}
+
+# require_tools TOOL...: stops the script, naming the first tool missing.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
+    done
 }
 
 # bench_dir: the build folder with the benchmark programs (QUILLET_BENCH_DIR,
