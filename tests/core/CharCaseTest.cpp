@@ -1,24 +1,14 @@
 #include "core/CharCase.h"
 
 #include "core/CodePages.h"
+#include "support/SystemCodePageGuard.h"
 
 #include <gtest/gtest.h>
 
 namespace quillet {
 namespace {
 
-class TSystemCodePageGuard {
-public:
-    explicit TSystemCodePageGuard(int codePage)
-        : m_saved(GetSystemCodePage())
-    {
-        SetSystemCodePage(codePage);
-    }
-    ~TSystemCodePageGuard() { SetSystemCodePage(m_saved); }
-
-private:
-    int m_saved;
-};
+using test::TSystemCodePageGuard;
 
 TEST(CharCase, FollowsTheSystemCodePage)
 {

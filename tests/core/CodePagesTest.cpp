@@ -1,23 +1,14 @@
 #include "core/CodePages.h"
 
+#include "support/SystemCodePageGuard.h"
+
 #include <gtest/gtest.h>
 #include <set>
 
 namespace quillet {
 namespace {
 
-// Restores the system code page a test changed.
-class TSystemCodePageGuard {
-public:
-    TSystemCodePageGuard()
-        : m_saved(GetSystemCodePage())
-    {
-    }
-    ~TSystemCodePageGuard() { SetSystemCodePage(m_saved); }
-
-private:
-    int m_saved;
-};
+using test::TSystemCodePageGuard;
 
 TEST(CodePages, ListEntriesRoundTripThroughTheirIdentifiers)
 {

@@ -2,6 +2,7 @@
 
 #include "core/CodePages.h"
 #include "support/HonouredPermissions.h"
+#include "support/SystemCodePageGuard.h"
 #include "support/TempDir.h"
 
 #include <cerrno>
@@ -18,18 +19,7 @@ using namespace std::string_literals;
 using test::THonouredPermissions;
 using test::TTempDir;
 
-class TSystemCodePageGuard {
-public:
-    explicit TSystemCodePageGuard(int codePage)
-        : m_saved(GetSystemCodePage())
-    {
-        SetSystemCodePage(codePage);
-    }
-    ~TSystemCodePageGuard() { SetSystemCodePage(m_saved); }
-
-private:
-    int m_saved;
-};
+using test::TSystemCodePageGuard;
 
 TEST(DocumentFile, ProbeOfTheFirstFiftyBytes)
 {
