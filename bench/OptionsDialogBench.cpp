@@ -5,6 +5,7 @@
 //   BM_OptionsOkRepaint   from OK until every visible view has repainted
 // Targets: first paint under 300 ms, OK to repaint under 500 ms.
 // Each reports the median of 5 repetitions.
+#include "OffscreenApp.h"
 #include "SourceTree.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/OptionsCatalogPage.h"
@@ -53,13 +54,7 @@ public:
 struct TFixture {
     TFixture()
     {
-        static int argc = 1;
-        static char name[] = "bench";
-        static char* argv[] = {name, nullptr};
-        if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        }
-        app = std::make_unique<QApplication>(argc, argv);
+        OffscreenApp();
         const std::filesystem::path root = bench::SourceRoot();
         catalog = std::make_unique<TSchemeCatalog>(std::vector<std::filesystem::path>{root});
         catalog->LoadAll();
@@ -102,7 +97,6 @@ struct TFixture {
         warm.show();
         QApplication::processEvents();
     }
-    std::unique_ptr<QApplication> app;
     TSettingsStore store{std::filesystem::path{}, TSettingsForm::PerUser};
     TTextStyles styles;
     std::unique_ptr<TSchemeCatalog> catalog;

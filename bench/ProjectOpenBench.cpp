@@ -1,6 +1,7 @@
 // Opening a project of 200 entries, 40 of them open: 2,000-line C files that
 // the shipped C definition colours, in a main window on the offscreen
 // platform. Each iteration closes the project (untimed) and opens it again.
+#include "OffscreenApp.h"
 #include "SourceTree.h"
 #include "app/ui/DocumentManager.h"
 #include "app/ui/ProjectManager.h"
@@ -43,11 +44,7 @@ fs::path MakeProject(const fs::path& folder)
 
 void BM_OpenProject(benchmark::State& state)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "project-bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    OffscreenApp();
     const fs::path folder = fs::temp_directory_path() / ("quillet-project-bench-" + std::to_string(::getpid()));
     const fs::path project = MakeProject(folder);
     TSchemeCatalog catalog({bench::SourceRoot()});

@@ -7,6 +7,7 @@
 //                        once for a "}", not once per open keyword
 //   BM_OpenToDoWindow    the "To-Do List" window built and shown on that
 //                        document (offscreen), progress repaints counted
+#include "OffscreenApp.h"
 #include "text/MemoSource.h"
 #include "text/ui/ChildForm.h"
 #include "tools/ToDoDocument.h"
@@ -85,11 +86,7 @@ BENCHMARK(BM_UnclosedKeywords)->Unit(benchmark::kMillisecond)->Repetitions(5)->R
 
 void BM_OpenToDoWindow(benchmark::State& state)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "todo-bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    OffscreenApp();
     TChildForm document;
     document.MemoSource().LoadFromText(LargeDocument(), false);
     int repaints = 0;
