@@ -33,6 +33,30 @@ void AppendNormalized(std::string& out, std::string_view line, const TLowerTable
     }
 }
 
+// Up to eight bytes as one word, in loads of eight, four, two and one bytes
+// rather than byte by byte (bytes stored one at a time and read back as a
+// word would stall the load).
+std::uint64_t TailWord(const char* p, std::size_t size)
+{
+    std::uint64_t word = 0;
+    if (size & 4) {
+        std::uint32_t four;
+        std::memcpy(&four, p, 4);
+        word = four;
+        p += 4;
+    }
+    if (size & 2) {
+        std::uint16_t two;
+        std::memcpy(&two, p, 2);
+        word = (word << 16) | two;
+        p += 2;
+    }
+    if (size & 1) {
+        word = (word << 8) | static_cast<unsigned char>(*p);
+    }
+    return word;
+}
+
 // 64-bit hash of a text, eight bytes at a time, with a final mix so that the
 // low bits (the table index) depend on every byte.
 std::uint64_t TextHash(std::string_view text)
@@ -47,9 +71,7 @@ std::uint64_t TextHash(std::string_view text)
         h = std::rotl((h ^ word) * kMul, 29);
     }
     if (left > 0) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, p, left);
-        h = std::rotl((h ^ word) * kMul, 29);
+        h = std::rotl((h ^ TailWord(p, left)) * kMul, 29);
     }
     h ^= h >> 33;
     h *= 0xFF51AFD7ED558CCDull;
