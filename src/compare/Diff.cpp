@@ -1,17 +1,20 @@
 #include "compare/Diff.h"
 
+#include "compare/SecondThread.h"
+
 #include <algorithm>
 #include <new>
+#include <system_error>
 
 namespace quillet {
 
 bool TDiff::Execute(const std::int32_t* a, const std::int32_t* b, std::int32_t len1, std::int32_t len2)
 {
-    m_changes.clear();
-    m_pendingAdd.reset();
-    m_pendingDelete.reset();
-    m_pendingModify.reset();
-    if (a == nullptr || b == nullptr || len1 < 0 || len2 < 0 || len1 > kMaxLines || len2 > kMaxLines || m_running) {
+    if (m_running) {
+        return false;
+    }
+    ClearScript();
+    if (a == nullptr || b == nullptr || len1 < 0 || len2 < 0 || len1 > kMaxLines || len2 > kMaxLines) {
         return false;
     }
     m_a = a;
@@ -22,12 +25,12 @@ bool TDiff::Execute(const std::int32_t* a, const std::int32_t* b, std::int32_t l
         m_vf.emplace(m_maxD);
         m_vr.emplace(m_maxD);
     } catch (const std::bad_alloc&) {
-        m_vf.reset();
-        m_vr.reset();
+        Finish(false);
         return false;
     }
     m_running = true;
-    m_cancelled = false;
+    m_cancelled.store(false, std::memory_order_relaxed);
+    m_failed.store(false, std::memory_order_relaxed);
     m_start = TClock::now();
     m_nextTick = m_start + std::chrono::seconds(1);
     m_meeting.reset();
@@ -45,24 +48,55 @@ bool TDiff::Execute(const std::int32_t* a, const std::int32_t* b, std::int32_t l
         --t2;
     }
     bool ok = true;
-    if (p < t1 || p < t2) {
-        ok = RecursiveDiff(p, p, t1, t2);
+    try {
+        if (p < t1 || p < t2) {
+            std::optional<TDiffWorker> worker;
+            if (SecondThreadAllowed() && (t1 - p) + (t2 - p) >= kSecondThreadLines) {
+                try {
+                    worker.emplace([this](TDiffJob& job) {
+                        return SolveJob(job);
+                    });
+                } catch (const std::system_error&) {
+                    worker.reset(); // no thread to be had: all on this one
+                }
+            }
+            m_worker = worker ? &*worker : nullptr;
+            TRun run{&*m_vf, &*m_vr, &m_forwardMark, &m_reverseMark, nullptr};
+            ok = RecursiveDiff(run, p, p, t1, t2);
+            m_worker = nullptr;
+        }
+        if (ok) {
+            PushAdd();
+            PushDelete();
+        }
+    } catch (...) {
+        m_worker = nullptr;
+        Finish(false);
+        throw;
     }
-    if (ok) {
-        PushAdd();
-        PushDelete();
-    } else {
-        m_changes.clear();
-        m_pendingAdd.reset();
-        m_pendingDelete.reset();
-        m_pendingModify.reset();
+    Finish(ok);
+    return ok;
+}
+
+void TDiff::ClearScript()
+{
+    m_changes.clear();
+    m_pendingAdd.reset();
+    m_pendingDelete.reset();
+    m_pendingModify.reset();
+}
+
+// Ends a run: a failed one leaves no change list.
+void TDiff::Finish(bool ok)
+{
+    if (!ok) {
+        ClearScript();
     }
     m_vf.reset();
     m_vr.reset();
     m_a = nullptr;
     m_b = nullptr;
     m_running = false;
-    return ok;
 }
 
 // One step of a search: lets the caller process events, reports progress
@@ -75,7 +109,7 @@ bool TDiff::StepAllowed()
     if (OnProgress && TClock::now() >= m_nextTick) {
         TickProgress();
     }
-    return !m_cancelled;
+    return !m_cancelled.load(std::memory_order_relaxed);
 }
 
 void TDiff::TickProgress()
@@ -101,23 +135,42 @@ void TDiff::TickProgress()
     OnProgress(*this, static_cast<int>(std::min<std::int64_t>(value, 0x7FFFFFFF)));
 }
 
-bool TDiff::RecursiveDiff(std::int32_t b1, std::int32_t b2, std::int32_t t1, std::int32_t t2)
+bool TDiff::StepAllowed(const TRun& run)
+{
+    if (run.edits == nullptr) {
+        return StepAllowed() && !m_failed.load(std::memory_order_relaxed);
+    }
+    return !m_cancelled.load(std::memory_order_relaxed) && !m_failed.load(std::memory_order_relaxed);
+}
+
+void TDiff::Emit(TRun& run, std::int32_t x, std::int32_t y)
+{
+    if (run.edits != nullptr) {
+        run.edits->push_back({x, y});
+    } else if (y >= 0) {
+        EmitAdd(x, y);
+    } else {
+        EmitDelete(x);
+    }
+}
+
+bool TDiff::RecursiveDiff(TRun& run, std::int32_t b1, std::int32_t b2, std::int32_t t1, std::int32_t t2)
 {
     if (b1 == t1) {
         for (std::int32_t y = b2; y < t2; ++y) {
-            EmitAdd(b1, y);
+            Emit(run, b1, y);
         }
         return true;
     }
     if (b2 == t2) {
         for (std::int32_t x = b1; x < t1; ++x) {
-            EmitDelete(x);
+            Emit(run, x, -1);
         }
         return true;
     }
     const diff_search::TBox box = diff_search::MakeBox(m_a, m_b, b1, b2, t1, t2);
-    diff_search::TDiagonals& vf = *m_vf;
-    diff_search::TDiagonals& vr = *m_vr;
+    diff_search::TDiagonals& vf = *run.vf;
+    diff_search::TDiagonals& vr = *run.vr;
     // Sentinels just outside the diagonals -M..N, written in every
     // sub-problem so that every entry the passes read has been written.
     vf[0] = b1;
@@ -128,33 +181,101 @@ bool TDiff::RecursiveDiff(std::int32_t b1, std::int32_t b2, std::int32_t t1, std
     vr[-box.m - 1] = b1;
 
     for (std::int32_t e = 1; e <= m_maxD; ++e) {
-        if (!StepAllowed()) {
+        if (!StepAllowed(run)) {
             return false;
         }
-        const diff_search::TMeeting forward = diff_search::ForwardPass(box, vf, vr, e, m_forwardMark);
+        const diff_search::TMeeting forward = diff_search::ForwardPass(box, vf, vr, e, *run.forwardMark);
         if (forward.found) {
-            return RecursiveDiff(b1, b2, forward.xs, forward.ys) && RecursiveDiff(forward.x, forward.y, t1, t2);
+            return LeftThenRight(run, b1, b2, forward.xs, forward.ys, forward.x, forward.y, t1, t2);
         }
-        const diff_search::TMeeting reverse = diff_search::ReversePass(box, vf, vr, e, m_reverseMark);
+        const diff_search::TMeeting reverse = diff_search::ReversePass(box, vf, vr, e, *run.reverseMark);
         if (reverse.found) {
             if (box.n == 1 && box.m == 1) {
-                EmitAdd(b1, b2);
-                EmitDelete(b1);
+                Emit(run, b1, b2);
+                Emit(run, b1, -1);
                 return true;
             }
             std::int32_t x = reverse.x;
             std::int32_t y = reverse.y;
-            if (!RecursiveDiff(b1, b2, x, y)) {
-                return false;
-            }
             while (x < t1 && y < t2 && m_b[y] == m_a[x]) {
                 ++x;
                 ++y;
             }
-            return RecursiveDiff(x, y, t1, t2);
+            return LeftThenRight(run, b1, b2, reverse.x, reverse.y, x, y, t1, t2);
         }
     }
     return false;
+}
+
+bool TDiff::LeftThenRight(TRun& run,
+    std::int32_t b1,
+    std::int32_t b2,
+    std::int32_t xs,
+    std::int32_t ys,
+    std::int32_t x,
+    std::int32_t y,
+    std::int32_t t1,
+    std::int32_t t2)
+{
+    // Below this many lines a sub-problem is not worth a hand-over.
+    constexpr std::int32_t kHandOverLines = 2048;
+    TDiffJob job{x, y, t1, t2, {}, false, false};
+    if (run.edits != nullptr || m_worker == nullptr || (t1 - x) + (t2 - y) < kHandOverLines
+        || !m_worker->TryStart(job)) {
+        return RecursiveDiff(run, b1, b2, xs, ys) && RecursiveDiff(run, x, y, t1, t2);
+    }
+    // However the left part ends (an exception included), the job is waited
+    // for before its frame goes; a failed left part stops it early.
+    struct TJoin {
+        TDiff& diff;
+        TDiffJob& job;
+        bool leftOk = false;
+        ~TJoin()
+        {
+            if (!leftOk) {
+                diff.m_failed.store(true, std::memory_order_relaxed);
+            }
+            // Once the run is stopping, no more events: the job ends within
+            // a step.
+            diff.m_worker->Wait(job, [this] {
+                if (!diff.m_cancelled.load(std::memory_order_relaxed) && !diff.m_failed.load(std::memory_order_relaxed)
+                    && !diff.StepAllowed()) {
+                    diff.m_failed.store(true, std::memory_order_relaxed);
+                }
+            });
+        }
+    };
+    {
+        TJoin join{*this, job};
+        join.leftOk = RecursiveDiff(run, b1, b2, xs, ys);
+        if (!join.leftOk) {
+            return false;
+        }
+    }
+    if (!job.ok) {
+        return false;
+    }
+    for (const TDiffEdit& edit : job.edits) {
+        Emit(run, edit.x, edit.y);
+    }
+    return true;
+}
+
+// Runs on the second thread: the job's sub-problem with arrays of its own.
+bool TDiff::SolveJob(TDiffJob& job)
+{
+    try {
+        const std::int32_t maxD = std::max(job.t1 - job.b1, job.t2 - job.b2);
+        diff_search::TDiagonals vf(maxD);
+        diff_search::TDiagonals vr(maxD);
+        std::int32_t forwardMark = job.b1; // progress follows the caller's thread only
+        std::int32_t reverseMark = job.t1;
+        TRun run{&vf, &vr, &forwardMark, &reverseMark, &job.edits};
+        return RecursiveDiff(run, job.b1, job.b2, job.t1, job.t2);
+    } catch (const std::bad_alloc&) {
+        m_failed.store(true, std::memory_order_relaxed);
+        return false;
+    }
 }
 
 void TDiff::EmitAdd(std::int32_t x, std::int32_t y)

@@ -184,28 +184,58 @@ TEST(Diff, RandomPairsRebuildBWithMinimalCost)
     }
 }
 
-TEST(Diff, CancelFromAStepFailsWithAnEmptyList)
+std::vector<std::int32_t> RandomIds(std::mt19937& random, std::size_t count)
 {
-    std::mt19937 random(7);
-    std::vector<std::int32_t> a(3000);
-    for (auto& v : a) {
+    std::vector<std::int32_t> ids(count);
+    for (auto& v : ids) {
         v = static_cast<std::int32_t>(random());
     }
-    std::vector<std::int32_t> b(a.rbegin(), a.rend());
-    TDiff diff;
+    return ids;
+}
+
+// Cancels from OnStep at the given step: the run fails with an empty list
+// after exactly that many steps, and the next run starts with the cancel
+// flag cleared.
+void ExpectCancelledAt(TDiff& diff, const std::vector<std::int32_t>& a, const std::vector<std::int32_t>& b, int step)
+{
+    const auto lenA = static_cast<std::int32_t>(a.size());
+    const auto lenB = static_cast<std::int32_t>(b.size());
     int steps = 0;
     diff.OnStep = [&] {
-        if (++steps == 50) {
+        if (++steps == step) {
             diff.Cancel();
         }
     };
-    EXPECT_FALSE(diff.Execute(a.data(), b.data(), 3000, 3000));
-    EXPECT_EQ(steps, 50);
+    EXPECT_FALSE(diff.Execute(a.data(), b.data(), lenA, lenB));
+    EXPECT_EQ(steps, step);
     EXPECT_EQ(diff.ChangeCount(), 0);
-    // The next run starts with the cancel flag cleared.
     diff.OnStep = nullptr;
-    EXPECT_TRUE(diff.Execute(a.data(), b.data(), 3000, 3000));
+    EXPECT_TRUE(diff.Execute(a.data(), b.data(), lenA, lenB));
     EXPECT_GT(diff.ChangeCount(), 0);
+}
+
+TEST(Diff, CancelFromAStepFailsWithAnEmptyList)
+{
+    std::mt19937 random(7);
+    const std::vector<std::int32_t> a = RandomIds(random, 3000);
+    const std::vector<std::int32_t> b(a.rbegin(), a.rend());
+    TDiff diff;
+    ExpectCancelledAt(diff, a, b, 50);
+}
+
+// Cancelled after the first middle snake, while the second thread may hold
+// the right part; the run after it gives the whole list again.
+TEST(Diff, CancelWhileTheSecondThreadSearchesFailsWithAnEmptyList)
+{
+    std::mt19937 random(11);
+    const std::vector<std::int32_t> a = RandomIds(random, 6000);
+    std::vector<std::int32_t> b(a);
+    std::shuffle(b.begin(), b.end(), random);
+    TDiff diff;
+    ASSERT_TRUE(diff.Execute(a.data(), b.data(), 6000, 6000));
+    const std::vector<TChangeRec> whole = diff.ChangeList();
+    ExpectCancelledAt(diff, a, b, 9000);
+    EXPECT_EQ(diff.ChangeList(), whole);
 }
 
 TEST(Diff, ProgressIsReportedOncePerSecondWithGrowingValues)

@@ -1,5 +1,6 @@
 #include "compare/Diff.h"
 #include "compare/DiffSearch.h"
+#include "compare/SecondThread.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -196,6 +197,38 @@ TEST(Diff, ChangeListsWithoutVectorPassesAreTheRecordedOnes)
     const std::string actual = ChangeListsOfRounds();
     diff_search::SetVectorPasses(true);
     ExpectRecorded(actual);
+}
+
+// Pairs long enough for the second thread to take sub-problems over: the
+// change lists must be the ones the caller's thread alone finds.
+TEST(Diff, SecondThreadGivesTheSameChangeLists)
+{
+    std::mt19937 random(20261212);
+    for (int round = 0; round < 12; ++round) {
+        TPair p;
+        if (round % 3 == 2) {
+            p.a = SourceLike(random, 5000 + Below(random, 2000));
+            p.b = p.a;
+            for (std::size_t i = p.b.size(); i > 1; --i) {
+                std::swap(p.b[i - 1], p.b[Below(random, static_cast<std::uint32_t>(i))]);
+            }
+        } else {
+            p.a = SourceLike(random, 20'000 + Below(random, 20'000));
+            p.b = Edited(random, p.a, 50 + Below(random, 400));
+        }
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::vector<TChangeRec> lists[2];
+        for (const bool second : {false, true}) {
+            AllowSecondThread(second);
+            TDiff diff;
+            ASSERT_TRUE(diff.Execute(
+                p.a.data(), p.b.data(), static_cast<std::int32_t>(p.a.size()), static_cast<std::int32_t>(p.b.size())));
+            lists[second] = diff.ChangeList();
+        }
+        AllowSecondThread(true);
+        EXPECT_FALSE(lists[0].empty());
+        EXPECT_EQ(lists[0], lists[1]);
+    }
 }
 
 } // namespace
