@@ -17,10 +17,14 @@
 //                                       lets events run (every 10 ms, as the
 //                                       compare window does); prints
 //                                       "returned|finished LATENCY_MS"
+// The modes that compare use a second thread where the engine may (reading
+// the second file, sub-problems of the search); QUILLET_DIFF_THREADS=1 keeps
+// them to one.
 // Without a mode, the Google Benchmark cases run on generated pairs.
 #include "PlainModeMain.h"
 #include "compare/Diff.h"
 #include "compare/LineIdentities.h"
+#include "compare/SecondThread.h"
 
 #include <algorithm>
 #include <atomic>
@@ -234,8 +238,18 @@ bool Run(TDiff& diff, const TLineIdentities& ids)
 
 TLineIdentities ReadPair(const char* a, const char* b)
 {
-    const TFileLines left = ReadLines(a);
-    const TFileLines right = ReadLines(b);
+    TFileLines left;
+    TFileLines right;
+    if (SecondThreadAllowed()) {
+        std::thread reader([&] {
+            right = ReadLines(b);
+        });
+        left = ReadLines(a);
+        reader.join();
+    } else {
+        left = ReadLines(a);
+        right = ReadLines(b);
+    }
     return NumberLines(left.lines, right.lines, false, false);
 }
 
@@ -369,6 +383,10 @@ namespace {
 int PlainMode(int argc, char** argv)
 {
     using namespace quillet;
+    if (const char* threads = std::getenv("QUILLET_DIFF_THREADS");
+        threads != nullptr && std::strcmp(threads, "1") == 0) {
+        AllowSecondThread(false);
+    }
     const auto is = [&](const char* mode, int args) {
         return argc == 2 + args && std::strcmp(argv[1], mode) == 0;
     };

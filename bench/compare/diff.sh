@@ -8,6 +8,8 @@
 #   both sides: ours against `diff --minimal`.
 # After one warm-up each, the two run alternately five times; the median wall
 # time is shown with the ratio ours / theirs (below 1 means we are faster).
+# Ours uses a second thread where the machine has one; the rows "one thread"
+# keep it to the caller's thread.
 # Our marked lines (adds + deletes + 2 x modifies) must equal the lines
 # `diff --minimal` marks with "<" or ">".
 # Then, on 50,000 distinct lines against a shuffled copy (a run of a few
@@ -34,12 +36,13 @@ trap 'rm -rf "$work"' EXIT
 
 status=0
 printf '%-36s %9s %9s %7s %9s %9s %s\n' "case" "ours (s)" "peer (s)" "ratio" "ours" "peer" "agree"
-# run_case LABEL PAIR PEER-OPTIONS: times ours and `diff PEER-OPTIONS` on the pair.
+# run_case LABEL PAIR PEER-OPTIONS [THREADS]: times ours (with THREADS=1 on
+# the caller's thread alone) and `diff PEER-OPTIONS` on the pair.
 run_case() {
-    local label="$1" pair="$work/$2" options="$3" ours peer marked minimal agree
-    read -r ours peer <<<"$(median5 "'$bench' --diff '$pair/a.txt' '$pair/b.txt'" \
+    local label="$1" pair="$work/$2" options="$3" threads="${4:-2}" ours peer marked minimal agree
+    read -r ours peer <<<"$(median5 "QUILLET_DIFF_THREADS=$threads '$bench' --diff '$pair/a.txt' '$pair/b.txt'" \
         "diff $options '$pair/a.txt' '$pair/b.txt'")"
-    read -r _ marked <<<"$("$bench" --diff "$pair/a.txt" "$pair/b.txt")"
+    read -r _ marked <<<"$(QUILLET_DIFF_THREADS=$threads "$bench" --diff "$pair/a.txt" "$pair/b.txt")"
     minimal=$(diff --minimal "$pair/a.txt" "$pair/b.txt" | grep -c '^[<>]' || true)
     agree=yes
     if [ "$marked" != "$minimal" ]; then
@@ -50,8 +53,10 @@ run_case() {
         "$marked" "$minimal" "$agree"
 }
 run_case "200,000 lines, 3,000 edits vs diff" edits ""
+run_case "  the same, one thread" edits "" 1
 run_case "200,000 lines, 3,000 edits vs -d" edits "--minimal"
 run_case "20,000 lines shuffled vs diff -d" shuffled "--minimal"
+run_case "  the same, one thread" shuffled "--minimal" 1
 
 echo
 echo "progress on 50,000 shuffled lines (ms value):"
