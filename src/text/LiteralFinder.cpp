@@ -84,9 +84,14 @@ TLiteralFinder::TLiteralFinder(std::string_view foldedNeedle, const unsigned cha
         }
         return most;
     };
+    // A byte that more than two text bytes fold onto cannot be an anchor:
+    // such places come last.
+    auto foldsMany = [&](std::size_t i) {
+        return std::count(fold, fold + 256, static_cast<unsigned char>(m_needle[i])) > 2;
+    };
     std::vector<int> rank(m_needle.size());
     for (std::size_t i = 0; i < m_needle.size(); ++i) {
-        rank[i] = commonness(i);
+        rank[i] = commonness(i) + (foldsMany(i) ? 1000 : 0);
     }
     m_offset1 = 0;
     for (std::size_t i = 1; i < m_needle.size(); ++i) {

@@ -293,6 +293,48 @@ TLiterals FindLiterals(
     return out;
 }
 
+// Sequences of small sets every match holds in a row: runs of atoms without
+// "*" whose sets have at most kMaxRunSetMembers characters, through groups
+// without a quantifier; "x+" gives x and starts the next run with x again.
+// Runs of fewer than two sets are left out.
+constexpr std::size_t kMaxRunSetMembers = 8;
+constexpr std::size_t kMaxSetRuns = 4;
+
+std::vector<std::vector<std::uint32_t>> FindSetRuns(
+    const std::vector<TItem>& items, const std::vector<std::bitset<256>>& sets)
+{
+    std::vector<std::vector<std::uint32_t>> runs;
+    std::vector<std::uint32_t> run;
+    auto endRun = [&] {
+        if (run.size() >= 2 && runs.size() < kMaxSetRuns) {
+            runs.push_back(run);
+        }
+        run.clear();
+    };
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const TItem& item = items[i];
+        if (item.kind == TItemKind::Atom) {
+            const std::size_t members = sets[item.set].count();
+            if (item.quant == TQuant::Star || members == 0 || members > kMaxRunSetMembers) {
+                endRun();
+            } else {
+                run.push_back(item.set);
+                if (item.quant == TQuant::Plus) {
+                    endRun();
+                    run.push_back(item.set);
+                }
+            }
+        } else if (item.kind == TItemKind::GroupOpen && item.quant != TQuant::None) {
+            endRun();
+            i = item.partner;
+        } else if (item.kind == TItemKind::LineStart || item.kind == TItemKind::LineEnd) {
+            endRun();
+        }
+    }
+    endRun();
+    return runs;
+}
+
 } // namespace
 
 void TRegExpr::SetError(int position)
@@ -345,6 +387,7 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
     m_minLength = 0;
     m_required = {};
     m_alsoRequired.clear();
+    m_setRuns.clear();
     m_prefix = {};
     m_memoIndex.clear();
     m_memoCount = 0;
@@ -395,6 +438,13 @@ bool TRegExpr::Compile(std::string_view pattern, bool caseSensitive)
             if (!known && m_alsoRequired.size() < kMaxAlsoRequired) {
                 m_alsoRequired.emplace_back(run, fold);
             }
+        }
+    }
+
+    for (const std::vector<std::uint32_t>& run : FindSetRuns(items, m_sets)) {
+        std::vector<std::bitset<256>>& tables = m_setRuns.emplace_back();
+        for (std::uint32_t set : run) {
+            tables.push_back(m_sets[set]);
         }
     }
 

@@ -66,6 +66,11 @@ public:
     const TLiteralFinder& RequiredLiteral() const { return m_required; }
     // Shorter runs every match contains too, outside the required literal.
     const std::vector<TLiteralFinder>& OtherRequiredLiterals() const { return m_alsoRequired; }
+    // Runs of small character sets every match contains, such as "c", " ",
+    // "[cv]" of "st[a-z]*c [cv]": each set answers which text characters
+    // match at its place (with a-z and A-Z alike without case sensitivity).
+    using TSetRun = std::vector<std::bitset<256>>;
+    const std::vector<TSetRun>& RequiredSetRuns() const { return m_setRuns; }
     // The bytes every match starts with; empty when the pattern gives none.
     const TLiteralFinder& PrefixLiteral() const { return m_prefix; }
     // Switches the use of both literals off and on, to compare the results.
@@ -142,6 +147,7 @@ private:
     std::vector<TLiteralFinder> m_alsoRequired;
     static constexpr std::size_t kMaxAlsoRequired = 4;
     TLiteralFinder m_prefix;
+    std::vector<TSetRun> m_setRuns;
     bool m_literalFilter = true;
     // Only states at join points (loop heads, jump targets, character runs)
     // are remembered; straight runs of instructions between them cannot be

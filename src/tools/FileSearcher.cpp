@@ -160,12 +160,72 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
         }
         if (folded.find_first_of("\r\n") != std::string::npos) {
             m_literals.clear();
-            break;
+            return;
         }
         const bool blank = folded.find(' ') != std::string::npos;
         m_literals.push_back(
             {TLiteralFinder(folded, blank ? tabAsBlank : identity), folded.find("  ") != std::string::npos});
     }
+    if (flags.regularExpr) {
+        for (const TRegExpr::TSetRun& run : m_matcher.RegExpr().RequiredSetRuns()) {
+            AddSetRun(run);
+        }
+    }
+}
+
+// A run of sets becomes a literal under a fold that maps all members of each
+// set (and a tab, with a blank) onto one byte: every place the run matches
+// then holds the folded needle. Line breaks never occur inside a line.
+void TFileSearcher::AddSetRun(const TRegExpr::TSetRun& run)
+{
+    unsigned char fold[256];
+    for (int c = 0; c < 256; ++c) {
+        fold[c] = static_cast<unsigned char>(c);
+    }
+    const auto root = [&](unsigned char c) {
+        while (fold[c] != c) {
+            c = fold[c];
+        }
+        return c;
+    };
+    const auto join = [&](unsigned char a, unsigned char b) {
+        const unsigned char ra = root(a);
+        const unsigned char rb = root(b);
+        fold[std::max(ra, rb)] = std::min(ra, rb);
+    };
+    join('\t', ' ');
+    bool blankRun = false;
+    bool lastHasBlank = false;
+    for (const std::bitset<256>& set : run) {
+        int first = -1;
+        for (int c = 0; c < 256; ++c) {
+            if (set[static_cast<std::size_t>(c)] && c != '\r' && c != '\n') {
+                if (first < 0) {
+                    first = c;
+                } else {
+                    join(static_cast<unsigned char>(first), static_cast<unsigned char>(c));
+                }
+            }
+        }
+        if (first < 0) {
+            return; // the set matches nothing in a line: leave the run out
+        }
+        const bool hasBlank = set[' '];
+        blankRun = blankRun || (hasBlank && lastHasBlank);
+        lastHasBlank = hasBlank;
+    }
+    for (int c = 0; c < 256; ++c) {
+        fold[c] = root(static_cast<unsigned char>(c));
+    }
+    std::string needle;
+    for (const std::bitset<256>& set : run) {
+        int member = 0;
+        while (!set[static_cast<std::size_t>(member)] || member == '\r' || member == '\n') {
+            ++member;
+        }
+        needle.push_back(static_cast<char>(fold[member]));
+    }
+    m_literals.push_back({TLiteralFinder(needle, fold), blankRun});
 }
 
 bool TFileSearcher::MatchLine(std::string_view raw, std::size_t lineIndex, const TOnFileMatch& onMatch)

@@ -91,6 +91,7 @@ private:
         bool blankRun = false; // two blanks in a row, which one tab may give: unusable in text with tabs
         std::size_t hits = 0; // in the sampled bytes
     };
+    void AddSetRun(const TRegExpr::TSetRun& run);
     void SampleLiterals(std::string_view hay);
     std::vector<TRawLiteral> m_literals;
     std::vector<const TRawLiteral*> m_usable; // scratch: those usable in the current text

@@ -358,6 +358,44 @@ TEST(RegExpr, ExtractsRequiredAndPrefixLiterals)
     }
 }
 
+TEST(RegExpr, ExtractsRequiredRunsOfSmallSets)
+{
+    struct Case {
+        const char* pattern;
+        bool caseSensitive;
+        std::vector<std::string> runs; // the members of each set, "|" between sets
+    };
+    const Case cases[] = {
+        {"st[a-z]*c [cv]", true, {"s|t", "c| |cv"}},
+        {"st[a-z]*c [cv]", false, {"Ss|Tt", "Cc| |CVcv"}},
+        {"a[bc]+d", true, {"a|bc", "bc|d"}},
+        {"x{ab}y", true, {"x|a|b|y"}},
+        {"x{ab}*y.z^q", true, {}},
+        {"[0-7][0-7]", true, {"01234567|01234567"}},
+        {"[0-9]x", true, {}},
+        {"[^a]b", true, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        const TRegExpr re(c.pattern, c.caseSensitive);
+        ASSERT_TRUE(re.IsValid());
+        std::vector<std::string> runs;
+        for (const TRegExpr::TSetRun& run : re.RequiredSetRuns()) {
+            std::string text;
+            for (const std::bitset<256>& set : run) {
+                text += text.empty() ? "" : "|";
+                for (int ch = 0; ch < 256; ++ch) {
+                    if (set[static_cast<std::size_t>(ch)]) {
+                        text += static_cast<char>(ch);
+                    }
+                }
+            }
+            runs.push_back(text);
+        }
+        EXPECT_EQ(runs, c.runs);
+    }
+}
+
 // A line that holds the longest required run but lacks another one is ruled
 // out before the machine starts; a line with all of them is still matched.
 TEST(RegExpr, EveryRequiredRunRulesOutALine)

@@ -122,9 +122,9 @@ TEST(FileSearcher, CandidateScanAgreesWithLineScan)
     }
 }
 
-// The raw scan looks for one of the literals every match holds (the one
-// rarest in the first bytes searched, a tab standing for the blanks it
-// expands to) and checks the others in its line: with it and without it every
+// The raw scan looks for one of the literals or runs of small sets every
+// match holds (the one rarest in the first bytes searched, a tab standing for
+// the blanks it expands to) and checks the others in its line: with it and without it every
 // search gives the same matches. One searcher takes many texts, so the
 // literal it scans for changes on the way.
 TEST(FileSearcher, RawScanChangesNoMatch)
@@ -134,8 +134,27 @@ TEST(FileSearcher, RawScanChangesNoMatch)
         return static_cast<std::size_t>(random() % n);
     };
     const std::string alphabet = "abcAB  \t\t\r\n.";
-    static const char* const kPieces[] = {
-        "ab", "b a", "a  b", "c ", " c", "\tb", "ba", "A", "[ab]*", ".", "c+", "{ab}+", "b"};
+    static const char* const kPieces[] = {"ab",
+        "b a",
+        "a  b",
+        "c ",
+        " c",
+        "\tb",
+        "ba",
+        "A",
+        "[ab]*",
+        ".",
+        "c+",
+        "{ab}+",
+        "b",
+        "[cv]",
+        "[a ]",
+        "[bB]",
+        "[^a]",
+        "[A-C]",
+        "{a[bc]}",
+        "[ \t]b",
+        "[ab]+"};
     for (int round = 0; round < 400; ++round) {
         std::string pattern;
         for (std::size_t i = 0, count = 1 + pick(4); i < count; ++i) {
