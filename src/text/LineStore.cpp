@@ -10,30 +10,48 @@ TLineStore::~TLineStore()
     Clear();
 }
 
+void TLineRec::AttachExtra(TLineExtra* e)
+{
+    if (!e->ownsText) {
+        e->block = std::string_view(m_text, m_len);
+    }
+    m_extra = e;
+    m_len = kExtraLen;
+}
+
+TLineExtra* TLineRec::DetachExtra()
+{
+    if (!HasExtra()) {
+        return nullptr;
+    }
+    TLineExtra* e = m_extra;
+    const std::string_view block = e->ownsText ? std::string_view() : e->block;
+    m_text = block.data();
+    m_len = static_cast<std::uint32_t>(block.size());
+    return e;
+}
+
 void TLineStore::FreeExtra(TLineRec& rec)
 {
-    delete rec.extra;
-    rec.extra = nullptr;
+    delete rec.DetachExtra();
 }
 
 TLineExtra& TLineStore::Extra(std::size_t i)
 {
     TLineRec& r = Rec(i);
-    if (!r.extra) {
-        r.extra = new TLineExtra;
+    if (!r.HasExtra()) {
+        r.AttachExtra(new TLineExtra);
     }
-    return *r.extra;
+    return *r.Extra();
 }
 
 std::string& TLineStore::MutableText(std::size_t i)
 {
-    TLineRec& r = Rec(i);
     TLineExtra& e = Extra(i);
     if (!e.ownsText) {
-        e.text.assign(r.ptr ? r.ptr : "", r.len);
+        e.text.assign(e.block);
+        e.block = {};
         e.ownsText = true;
-        r.ptr = nullptr;
-        r.len = 0;
     }
     return e.text;
 }
@@ -53,21 +71,62 @@ void TLineStore::SetText(std::size_t i, std::string text)
     MutableText(i) = std::move(text);
 }
 
+namespace {
+
+// Moves the gap [gapStart, gapEnd) of a gap array to start at pos.
+template <typename T> void MoveGapOf(std::vector<T>& buf, std::size_t gapStart, std::size_t gapEnd, std::size_t pos)
+{
+    if (pos < gapStart) {
+        std::memmove(static_cast<void*>(&buf[pos + gapEnd - gapStart]), &buf[pos], (gapStart - pos) * sizeof(T));
+    } else if (pos > gapStart) {
+        std::memmove(static_cast<void*>(&buf[gapStart]), &buf[gapEnd], (pos - gapStart) * sizeof(T));
+    }
+}
+
+// Copies a gap array into one of newCap elements whose gap ends where the
+// same tail of elements begins.
+template <typename T> void GrowGapOf(std::vector<T>& buf, std::size_t gapStart, std::size_t gapEnd, std::size_t newCap)
+{
+    std::vector<T> grown(newCap);
+    const std::size_t tail = buf.size() - gapEnd;
+    if (gapStart) {
+        std::memcpy(static_cast<void*>(grown.data()), buf.data(), gapStart * sizeof(T));
+    }
+    if (tail) {
+        std::memcpy(static_cast<void*>(grown.data() + newCap - tail), buf.data() + gapEnd, tail * sizeof(T));
+    }
+    buf.swap(grown);
+}
+
+} // namespace
+
+void TLineStore::SetStates(std::size_t i, TLineStates states)
+{
+    if (m_states.empty()) {
+        if (states.start == 0 && states.end == 0) {
+            return;
+        }
+        m_states.resize(m_buf.size());
+    }
+    m_states[Phys(i)] = states;
+}
+
+void TLineStore::DropStates()
+{
+    std::vector<TLineStates>().swap(m_states);
+}
+
 void TLineStore::MoveGap(std::size_t pos)
 {
     if (pos == m_gapStart) {
         return;
     }
-    std::size_t gap = GapLength();
-    if (pos < m_gapStart) {
-        std::size_t n = m_gapStart - pos;
-        std::memmove(static_cast<void*>(&m_buf[pos + gap]), &m_buf[pos], n * sizeof(TLineRec));
-    } else {
-        std::size_t n = pos - m_gapStart;
-        std::memmove(static_cast<void*>(&m_buf[m_gapStart]), &m_buf[m_gapEnd], n * sizeof(TLineRec));
+    MoveGapOf(m_buf, m_gapStart, m_gapEnd, pos);
+    if (!m_states.empty()) {
+        MoveGapOf(m_states, m_gapStart, m_gapEnd, pos);
     }
+    m_gapEnd = pos + GapLength();
     m_gapStart = pos;
-    m_gapEnd = pos + gap;
 }
 
 void TLineStore::EnsureGap(std::size_t count)
@@ -75,19 +134,13 @@ void TLineStore::EnsureGap(std::size_t count)
     if (GapLength() >= count) {
         return;
     }
-    std::size_t lines = Count();
-    std::size_t cap = m_buf.size();
-    std::size_t newCap = std::max({cap + std::max<std::size_t>(cap / 2, 64), lines + count + 64});
-    std::vector<TLineRec> grown(newCap);
-    std::size_t tail = m_buf.size() - m_gapEnd;
-    if (m_gapStart) {
-        std::memcpy(static_cast<void*>(grown.data()), m_buf.data(), m_gapStart * sizeof(TLineRec));
+    const std::size_t cap = m_buf.size();
+    const std::size_t newCap = std::max({cap + std::max<std::size_t>(cap / 2, 64), Count() + count + 64});
+    GrowGapOf(m_buf, m_gapStart, m_gapEnd, newCap);
+    if (!m_states.empty()) {
+        GrowGapOf(m_states, m_gapStart, m_gapEnd, newCap);
     }
-    if (tail) {
-        std::memcpy(static_cast<void*>(grown.data() + newCap - tail), m_buf.data() + m_gapEnd, tail * sizeof(TLineRec));
-    }
-    m_buf.swap(grown);
-    m_gapEnd = newCap - tail;
+    m_gapEnd = newCap - (cap - m_gapEnd);
 }
 
 void TLineStore::Reserve(std::size_t count)
@@ -105,8 +158,9 @@ void TLineStore::InsertEmpty(std::size_t i, std::size_t count)
     }
     EnsureGap(count);
     MoveGap(i);
-    for (std::size_t k = 0; k < count; ++k) {
-        m_buf[m_gapStart + k] = TLineRec{};
+    std::fill_n(m_buf.begin() + static_cast<std::ptrdiff_t>(m_gapStart), count, TLineRec{});
+    if (!m_states.empty()) {
+        std::fill_n(m_states.begin() + static_cast<std::ptrdiff_t>(m_gapStart), count, TLineStates{});
     }
     m_gapStart += count;
 }
@@ -115,6 +169,9 @@ void TLineStore::Insert(std::size_t i, TLineRec rec)
 {
     EnsureGap(1);
     MoveGap(i);
+    if (!m_states.empty()) {
+        m_states[m_gapStart] = TLineStates{};
+    }
     m_buf[m_gapStart++] = rec;
 }
 
@@ -134,7 +191,7 @@ TLineRec TLineStore::Take(std::size_t i)
 {
     MoveGap(i);
     TLineRec r = m_buf[m_gapEnd];
-    m_buf[m_gapEnd].extra = nullptr;
+    m_buf[m_gapEnd] = TLineRec{};
     ++m_gapEnd;
     return r;
 }
@@ -148,6 +205,7 @@ void TLineStore::Clear()
     }
     m_buf.clear();
     m_buf.shrink_to_fit();
+    DropStates();
     m_gapStart = m_gapEnd = 0;
     m_blocks.clear();
 }

@@ -627,20 +627,21 @@ TLineRec TMemoSource::SplitOffTail(std::size_t li, std::size_t rawIndex, bool mo
         newRec.lineStyle = rec.lineStyle;
         rec.imageBits = 0;
         rec.lineStyle = 0;
-        if (rec.extra) {
-            object = rec.extra->object;
-            rec.extra->object = 0;
-            aux = std::move(rec.extra->aux);
-            rec.extra->aux.clear();
+        if (rec.Extra()) {
+            object = rec.Extra()->object;
+            rec.Extra()->object = 0;
+            aux = std::move(rec.Extra()->aux);
+            rec.Extra()->aux.clear();
         }
     }
     if (!tail.empty() || !tailStyle.empty() || object || !aux.empty()) {
-        newRec.extra = new TLineExtra;
-        newRec.extra->text = std::move(tail);
-        newRec.extra->ownsText = true;
-        newRec.extra->style = std::move(tailStyle);
-        newRec.extra->object = object;
-        newRec.extra->aux = std::move(aux);
+        TLineExtra* extra = new TLineExtra;
+        extra->text = std::move(tail);
+        extra->ownsText = true;
+        extra->style = std::move(tailStyle);
+        extra->object = object;
+        extra->aux = std::move(aux);
+        newRec.AttachExtra(extra);
     }
     if (rawIndex < m_store.Text(li).size()) {
         if (!m_store.Style(li).empty()) {
@@ -689,8 +690,8 @@ void TMemoSource::JoinLines()
     if (rec.lineStyle == 0) {
         rec.lineStyle = next.lineStyle;
     }
-    if (next.extra && next.extra->object && !(rec.extra && rec.extra->object)) {
-        m_store.Extra(li).object = next.extra->object;
+    if (next.Extra() && next.Extra()->object && !(rec.Extra() && rec.Extra()->object)) {
+        m_store.Extra(li).object = next.Extra()->object;
     }
     m_store.Erase(li + 1, 1);
     AddUndo(TUndoKind::Join, 0, 0);

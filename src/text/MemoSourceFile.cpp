@@ -109,14 +109,13 @@ void TMemoSource::ReplaceAll(std::shared_ptr<const char[]> block, std::size_t si
             }
         }
         TLineRec r;
-        r.ptr = b;
-        r.len = static_cast<std::uint32_t>(e - b);
-        if (static_cast<std::size_t>(e - b) > UINT32_MAX) {
-            r.extra = new TLineExtra;
-            r.extra->text.assign(b, e);
-            r.extra->ownsText = true;
-            r.ptr = nullptr;
-            r.len = 0;
+        if (static_cast<std::size_t>(e - b) < TLineRec::kExtraLen) {
+            r.SetSpan(b, static_cast<std::uint32_t>(e - b));
+        } else {
+            TLineExtra* extra = new TLineExtra;
+            extra->text.assign(b, e);
+            extra->ownsText = true;
+            r.AttachExtra(extra);
         }
         recs.push_back(r);
     };

@@ -31,8 +31,8 @@ void TExternalStrings::Put(int line, std::string_view text)
     m_source.BeginUpdate(59);
     std::size_t li = static_cast<std::size_t>(line);
     m_source.m_store.SetText(li, std::string(text));
-    if (m_source.m_store.Rec(li).extra) {
-        m_source.m_store.Rec(li).extra->style.clear();
+    if (m_source.m_store.Rec(li).Extra()) {
+        m_source.m_store.Rec(li).Extra()->style.clear();
     }
     m_source.ReparseEdited(line);
     m_source.AddChange(line, line, chTextChanged);
@@ -99,7 +99,7 @@ std::intptr_t TExternalStrings::GetObject(int line) const
         return 0;
     }
     const TLineRec& r = m_source.m_store.Rec(static_cast<std::size_t>(line));
-    return r.extra ? r.extra->object : 0;
+    return r.Extra() ? r.Extra()->object : 0;
 }
 
 void TExternalStrings::PutObject(int line, std::intptr_t object)
@@ -206,7 +206,7 @@ std::string_view TMemoSource::GetLineAux(int line) const
         return {};
     }
     const TLineRec& r = m_store.Rec(static_cast<std::size_t>(line));
-    return r.extra ? std::string_view(r.extra->aux) : std::string_view();
+    return r.Extra() ? std::string_view(r.Extra()->aux) : std::string_view();
 }
 
 void TMemoSource::SetLineAux(int line, std::string_view aux)
@@ -222,7 +222,7 @@ int TMemoSource::GetLineScratch(int line, int index) const
         return 0;
     }
     const TLineRec& r = m_store.Rec(static_cast<std::size_t>(line));
-    return r.extra ? r.extra->scratch[index] : 0;
+    return r.Extra() ? r.Extra()->scratch[index] : 0;
 }
 
 void TMemoSource::SetLineScratch(int line, int index, int value)

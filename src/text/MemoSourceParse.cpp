@@ -157,12 +157,18 @@ void TMemoSource::InvalidateParsing(bool resetScratch)
     for (std::size_t i = 0; i < m_store.Count(); ++i) {
         TLineRec& r = m_store.Rec(i);
         r.state &= static_cast<std::uint8_t>(~lsParsed);
-        if (r.extra) {
-            r.extra->style.clear();
+        if (TLineExtra* extra = r.Extra()) {
+            extra->style.clear();
             if (resetScratch) {
-                r.extra->scratch[0] = r.extra->scratch[1] = r.extra->scratch[2] = 0;
+                extra->scratch[0] = extra->scratch[1] = extra->scratch[2] = 0;
             }
         }
+    }
+    if (resetScratch) {
+        // Another highlighter (or none): every line is coloured afresh from
+        // the top before any state is read, and without one the states are
+        // all zero, which is what an empty state store reads as.
+        m_store.DropStates();
     }
     m_parsedUpTo = 0;
     m_bytesGained = 0;
@@ -198,27 +204,28 @@ int TMemoSource::ParseLines(int first, int last, bool force, int bytesFrom)
         // Before colouring, so that the lines this call colours keep their bytes.
         TrimColorData();
     }
-    std::uint32_t state = first > 0 ? m_store.Rec(static_cast<std::size_t>(first - 1)).endState : 0;
+    std::uint32_t state = first > 0 ? m_store.States(static_cast<std::size_t>(first - 1)).end : 0;
     std::vector<std::uint8_t> attrs;
     for (int line = first; line <= last; ++line) {
         std::size_t li = static_cast<std::size_t>(line);
         TLineRec& r = m_store.Rec(li);
-        if (!force && (r.state & lsParsed) && r.startState == state) {
-            state = r.endState;
+        const TLineStates old = m_store.States(li);
+        if (!force && (r.state & lsParsed) && old.start == state) {
+            state = old.end;
             continue;
         }
-        std::uint32_t oldEnd = r.endState;
-        if (r.startState != state) {
+        if (old.start != state) {
             lowestChanged = std::min(lowestChanged, line);
         }
         std::string_view text = m_store.Text(li);
+        std::uint32_t end = state;
         if (mayDropBytes && line < bytesFrom) {
             // Far from where the bytes are wanted: keep the states only.
             attrs.clear();
             m_parser->PrepareColorData(li, text, attrs);
             m_parser->UpdateLinePos(li);
-            r.endState = m_parser->ColorString(text, state, attrs);
-            r.startState = state;
+            end = m_parser->ColorString(text, state, attrs);
+            m_store.SetStates(li, {state, end});
             r.state &= static_cast<std::uint8_t>(~lsParsed);
             DropLineStyle(li);
         } else {
@@ -226,25 +233,20 @@ int TMemoSource::ParseLines(int first, int last, bool force, int bytesFrom)
                 attrs.clear();
                 m_parser->PrepareColorData(li, text, attrs);
                 m_parser->UpdateLinePos(li);
-                std::uint32_t end = m_parser->ColorString(text, state, attrs);
+                end = m_parser->ColorString(text, state, attrs);
                 attrs.resize(text.size(), 0);
                 std::string& style = m_store.Extra(li).style;
                 if (style.empty() && !attrs.empty()) {
                     ++m_bytesGained;
                 }
                 style.assign(attrs.begin(), attrs.end());
-                r.startState = state;
-                r.endState = end;
-            } else {
+            } else if (TLineExtra* extra = r.Extra()) {
                 // Plain text: no bytes stored (empty means all zero) unless
                 // hot strings mark some below.
-                if (r.extra) {
-                    r.extra->style.clear();
-                }
-                r.startState = state;
-                r.endState = state;
+                extra->style.clear();
             }
-            r.state |= lsParsed;
+            m_store.SetStates(li, {state, end});
+            m_store.Rec(li).state |= lsParsed;
             if (AfterParse) {
                 AfterParse(*this, line);
             }
@@ -252,12 +254,11 @@ int TMemoSource::ParseLines(int first, int last, bool force, int bytesFrom)
                 MarkHotStrings(line);
             }
         }
-        const TLineRec& done = m_store.Rec(li);
-        if (done.endState != oldEnd && line + 1 < count) {
+        if (end != old.end && line + 1 < count) {
             // The next line was coloured from a different state: it needs work.
             m_store.Rec(li + 1).state &= static_cast<std::uint8_t>(~lsParsed);
         }
-        state = done.endState;
+        state = end;
     }
     if (last + 1 > m_parsedUpTo) {
         // Only advance when everything before first is known to be parsed.
@@ -347,7 +348,7 @@ int TMemoSource::DropColorDataOutside(std::vector<std::pair<int, int>> keep)
         }
         const std::size_t li = static_cast<std::size_t>(line);
         TLineRec& r = m_store.Rec(li);
-        if (!r.extra || r.extra->style.empty()) {
+        if (!r.Extra() || r.Extra()->style.empty()) {
             continue;
         }
         if (range < keep.size() && keep[range].first <= line) {
@@ -377,11 +378,11 @@ void TMemoSource::TrimColorData()
 void TMemoSource::DropLineStyle(std::size_t li)
 {
     TLineRec& r = m_store.Rec(li);
-    if (!r.extra) {
+    if (!r.Extra()) {
         return;
     }
-    std::string().swap(r.extra->style);
-    const TLineExtra& e = *r.extra;
+    std::string().swap(r.Extra()->style);
+    const TLineExtra& e = *r.Extra();
     if (!e.ownsText && e.aux.empty() && e.object == 0 && e.scratch[0] == 0 && e.scratch[1] == 0 && e.scratch[2] == 0) {
         TLineStore::FreeExtra(r);
     }

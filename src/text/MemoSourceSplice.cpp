@@ -92,7 +92,7 @@ void TMemoSource::SpliceInsert(
             TLineExtra* extra = new TLineExtra;
             extra->text.assign(pieces[i]);
             extra->ownsText = true;
-            m_store.Rec(li + i).extra = extra;
+            m_store.Rec(li + i).AttachExtra(extra);
             continue;
         }
         InsertRawAt(line + static_cast<int>(i), i == 0 ? static_cast<int>(rawIndex) : 0, pieces[i], styleOf(i));
@@ -235,8 +235,8 @@ void TMemoSource::SpliceDelete(int toLine, int toRaw, bool lastAtLineStart)
         if (lineStyle == 0) {
             lineStyle = r.lineStyle;
         }
-        if (object == 0 && r.extra) {
-            object = r.extra->object;
+        if (object == 0 && r.Extra()) {
+            object = r.Extra()->object;
         }
     }
     m_store.Erase(ti + 1, breaks);

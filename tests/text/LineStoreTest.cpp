@@ -47,16 +47,121 @@ TEST(LineStore, RandomEditsMatchAPlainVector)
     EXPECT_EQ(Lines(store), model);
 }
 
+struct TModelLine {
+    std::string text;
+    std::string aux;
+    TLineStates states;
+    bool loaded = false; // the text is still read from the loaded block
+};
+
+void ExpectSameLines(const TLineStore& store, const std::vector<TModelLine>& model, int step)
+{
+    ASSERT_EQ(store.Count(), model.size()) << "step " << step;
+    for (std::size_t i = 0; i < model.size(); ++i) {
+        const TLineExtra* extra = store.Rec(i).Extra();
+        ASSERT_EQ(store.Text(i), model[i].text) << "step " << step << " line " << i;
+        ASSERT_EQ(extra ? extra->aux : std::string(), model[i].aux) << "step " << step << " line " << i;
+        ASSERT_EQ(store.States(i).start, model[i].states.start) << "step " << step << " line " << i;
+        ASSERT_EQ(store.States(i).end, model[i].states.end) << "step " << step << " line " << i;
+    }
+}
+
+// Loaded lines, extras and highlighter states under random inserts, erases,
+// moves of records, text rewrites, freed extras and dropped states: the gap
+// moves and growth of the record array and of the state array must keep the
+// three in step, as a plain vector of lines would.
+TEST(LineStore, RandomOperationsKeepTextExtrasAndStatesInStep)
+{
+    std::mt19937 rng(99);
+    std::string loaded;
+    std::vector<TModelLine> model;
+    for (int i = 0; i < 300; ++i) {
+        model.push_back({i % 7 == 0 ? std::string() : "loaded " + std::to_string(i), {}, {}, true});
+        loaded += model.back().text;
+    }
+    std::shared_ptr<char[]> block(new char[loaded.size() + 1]);
+    std::memcpy(block.get(), loaded.c_str(), loaded.size() + 1);
+    std::vector<TLineRec> recs(model.size());
+    for (std::size_t i = 0, at = 0; i < model.size(); at += model[i].text.size(), ++i) {
+        recs[i].SetSpan(block.get() + at, static_cast<std::uint32_t>(model[i].text.size()));
+    }
+    TLineStore store;
+    store.Assign(block, std::move(recs));
+    block.reset(); // the store keeps it alive
+
+    for (int step = 0; step < 3000; ++step) {
+        const std::size_t count = model.size();
+        const std::size_t at = count == 0 ? 0 : rng() % count;
+        const auto state = [&rng] {
+            return rng() % 3 == 0 ? 0u : static_cast<std::uint32_t>(rng());
+        };
+        switch (count == 0 ? 0 : rng() % 9) {
+        case 0: { // a few empty lines, up to one past the end
+            const std::size_t where = count == 0 ? 0 : rng() % (count + 1);
+            const std::size_t n = 1 + rng() % 40;
+            store.InsertEmpty(where, n);
+            model.insert(model.begin() + static_cast<long>(where), n, TModelLine{});
+            break;
+        }
+        case 1: {
+            const std::size_t n = std::min<std::size_t>(1 + rng() % 20, count - at);
+            store.Erase(at, n);
+            model.erase(model.begin() + static_cast<long>(at), model.begin() + static_cast<long>(at + n));
+            break;
+        }
+        case 2:
+            store.SetText(at, "edited " + std::to_string(step));
+            model[at].text = "edited " + std::to_string(step);
+            model[at].loaded = false;
+            break;
+        case 3:
+            store.Extra(at).aux = "aux " + std::to_string(step);
+            model[at].aux = "aux " + std::to_string(step);
+            break;
+        case 4:
+        case 5: {
+            const TLineStates states{state(), state()};
+            store.SetStates(at, states);
+            model[at].states = states;
+            break;
+        }
+        case 6: { // a record moved elsewhere: text and extra go along, states do not
+            TLineRec rec = store.Take(at);
+            TModelLine line = model[at];
+            model.erase(model.begin() + static_cast<long>(at));
+            const std::size_t where = rng() % (model.size() + 1);
+            store.Insert(where, rec);
+            line.states = {};
+            model.insert(model.begin() + static_cast<long>(where), line);
+            break;
+        }
+        case 7: // the extra of a loaded line freed: its text still reads from the block
+            if (model[at].loaded) {
+                TLineStore::FreeExtra(store.Rec(at));
+                model[at].aux.clear();
+            }
+            break;
+        default:
+            if (rng() % 20 == 0) {
+                store.DropStates();
+                for (TModelLine& line : model) {
+                    line.states = {};
+                }
+            }
+            break;
+        }
+        ASSERT_NO_FATAL_FAILURE(ExpectSameLines(store, model, step));
+    }
+}
+
 TEST(LineStore, LoadedTextIsCopiedOnFirstWriteAndStyleFollowsItsLength)
 {
     const char text[] = "alphabeta";
     std::shared_ptr<char[]> block(new char[sizeof text]);
     std::memcpy(block.get(), text, sizeof text);
     std::vector<TLineRec> recs(2);
-    recs[0].ptr = block.get();
-    recs[0].len = 5;
-    recs[1].ptr = block.get() + 5;
-    recs[1].len = 4;
+    recs[0].SetSpan(block.get(), 5);
+    recs[1].SetSpan(block.get() + 5, 4);
     TLineStore store;
     store.Assign(block, std::move(recs));
     EXPECT_EQ(store.Style(0), "");
@@ -99,8 +204,8 @@ TEST(LineStore, TakenRecordKeepsItsExtraAndInsertHandsItBack)
     store.Extra(1).aux = "aux";
     TLineRec taken = store.Take(1);
     ASSERT_EQ(store.Count(), 2u);
-    ASSERT_NE(taken.extra, nullptr);
-    EXPECT_EQ(taken.extra->text, "middle");
+    ASSERT_NE(taken.Extra(), nullptr);
+    EXPECT_EQ(taken.Extra()->text, "middle");
     store.Insert(0, taken);
     EXPECT_EQ(store.Text(0), "middle");
     EXPECT_EQ(store.Extra(0).aux, "aux");

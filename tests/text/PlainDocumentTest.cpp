@@ -36,11 +36,11 @@ TEST(PlainDocument, FarLineIsColouredAlone)
     EXPECT_TRUE(s.IsLineParsed(last));
     for (int line : {0, 10, 2500, last - 1}) {
         EXPECT_FALSE(s.IsLineParsed(line)) << line;
-        EXPECT_EQ(s.Store().Rec(static_cast<std::size_t>(line)).extra, nullptr) << line;
+        EXPECT_EQ(s.Store().Rec(static_cast<std::size_t>(line)).Extra(), nullptr) << line;
     }
     EXPECT_EQ(s.GetRawColorData(2500), std::string(4, '\0') + std::string(15, '\x0c'));
     EXPECT_EQ(s.GetRawColorData(2501), std::string(16, '\0'));
-    EXPECT_EQ(s.Store().Rec(2501).extra, nullptr) << "a line with no colours stores no bytes";
+    EXPECT_EQ(s.Store().Rec(2501).Extra(), nullptr) << "a line with no colours stores no bytes";
 
     // An edited line loses the colours of what it no longer holds.
     s.JumpTo(4, 2500);

@@ -87,7 +87,7 @@ protected:
     void ExpectUntouched(int line)
     {
         EXPECT_FALSE(Source().IsLineParsed(line)) << line;
-        EXPECT_EQ(Source().Store().Rec(static_cast<std::size_t>(line)).extra, nullptr) << line;
+        EXPECT_EQ(Source().Store().Rec(static_cast<std::size_t>(line)).Extra(), nullptr) << line;
     }
 
     TChildForm* form = nullptr;
