@@ -19,6 +19,7 @@
 //   BM_ColdWordWrapCtrlEnd  word wrap on, then Ctrl+End
 //   BM_ColdScrollWhole      Ctrl+End after jumping through the whole document
 //                           screen by screen (peak memory of colouring it all)
+//   BM_ColdReplaceAll       Replace All of "the" and its undo (replace_s, undo_s)
 // Warm figures repeat a key once everything is coloured:
 //   BM_WarmCtrlEndCtrlHome  Ctrl+End and Ctrl+Home in turn
 //   BM_WarmEnterMiddle      Enter in the middle, then its undo
@@ -28,7 +29,9 @@
 #include "SourceTree.h"
 #include "syntax/SchemeCatalog.h"
 #include "syntax/TextStyles.h"
+#include "text/MemoSearch.h"
 #include "text/MemoSource.h"
+#include "text/SearchOptions.h"
 #include "text/ui/ChildForm.h"
 #include "text/ui/SyntaxAttach.h"
 #include "text/ui/TarnMemo.h"
@@ -302,6 +305,49 @@ void BM_ColdScrollWhole(benchmark::State& state)
         Press(Qt::Key_End, Qt::ControlModifier));
 }
 
+// Replace All of the word "the" (whole words, case-sensitive) on a fresh
+// window, then its one undo, each timed on its own (replace_s, undo_s); the
+// peak resident memory covers the load, both and the repaint after each.
+void BM_ColdReplaceAll(benchmark::State& state)
+{
+    double replaceSeconds = 0;
+    double undoSeconds = 0;
+    double peak = 0;
+    int replacements = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetPeakResident();
+        auto window = std::make_unique<TWindow>();
+        TMemoSource& source = window->form->MemoSource();
+        TSearchOptions options;
+        options.TextToFind = "the";
+        options.ReplaceWith = "a";
+        options.CaseSensitive = true;
+        options.WholeWordsOnly = true;
+        options.ReplaceAll = true;
+        TMemoSearch search(source, options);
+        state.ResumeTiming();
+        QElapsedTimer timer;
+        timer.start();
+        search.Replace();
+        window->Repaint();
+        replaceSeconds += static_cast<double>(timer.nsecsElapsed()) / 1e9;
+        timer.restart();
+        source.Undo();
+        window->Repaint();
+        undoSeconds += static_cast<double>(timer.nsecsElapsed()) / 1e9;
+        state.PauseTiming();
+        replacements = search.ReplaceCount();
+        peak = std::max(peak, StatusMiB("VmHWM"));
+        window.reset();
+        state.ResumeTiming();
+    }
+    state.counters["replacements"] = replacements;
+    state.counters["replace_s"] = replaceSeconds / static_cast<double>(state.iterations());
+    state.counters["undo_s"] = undoSeconds / static_cast<double>(state.iterations());
+    Counters(state, peak);
+}
+
 // A window with everything coloured and the caret where prepare put it.
 template <typename Prepare>
 void Warm(benchmark::State& state, Prepare prepare, const std::vector<std::function<void(TWindow&)>>& keys)
@@ -349,6 +395,7 @@ COLD(BM_ColdEnterMiddle);
 COLD(BM_ColdTypeMiddle);
 COLD(BM_ColdWordWrapCtrlEnd);
 BENCHMARK(BM_ColdScrollWhole)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ColdReplaceAll)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_WarmCtrlEndCtrlHome)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WarmEnterMiddle)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WarmTypeMiddle)->Unit(benchmark::kMillisecond);

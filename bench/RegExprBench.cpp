@@ -9,7 +9,9 @@
 //   quillet_bench_regexprbench --replace-all WORD WITH FILE
 //   quillet_bench_regexprbench --find literal|nocase|pattern TEXT FILE forward|backward
 // --count prints the number of matches (as grep -o ... | wc -l would);
-// --replace-all prints the replacements and the seconds of replacing and undoing;
+// --replace-all opens the file as a document and prints the replacements, the
+// seconds of replacing and undoing, whether the undo restored the text and the
+// peak resident memory in MiB;
 // --find loads the file into a text buffer and runs one Find over the whole
 // document (forwards from its start, backwards from its end), then the same
 // search four more times: it prints the match line (or -1), the seconds of
@@ -22,7 +24,9 @@
 
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -208,12 +212,9 @@ struct TReplaceOutcome {
     bool restored = false;
 };
 
-TReplaceOutcome ReplaceAllInBuffer(const std::string& text, const std::string& word, const std::string& with)
+// Replace-all of word by with over the whole document, timed, then its one undo.
+TReplaceOutcome ReplaceAllIn(TMemoSource& source, const std::string& word, const std::string& with)
 {
-    TMemoSource source;
-    source.SetKeepTrailingBlanks(true);
-    source.LoadFromText(text);
-    const std::string before = source.Lines().GetText();
     TSearchOptions options;
     options.TextToFind = word;
     options.ReplaceWith = with;
@@ -231,8 +232,44 @@ TReplaceOutcome ReplaceAllInBuffer(const std::string& text, const std::string& w
     outcome.replacements = search.ReplaceCount();
     outcome.replaceSeconds = std::chrono::duration<double>(t1 - t0).count();
     outcome.undoSeconds = std::chrono::duration<double>(t2 - t1).count();
+    return outcome;
+}
+
+TReplaceOutcome ReplaceAllInBuffer(const std::string& text, const std::string& word, const std::string& with)
+{
+    TMemoSource source;
+    source.SetKeepTrailingBlanks(true);
+    source.LoadFromText(text);
+    const std::string before = source.Lines().GetText();
+    TReplaceOutcome outcome = ReplaceAllIn(source, word, with);
     outcome.restored = source.Lines().GetText() == before && !source.UndoAvailable();
     return outcome;
+}
+
+// FNV-1a over the lines and their ends, without building the whole text.
+std::uint64_t LinesFingerprint(const TMemoSource& source)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (int line = 0; line < source.GetStrCount(); ++line) {
+        for (const char c : source.GetRawLine(line)) {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        }
+        hash = (hash ^ '\n') * 1099511628211ull;
+    }
+    return hash;
+}
+
+// The peak resident memory of this process so far, in MiB.
+double PeakResidentMiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("VmHWM:")) {
+            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+        }
+    }
+    return 0;
 }
 
 // Replace-all of the frequent word at 10 and 100 MB: the time per replacement
@@ -289,16 +326,27 @@ int PlainMode(int argc, char** argv)
         std::printf("%zu\n", CountMatches(matcher, file.Text()));
         return 0;
     }
-    std::string text;
-    if (mode == "--replace-all" && argc >= 5 && ReadFile(argv[4], text)) {
-        const TReplaceOutcome outcome = ReplaceAllInBuffer(text, argv[2], argv[3]);
-        std::printf("%d %.3f %.3f %s\n",
+    if (mode == "--replace-all" && argc >= 5) {
+        // The file opened as the program opens it, so that the peak memory
+        // is that of the document, the replacements and their undo.
+        TMemoSource source;
+        source.SetKeepTrailingBlanks(true);
+        if (!source.LoadFromFile(argv[4])) {
+            std::fprintf(stderr, "cannot read the file\n");
+            return 2;
+        }
+        const std::uint64_t before = LinesFingerprint(source);
+        TReplaceOutcome outcome = ReplaceAllIn(source, argv[2], argv[3]);
+        outcome.restored = LinesFingerprint(source) == before && !source.UndoAvailable();
+        std::printf("%d %.3f %.3f %s %.0f\n",
             outcome.replacements,
             outcome.replaceSeconds,
             outcome.undoSeconds,
-            outcome.restored ? "restored" : "NOT-RESTORED");
+            outcome.restored ? "restored" : "NOT-RESTORED",
+            PeakResidentMiB());
         return outcome.restored ? 0 : 1;
     }
+    std::string text;
     if (mode == "--find" && argc >= 6 && ReadFile(argv[4], text)) {
         TMemoSource source;
         source.SetKeepTrailingBlanks(true);

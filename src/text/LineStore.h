@@ -14,11 +14,11 @@ namespace quillet {
 struct TLineExtra {
     std::string text; // the line's own text once it was edited (ownsText)
     std::string_view block; // the line's text in a loaded block while !ownsText
-    bool ownsText = false;
     std::string style; // style bytes: empty (all zero) or exactly as long as the text
     std::string aux; // opaque string carried along on splits and joins at column 0
     std::intptr_t object = 0;
     int scratch[3] = {0, 0, 0};
+    bool ownsText = false; // last, where it takes no padding of its own
 
     std::string_view Text() const { return ownsText ? std::string_view(text) : block; }
 };
