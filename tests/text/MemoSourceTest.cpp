@@ -531,6 +531,44 @@ void ExpectColoursOfFullParse(TSimpleParser& parser, TMemoSource& s)
     }
 }
 
+// The highlighter states are kept beside the lines only while a highlighter
+// is attached, and follow the lines when lines are broken, joined, inserted
+// and deleted around an open comment.
+TEST(MemoSource, HighlighterStatesFollowEditsAndGoWithTheHighlighter)
+{
+    TMemoSource s;
+    std::string text;
+    for (int i = 0; i < 400; ++i) {
+        text += i % 50 == 10 ? "a /* b\n" : i % 50 == 30 ? "c */ d\n" : "int x;\n";
+    }
+    s.LoadFromText(text);
+    for (int line = 0; line < s.GetStrCount(); ++line) {
+        s.GetRawColorData(line);
+    }
+    EXPECT_FALSE(s.Store().HasStates()) << "plain text has no states to keep";
+
+    TCommentParser parser;
+    s.SetSyntaxParser(&parser);
+    ExpectColoursOfFullParse(parser, s);
+    EXPECT_TRUE(s.Store().HasStates());
+    s.JumpTo(3, 20); // inside the first comment
+    s.BreakLine();
+    s.JumpTo(0, 100);
+    s.InsertString("x */ y\n/* z\n");
+    s.JumpTo(6, 200);
+    s.JoinLines();
+    s.JumpTo(0, 250);
+    for (int i = 0; i < 30; ++i) {
+        s.DeleteLine();
+    }
+    s.Lines().Insert(150, "/* q");
+    s.Lines().Delete(320);
+    ExpectColoursOfFullParse(parser, s);
+
+    s.SetSyntaxParser(nullptr);
+    EXPECT_FALSE(s.Store().HasStates());
+}
+
 // Colouring towards a far line in bounded steps gives exactly the colours of a
 // full parse, also when the text changes between the steps and after the
 // bytes of far lines were dropped; a screen line far past the coloured part is
