@@ -3,10 +3,13 @@
 // target's folder so the target always holds either the old or the new file.
 #include "platform/HugePages.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "text/LineScan.h"
 #include "text/MemoSource.h"
+#include "text/TabStops.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <istream>
@@ -96,21 +99,25 @@ std::size_t EstimateLines(const char* data, std::size_t size)
 void TMemoSource::ReplaceAll(std::shared_ptr<const char[]> block, std::size_t size, bool quick)
 {
     const char* data = block.get();
-    const char* end = data + size;
     std::vector<TLineRec> recs;
     const std::size_t estimate = EstimateLines(data, size);
     recs.reserve(estimate + TLineStore::SpareRecords(estimate));
     AskForHugePages(recs.data(), recs.capacity() * sizeof(TLineRec));
-    bool trim = quick && !m_keepTrailingBlanks;
-    auto addLine = [&](const char* b, const char* e) {
+    const bool trim = quick && !m_keepTrailingBlanks;
+    // Tabs turned into spaces below change the lengths: then the longest
+    // line is measured later, when asked for.
+    const bool convertTabs = quick && !HasOption(soUseTabCharacter);
+    int longest = 0;
+    ScanLines(data, size, [&](const char* b, const char* e, bool hasTab) {
         if (trim) {
             while (e > b && (e[-1] == ' ' || e[-1] == '\t')) {
                 --e;
             }
         }
+        const std::size_t length = static_cast<std::size_t>(e - b);
         TLineRec r;
-        if (static_cast<std::size_t>(e - b) < TLineRec::kExtraLen) {
-            r.SetSpan(b, static_cast<std::uint32_t>(e - b));
+        if (length < TLineRec::kExtraLen) {
+            r.SetSpan(b, static_cast<std::uint32_t>(length));
         } else {
             TLineExtra* extra = new TLineExtra;
             extra->text.assign(b, e);
@@ -118,36 +125,17 @@ void TMemoSource::ReplaceAll(std::shared_ptr<const char[]> block, std::size_t si
             r.AttachExtra(extra);
         }
         recs.push_back(r);
-    };
-    // One pass: CR LF, CR alone and LF alone all end a line. The next LF and
-    // the next CR are each found with memchr and looked for again only once
-    // passed, so a file without CR is scanned for it once.
-    const auto next = [end](const char* from, char c) {
-        const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
-        return at != nullptr ? static_cast<const char*>(at) : end;
-    };
-    const char* p = data;
-    const char* lf = next(p, '\n');
-    const char* cr = next(p, '\r');
-    while (p < end) {
-        const char* eol = std::min(lf, cr);
-        addLine(p, eol);
-        if (eol == end) {
-            break;
+        if (!convertTabs) {
+            // A line without tabs takes one column per byte.
+            const int columns = hasTab ? tabs::DisplayLength({b, length}, m_tabStops)
+                                       : static_cast<int>(std::min<std::size_t>(length, INT_MAX));
+            longest = std::max(longest, columns);
         }
-        p = eol + 1;
-        if (eol == cr && p < end && *p == '\n') {
-            ++p;
-        }
-        if (lf < p) {
-            lf = next(p, '\n');
-        }
-        if (cr < p) {
-            cr = next(p, '\r');
-        }
-    }
+    });
     m_store.Assign(std::move(block), std::move(recs));
-    if (quick && !HasOption(soUseTabCharacter)) {
+    // Read back by LoadBlock once the wholesale change marked it stale.
+    m_longest = convertTabs ? -1 : longest;
+    if (convertTabs) {
         std::string spaces(static_cast<std::size_t>(m_spacesInTab), ' ');
         for (std::size_t i = 0; i < m_store.Count(); ++i) {
             std::string_view t = m_store.Text(i);
@@ -198,6 +186,12 @@ void TMemoSource::LoadBlock(std::shared_ptr<const char[]> block, std::size_t siz
     BeginUpdate(changeKind);
     ReplaceAll(std::move(block), size, quick);
     AfterWholesaleChange(48);
+    if (m_longest >= 0) {
+        // ReplaceAll measured the longest line while indexing: no second
+        // pass over the text.
+        m_trackLongest = true;
+        m_longestDirty = false;
+    }
     EndUpdate();
 }
 

@@ -48,6 +48,40 @@ TEST(PlainDocument, FarLineIsColouredAlone)
     EXPECT_EQ(s.GetRawColorData(2500), std::string(16, '\0'));
 }
 
+// The loader measures the longest line while it splits the text; the figure
+// must be the one a scan of the loaded lines gives, whatever the tabs, tab
+// stops, line ends and trimming of trailing blanks.
+TEST(PlainDocument, LongestLineMeasuredOnLoadMatchesAScan)
+{
+    struct TCase {
+        const char* name;
+        const char* tabStops;
+        bool quick;
+        bool keepTrailingBlanks;
+        std::string text;
+    };
+    std::string longText;
+    for (int i = 0; i < 300; ++i) {
+        longText +=
+            std::string(static_cast<std::size_t>(i % 70), 'x') + (i % 3 ? "\t\tab" : "ab") + (i % 5 ? "\n" : "\r\n");
+    }
+    const TCase cases[] = {
+        {"tabs at the start", "8", false, true, "\t\t\tx\nshort line here\n"},
+        {"tabs after text, CR ends", "4", false, true, "abc\tx\rabcdefgh\r\tlong\t\t\tend"},
+        {"trailing blanks trimmed", "8", true, false, "abc   \t\t\t\t\t\nabcdefghijk\n"},
+        {"uneven tab stops", "3,10,12", false, true, "a\tb\tc\td\n0123456789012345\n"},
+        {"many lines", "8", false, true, longText},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMemoSource s;
+        ASSERT_TRUE(s.SetTabStops(c.tabStops));
+        s.SetKeepTrailingBlanks(c.keepTrailingBlanks);
+        s.LoadFromText(c.text, c.quick);
+        EXPECT_EQ(s.LongestLineLength(), LongestByScan(s));
+    }
+}
+
 // The longest line is kept up to date through edits that grow, shrink, split
 // and join lines, including the longest one itself.
 TEST(PlainDocument, LongestLineFollowsEdits)
