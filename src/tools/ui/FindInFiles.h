@@ -46,8 +46,8 @@ struct TFindInFilesHost {
 // the "Find in Files" page of the result window. It also carries out the
 // double-click on a result line of either page.
 //
-// Pending events run while it searches (at most every few dozen
-// milliseconds, and after each file), so the window stays alive and Cancel
+// Pending events run while it searches (about every 20 milliseconds,
+// between matches and between files), so the window stays alive and Cancel
 // works; Cancel stops before the next match and the next file and keeps the
 // lines found so far.
 class TFindInFiles : public QObject {
