@@ -224,35 +224,34 @@ bool TDiff::LeftThenRight(TRun& run,
         || !m_worker->TryStart(job)) {
         return RecursiveDiff(run, b1, b2, xs, ys) && RecursiveDiff(run, x, y, t1, t2);
     }
-    // However the left part ends (an exception included), the job is waited
-    // for before its frame goes; a failed left part stops it early.
+    // Should this frame be left by an exception (from the left part or from
+    // OnStep while waiting), the job is stopped and waited for first: the
+    // second thread must not outlive the arrays and edits it works on.
     struct TJoin {
         TDiff& diff;
         TDiffJob& job;
-        bool leftOk = false;
+        bool waited = false;
         ~TJoin()
         {
-            if (!leftOk) {
+            if (!waited) {
                 diff.m_failed.store(true, std::memory_order_relaxed);
+                diff.m_worker->Wait(job, [] {});
             }
-            // Once the run is stopping, no more events: the job ends within
-            // a step.
-            diff.m_worker->Wait(job, [this] {
-                if (!diff.m_cancelled.load(std::memory_order_relaxed) && !diff.m_failed.load(std::memory_order_relaxed)
-                    && !diff.StepAllowed()) {
-                    diff.m_failed.store(true, std::memory_order_relaxed);
-                }
-            });
         }
-    };
-    {
-        TJoin join{*this, job};
-        join.leftOk = RecursiveDiff(run, b1, b2, xs, ys);
-        if (!join.leftOk) {
-            return false;
-        }
+    } join{*this, job};
+    const bool leftOk = RecursiveDiff(run, b1, b2, xs, ys);
+    if (!leftOk) {
+        m_failed.store(true, std::memory_order_relaxed); // the job stops within a step
     }
-    if (!job.ok) {
+    // Events go on while the job runs, but not once the run is stopping.
+    m_worker->Wait(job, [this] {
+        if (!m_cancelled.load(std::memory_order_relaxed) && !m_failed.load(std::memory_order_relaxed)
+            && !StepAllowed()) {
+            m_failed.store(true, std::memory_order_relaxed);
+        }
+    });
+    join.waited = true;
+    if (!leftOk || !job.ok) {
         return false;
     }
     for (const TDiffEdit& edit : job.edits) {

@@ -4,7 +4,9 @@
 #include <chrono>
 #include <gtest/gtest.h>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quillet {
@@ -193,6 +195,17 @@ std::vector<std::int32_t> RandomIds(std::mt19937& random, std::size_t count)
     return ids;
 }
 
+// Distinct random ids and the same shuffled: long enough (D close to 2N) for
+// the second thread to take sub-problems over.
+std::pair<std::vector<std::int32_t>, std::vector<std::int32_t>> ShuffledPair(unsigned seed, std::size_t count)
+{
+    std::mt19937 random(seed);
+    std::vector<std::int32_t> a = RandomIds(random, count);
+    std::vector<std::int32_t> b(a);
+    std::shuffle(b.begin(), b.end(), random);
+    return {std::move(a), std::move(b)};
+}
+
 // Cancels from OnStep at the given step: the run fails with an empty list
 // after exactly that many steps, and the next run starts with the cancel
 // flag cleared.
@@ -227,15 +240,33 @@ TEST(Diff, CancelFromAStepFailsWithAnEmptyList)
 // the right part; the run after it gives the whole list again.
 TEST(Diff, CancelWhileTheSecondThreadSearchesFailsWithAnEmptyList)
 {
-    std::mt19937 random(11);
-    const std::vector<std::int32_t> a = RandomIds(random, 6000);
-    std::vector<std::int32_t> b(a);
-    std::shuffle(b.begin(), b.end(), random);
+    const auto [a, b] = ShuffledPair(11, 6000);
     TDiff diff;
     ASSERT_TRUE(diff.Execute(a.data(), b.data(), 6000, 6000));
     const std::vector<TChangeRec> whole = diff.ChangeList();
     ExpectCancelledAt(diff, a, b, 9000);
     EXPECT_EQ(diff.ChangeList(), whole);
+}
+
+// An exception from OnStep (the caller's event processing) leaves Execute;
+// the object is not left running, and the second thread is not left with
+// the run's arrays, so the next run works.
+TEST(Diff, ExceptionFromAStepLeavesTheObjectReusable)
+{
+    const auto [a, b] = ShuffledPair(13, 6000);
+    TDiff diff;
+    int steps = 0;
+    diff.OnStep = [&] {
+        if (++steps == 9000) {
+            throw std::runtime_error("event handler failed");
+        }
+    };
+    EXPECT_THROW(diff.Execute(a.data(), b.data(), 6000, 6000), std::runtime_error);
+    EXPECT_FALSE(diff.IsRunning());
+    EXPECT_EQ(diff.ChangeCount(), 0);
+    diff.OnStep = nullptr;
+    EXPECT_TRUE(diff.Execute(a.data(), b.data(), 6000, 6000));
+    EXPECT_GT(diff.ChangeCount(), 0);
 }
 
 TEST(Diff, ProgressIsReportedOncePerSecondWithGrowingValues)
