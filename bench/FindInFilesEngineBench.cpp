@@ -2,7 +2,8 @@
 // bench/compare/findfiles.sh:
 //   --write-tree DIR MEGABYTES SEED   a seeded tree of text files
 //   --search MODE TEXT DIR MASKS      prints "file:line" of every matching line
-//                                     (MODE: literal, nocase, pattern)
+//                                     (MODE: literal, nocase, pattern,
+//                                     nocase-pattern)
 // Without a mode, the Google Benchmark cases run on a generated tree.
 #include "PlainModeMain.h"
 #include "text/TextMatch.h"
@@ -88,10 +89,10 @@ bool WriteTree(const fs::path& dir, std::size_t megabytes, unsigned seed)
     return true;
 }
 
-// "literal" (or anything else), "nocase" or "pattern".
+// "literal" (or anything else), "nocase", "pattern" or "nocase-pattern".
 TMatchFlags FlagsFor(std::string_view mode)
 {
-    return {mode != "nocase", false, mode == "pattern"};
+    return {!mode.starts_with("nocase"), false, mode.ends_with("pattern")};
 }
 
 int Search(std::string_view mode, const char* text, const char* dir, const char* masks)

@@ -24,6 +24,8 @@ public:
     bool Empty() const { return m_needle.empty(); }
     std::size_t Size() const { return m_needle.size(); }
     const std::string& Needle() const { return m_needle; }
+    // False when the fold makes Find compare byte by byte, many times slower.
+    bool ScansInParallel() const { return m_parallel; }
 
     // Position of the first occurrence starting at or after `from`, or npos.
     std::size_t Find(std::string_view text, std::size_t from = 0) const;

@@ -175,7 +175,9 @@ TFileSearcher::TFileSearcher(std::string_view text, TMatchFlags flags, const TCh
 
 // A run of sets becomes a literal under a fold that maps all members of each
 // set (and a tab, with a blank) onto one byte: every place the run matches
-// then holds the folded needle. Line breaks never occur inside a line.
+// then holds the folded needle. Only the bytes the scanned text can hold
+// count as members: no line breaks, and when case is ignored only what m_fold
+// leaves as it is (the sets of such a pattern hold both cases).
 void TFileSearcher::AddSetRun(const TRegExpr::TSetRun& run)
 {
     unsigned char fold[256];
@@ -193,13 +195,16 @@ void TFileSearcher::AddSetRun(const TRegExpr::TSetRun& run)
         const unsigned char rb = root(b);
         fold[std::max(ra, rb)] = std::min(ra, rb);
     };
+    const auto isMember = [this](const std::bitset<256>& set, int c) {
+        return set[static_cast<std::size_t>(c)] && c != '\r' && c != '\n' && m_fold[c] == c;
+    };
     join('\t', ' ');
     bool blankRun = false;
     bool lastHasBlank = false;
     for (const std::bitset<256>& set : run) {
         int first = -1;
         for (int c = 0; c < 256; ++c) {
-            if (set[static_cast<std::size_t>(c)] && c != '\r' && c != '\n') {
+            if (isMember(set, c)) {
                 if (first < 0) {
                     first = c;
                 } else {
@@ -220,7 +225,7 @@ void TFileSearcher::AddSetRun(const TRegExpr::TSetRun& run)
     std::string needle;
     for (const std::bitset<256>& set : run) {
         int member = 0;
-        while (!set[static_cast<std::size_t>(member)] || member == '\r' || member == '\n') {
+        while (!isMember(set, member)) {
             ++member;
         }
         needle.push_back(static_cast<char>(fold[member]));
@@ -326,9 +331,12 @@ bool TFileSearcher::ScanCandidates(std::string_view text, const TOnFileMatch& on
         hay = m_folded;
     }
     SampleLiterals(hay);
+    // The rarest, among those the finder scans in parallel when there are any.
     std::iter_swap(m_usable.begin(),
         std::min_element(m_usable.begin(), m_usable.end(), [](const TRawLiteral* a, const TRawLiteral* b) {
-            return a->hits < b->hits;
+            const bool fastA = a->finder.ScansInParallel();
+            const bool fastB = b->finder.ScansInParallel();
+            return fastA != fastB ? fastA : a->hits < b->hits;
         }));
     const TLiteralFinder& scanned = m_usable.front()->finder;
     const bool hasCR = std::memchr(text.data(), '\r', text.size()) != nullptr;
