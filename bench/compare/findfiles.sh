@@ -29,7 +29,7 @@ have_rg=0
 command -v rg >/dev/null && have_rg=1
 
 status=0
-printf '%-44s %9s %9s %7s %9s %s\n' "case" "ours (s)" "peer (s)" "ratio" "lines" "agree"
+printf '%-50s %9s %9s %7s %9s %s\n' "case" "ours (s)" "peer (s)" "ratio" "lines" "agree"
 # run_case LABEL MODE TEXT DIR MASKS PEER-NAME PEER-COMMAND
 run_case() {
     local label="$1" mode="$2" text="$3" dir="$4" masks="$5" peer="$6" peer_cmd="$7"
@@ -48,7 +48,7 @@ run_case() {
         # -R enters one folder through two links, which our walk enters once.
         [ "$peer" = grep ] && [[ "$mode" != *pattern ]] && status=1
     fi
-    printf '%-44s %9s %9s %7s %9s %s\n' "$label vs $peer" "$ours" "$theirs" \
+    printf '%-50s %9s %9s %7s %9s %s\n' "$label vs $peer" "$ours" "$theirs" \
         "$(awk -v a="$ours" -v b="$theirs" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" "$lines" "$agree"
 }
 
