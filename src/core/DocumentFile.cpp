@@ -5,6 +5,7 @@
 
 #include "core/CharsetConversion.h"
 #include "core/CodePages.h"
+#include "core/DocumentPrefetch.h"
 #include "platform/posix/PosixFileSystem.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -188,7 +190,8 @@ TDocumentLoad LoadTextDocument(const fs::path& file, int codePageIndex, bool det
             load.codePageIndex = GetCPIndex(types.charset);
         }
     }
-    TFileRead read = SystemFileSystem().ReadFile(file);
+    std::optional<TFileRead> prefetched = TakePrefetchedDocument(file);
+    TFileRead read = prefetched ? std::move(*prefetched) : SystemFileSystem().ReadFile(file);
     if (!read.status) {
         load.result = Failure(file, read.status.reason);
         return load;

@@ -24,6 +24,7 @@
 #include "app/ui/ToDoCommands.h"
 #include "app/ui/UserActionCommands.h"
 #include "core/CodePages.h"
+#include "core/DocumentPrefetch.h"
 #include "core/SettingsStore.h"
 #include "core/Translations.h"
 #include "platform/UserPaths.h"
@@ -49,6 +50,9 @@
 using namespace quillet;
 
 namespace {
+
+// Files smaller than this load in a few milliseconds: not worth a thread.
+constexpr std::uintmax_t kPrefetchMinBytes = 8u << 20;
 
 std::vector<std::string> Arguments(int argc, char** argv)
 {
@@ -167,6 +171,13 @@ int main(int argc, char** argv)
         }
     }
 
+    // A large file named first (before any switch that may make it a hex
+    // document) is read on a second thread while the window is built;
+    // opening it takes those bytes if the file is still the same.
+    if (!arguments.empty() && !IsSwitchArgument(arguments.front())) {
+        PrefetchDocument(arguments.front(), kPrefetchMinBytes);
+    }
+
     // Shared by every document; declared before the main window so they
     // outlive it and its documents.
     TQtClipboard clipboard(FromSystemText, ToSystemText);
@@ -246,6 +257,7 @@ int main(int argc, char** argv)
     TExitAfterPaint::InstallWhenAsked();
     form.show();
     form.RunStartup(arguments, startDirectory);
+    DropPrefetchedDocument(); // not opened as a text document after all
     const int result = QApplication::exec();
     channel.SetHandler(nullptr);
     Settings().Flush();
