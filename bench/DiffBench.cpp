@@ -25,6 +25,7 @@
 #include "compare/Diff.h"
 #include "compare/LineIdentities.h"
 #include "compare/SecondThread.h"
+#include "platform/HugePages.h"
 
 #include <algorithm>
 #include <atomic>
@@ -38,6 +39,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <new>
 #include <random>
 #include <string>
 #include <string_view>
@@ -155,7 +157,7 @@ std::vector<std::string> DistinctLines(std::mt19937& random, std::size_t count)
 // Appends the lines of text split at LF, a last line without LF counted too.
 // Sixteen bytes are tested at a time and each line feed found from the mask,
 // so that short lines cost no call each.
-void SplitAtLineFeeds(std::string_view text, std::vector<std::string_view>& lines)
+template <typename TLines> void SplitAtLineFeeds(std::string_view text, TLines& lines)
 {
     lines.reserve(lines.size() + text.size() / 32);
     const char* const base = text.data();
@@ -185,12 +187,51 @@ void SplitAtLineFeeds(std::string_view text, std::vector<std::string_view>& line
     }
 }
 
+struct TFree {
+    void operator()(char* bytes) const { std::free(bytes); }
+};
+
+// An uncleared buffer of at least `size` bytes, aligned to 2 MB and at least
+// 8 MB long so that AskForHugePages asks for huge pages over all of it: a
+// file or a line list of megabytes then costs a few page faults instead of
+// one per 4 KB. Only the pages written are backed by memory. Null when memory
+// ran out.
+char* LargeBuffer(std::size_t size)
+{
+    constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+    const std::size_t rounded = std::max<std::size_t>(4, (size + kHugePage - 1) / kHugePage) * kHugePage;
+    auto* buffer = static_cast<char*>(std::aligned_alloc(kHugePage, rounded));
+    if (buffer != nullptr) {
+        AskForHugePages(buffer, rounded);
+    }
+    return buffer;
+}
+
+// Vectors of many elements in LargeBuffer's memory.
+template <typename T> struct TLargeAllocator {
+    using value_type = T;
+    TLargeAllocator() = default;
+    template <typename U> TLargeAllocator(const TLargeAllocator<U>&) // NOLINT: converting like std::allocator
+    {
+    }
+    T* allocate(std::size_t n)
+    {
+        char* bytes = LargeBuffer(n * sizeof(T));
+        if (bytes == nullptr) {
+            throw std::bad_alloc();
+        }
+        return reinterpret_cast<T*>(bytes);
+    }
+    void deallocate(T* p, std::size_t) { std::free(p); }
+    friend bool operator==(const TLargeAllocator&, const TLargeAllocator&) { return true; }
+};
+
 // A file's bytes and its lines as GNU diff sees them: split at LF, a last
 // line without LF counted too. The bytes come with one read into a buffer
 // that is not cleared first.
 struct TFileLines {
-    std::unique_ptr<char[]> bytes;
-    std::vector<std::string_view> lines;
+    std::unique_ptr<char, TFree> bytes;
+    std::vector<std::string_view, TLargeAllocator<std::string_view>> lines;
 };
 
 TFileLines ReadLines(const char* file)
@@ -205,7 +246,11 @@ TFileLines ReadLines(const char* file)
         return read;
     }
     const auto size = static_cast<std::size_t>(info.st_size);
-    read.bytes = std::make_unique_for_overwrite<char[]>(size);
+    read.bytes.reset(LargeBuffer(size));
+    if (!read.bytes) {
+        close(fd);
+        return read;
+    }
     std::size_t got = 0;
     while (got < size) {
         const ssize_t n = ::read(fd, read.bytes.get() + got, size - got);
@@ -230,8 +275,10 @@ long MarkedLines(const TDiff& diff)
 
 bool Run(TDiff& diff, const TLineIdentities& ids)
 {
-    return diff.Execute(ids.left.data(),
-        ids.right.data(),
+    // An empty side still needs an array: Execute takes a null one as absent.
+    static const std::int32_t none = 0;
+    return diff.Execute(ids.left.empty() ? &none : ids.left.data(),
+        ids.right.empty() ? &none : ids.right.data(),
         static_cast<std::int32_t>(ids.left.size()),
         static_cast<std::int32_t>(ids.right.size()));
 }
