@@ -1,6 +1,7 @@
 #include "compare/LineIdentities.h"
 
 #include "core/CharCase.h"
+#include "platform/HugePages.h"
 
 #include <algorithm>
 #include <array>
@@ -86,8 +87,10 @@ class TTextNumbers {
 public:
     explicit TTextNumbers(std::size_t texts)
         : m_mask(std::bit_ceil(2 * texts + 2) - 1)
-        , m_slots(m_mask + 1)
     {
+        m_slots.reserve(m_mask + 1);
+        AskForHugePages(m_slots.data(), (m_mask + 1) * sizeof(TSlot));
+        m_slots.resize(m_mask + 1);
         m_texts.reserve(texts);
     }
 
