@@ -45,6 +45,24 @@ void TMemoSource::ReplaceSpans(
     const int withLength = static_cast<int>(with.size());
     const bool columnar = m_selKind == TSelKind::selColumn;
     TUndoRecord previous;
+    {
+        // The record's buffers sized once: growing them by doubling would
+        // hold up to twice the changed text, and copy it on every growth.
+        std::size_t oldText = 0;
+        std::size_t oldStyle = 0;
+        std::size_t lines = 0;
+        for (std::size_t k = 0; k < spans.size(); ++k) {
+            if (k == 0 || spans[k].line != spans[k - 1].line) {
+                const std::size_t li = static_cast<std::size_t>(spans[k].line);
+                oldText += m_store.Text(li).size();
+                oldStyle += m_store.Style(li).size();
+                ++lines;
+            }
+        }
+        previous.text.reserve(oldText);
+        previous.style.reserve(oldStyle);
+        previous.pieceLengths.reserve(4 * lines + spans.size());
+    }
     std::string text;
     std::string style;
     std::size_t i = 0;
@@ -105,6 +123,19 @@ void TMemoSource::ReplayLineTexts(const TUndoRecord& record, bool descending)
     const bool columnar = m_selKind == TSelKind::selColumn;
     TUndoRecord current;
     const std::vector<std::uint32_t>& pieces = record.pieceLengths;
+    {
+        // Sized once, as ReplaceSpans sizes its record.
+        std::size_t curText = 0;
+        std::size_t curStyle = 0;
+        for (std::size_t p = 0; p + 4 <= pieces.size(); p += 4 + pieces[p + 3]) {
+            const std::size_t li = pieces[p];
+            curText += m_store.Text(li).size();
+            curStyle += m_store.Style(li).size();
+        }
+        current.text.reserve(curText);
+        current.style.reserve(curStyle);
+        current.pieceLengths.reserve(pieces.size());
+    }
     std::size_t textAt = 0;
     std::size_t styleAt = 0;
     std::size_t p = 0;
