@@ -337,6 +337,7 @@ bool TMemoSearch::ReplaceAllInOnePass()
     const TTextPoint start = (o.FirstSearch && o.Origin == soEntireScope) ? TTextPoint{0, 0} : caret;
     const std::size_t length = o.TextToFind.size();
     const bool storeStyle = s.StoreColorData();
+    const bool colouredAgain = s.SyntaxParser() != nullptr;
     const bool withEndsBlank = !with.empty() && isBlank(with.back());
 
     std::vector<TMemoSource::TReplaceSpan> spans;
@@ -363,8 +364,11 @@ bool TMemoSearch::ReplaceAllInOnePass()
         if (spans.size() == first) {
             continue;
         }
-        if (!storeStyle && !s.Store().Style(static_cast<std::size_t>(line)).empty()) {
-            return false; // undo would not give these style bytes back
+        // A highlighter colours a changed line again from its text, so its
+        // bytes may be kept or lost by either route; other bytes could be
+        // given back by this route's undo where the other route drops them.
+        if (!storeStyle && !colouredAgain && !s.Store().Style(static_cast<std::size_t>(line)).empty()) {
+            return false;
         }
         // An occurrence at the line end may leave a blank there (the
         // replacement's, or the one before an occurrence replaced by nothing).

@@ -4,6 +4,7 @@
 // its redo. Each case runs both routes on twin buffers and compares them.
 #include "support/BufferText.h"
 #include "text/MemoSearch.h"
+#include "text/SimpleParser.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -23,6 +24,22 @@ struct TRouteCase {
     TSearchOrigin origin = soEntireScope;
     TTextPoint caret{0, 0};
     bool keepBlanks = true;
+    bool coloured = false; // a highlighter colours every line first
+};
+
+// A highlighter whose state flips at each '#', so that a line's colours
+// depend on its text and on the lines before it.
+class THashParser : public TSimpleParser {
+public:
+    std::uint32_t ColorString(std::string_view text, std::uint32_t state, std::vector<std::uint8_t>& attrs) override
+    {
+        attrs.resize(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            state ^= text[i] == '#' ? 1U : 0U;
+            attrs[i] = static_cast<std::uint8_t>(1 + state);
+        }
+        return state;
+    }
 };
 
 // Everything of one buffer a replace-all may change.
@@ -34,6 +51,7 @@ struct TState {
     bool modified = false;
     bool undo = false;
     bool redo = false;
+    std::vector<std::string> colours; // of every line, coloured afresh
 
     bool operator==(const TState&) const = default;
 };
@@ -55,6 +73,10 @@ public:
         source.SetKeepTrailingBlanks(c.keepBlanks);
         source.SetDelimeters("/{}+-*():=,;><$.#[]^@&~|%'\"");
         source.LoadFromText(c.text);
+        if (c.coloured) {
+            source.SetSyntaxParser(&parser);
+            source.ParseToString(source.GetStrCount() - 1, true);
+        }
         options.TextToFind = c.find;
         options.ReplaceWith = c.with;
         options.CaseSensitive = c.caseSensitive;
@@ -69,9 +91,16 @@ public:
         source.SetBookMark(1);
         source.JumpTo(c.caret.col, c.caret.line);
     }
-    TState State() const
+    TState State()
     {
         TState s;
+        if (source.SyntaxParser()) {
+            // What the view shows: each line's colours once parsed again.
+            source.ParseToString(source.GetStrCount() - 1);
+            for (int line = 0; line < source.GetStrCount(); ++line) {
+                s.colours.emplace_back(source.Store().Style(static_cast<std::size_t>(line)));
+            }
+        }
         s.text = test::JoinedLines(source);
         s.caret = source.GetCaretPoint();
         s.tracked = tracked->Point();
@@ -84,6 +113,7 @@ public:
         return s;
     }
 
+    THashParser parser; // outlives the buffer that holds it
     TMemoSource source;
     TSearchOptions options;
     TMemoSearch search{source, options};
@@ -159,6 +189,23 @@ TEST(ReplaceAllRoutes, SameResultAsOneReplacementAfterTheOther)
         onePass += CompareRoutes(c) ? 1 : 0;
     }
     EXPECT_GE(onePass, 10); // the route under test, not only its refusals
+}
+
+// Lines a highlighter coloured: the one-pass route is taken, and both routes
+// show the same colours after the replacement, its undo and its redo.
+TEST(ReplaceAllRoutes, ColouredLinesShowTheSameColours)
+{
+    TRouteCase cases[] = {
+        {"a mark replaced", "a # b\nb # a\na", "#", "x"},
+        {"a mark inserted", "ab ab\n#\nab", "b", "b#"},
+        {"longer and shorter", "the # the\nthe", "the", "a"},
+    };
+    int onePass = 0;
+    for (TRouteCase& c : cases) {
+        c.coloured = true;
+        onePass += CompareRoutes(c) ? 1 : 0;
+    }
+    EXPECT_EQ(onePass, 3);
 }
 
 // Random short documents and texts over a small alphabet, so that
